@@ -1,0 +1,32 @@
+// Text in the ANSI code page 932 (Shift-JIS): the bytes of file names, qm.ini
+// values and list files. A scan must step over a double-byte character whole,
+// because its trail byte may be 0x5C ("\") or an ASCII letter.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace pelmira {
+
+// True for the first byte of a double-byte character in code page 932.
+constexpr bool IsLeadByte(unsigned char c) {
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
+// Length in bytes of the character that starts at text[i]: 2 for a lead byte
+// followed by a trail byte, otherwise 1 (a lone lead byte at the end counts as 1).
+std::size_t CharLength(std::string_view text, std::size_t i);
+
+// Byte offset of the last character of text (text.size() when empty).
+std::size_t LastCharOffset(std::string_view text);
+
+// True when the last character of text is the single byte c.
+bool EndsWithChar(std::string_view text, char c);
+
+// The locale's casing as the system applies it to ANSI text: single-byte
+// letters change, double-byte characters stay exactly as they are.
+std::string AnsiUpperCase(std::string_view text);
+std::string AnsiLowerCase(std::string_view text);
+
+} // namespace pelmira

@@ -1,0 +1,31 @@
+# Native (Linux) build: the portable library, its unit tests and benchmarks.
+option(PELMIRA_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+
+set(PELMIRA_WARNINGS -Wall -Wextra -Werror)
+if(PELMIRA_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all
+                        -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=address,undefined)
+endif()
+
+add_library(pelmira_portable STATIC ${PELMIRA_PORTABLE_SOURCES})
+target_include_directories(pelmira_portable PUBLIC ${PROJECT_SOURCE_DIR})
+target_compile_options(pelmira_portable PRIVATE ${PELMIRA_WARNINGS})
+
+find_package(GTest REQUIRED)
+file(GLOB PELMIRA_NATIVE_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/native/*.cpp)
+add_executable(pelmira_native_tests ${PELMIRA_NATIVE_TESTS})
+target_link_libraries(pelmira_native_tests PRIVATE pelmira_portable GTest::gtest_main)
+target_compile_options(pelmira_native_tests PRIVATE ${PELMIRA_WARNINGS})
+target_compile_definitions(pelmira_native_tests PRIVATE
+    PELMIRA_TESTDATA="${PROJECT_SOURCE_DIR}/../shared/testdata")
+include(GoogleTest)
+gtest_discover_tests(pelmira_native_tests)
+
+find_package(benchmark QUIET)
+if(benchmark_FOUND)
+    file(GLOB PELMIRA_BENCHMARKS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/bench/*.cpp)
+    add_executable(pelmira_benchmarks ${PELMIRA_BENCHMARKS})
+    target_link_libraries(pelmira_benchmarks PRIVATE pelmira_portable benchmark::benchmark_main)
+    target_compile_options(pelmira_benchmarks PRIVATE ${PELMIRA_WARNINGS})
+endif()

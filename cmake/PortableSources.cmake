@@ -1,0 +1,8 @@
+# Code without any Windows header: built natively for the unit tests and into
+# the Windows programs alike.
+set(PELMIRA_PORTABLE_SOURCES
+    app/AnsiText.cpp
+    app/DirSep.cpp
+    wallpaper/ExtensionTest.cpp
+)
+list(TRANSFORM PELMIRA_PORTABLE_SOURCES PREPEND ${PROJECT_SOURCE_DIR}/)

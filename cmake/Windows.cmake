@@ -1,0 +1,73 @@
+# Cross build for Windows: the program, the input-hook library and the Wine
+# test programs, all statically linked so they need no MinGW runtime DLLs.
+enable_language(RC)
+
+set(PELMIRA_WARNINGS -Wall -Wextra -Werror)
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601
+                        WINVER=0x0601)
+add_link_options(-static -static-libgcc -static-libstdc++)
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+
+# Everything of the program but its entry point, so the tests link it too.
+file(GLOB PELMIRA_WIN_SOURCES CONFIGURE_DEPENDS
+    ${PROJECT_SOURCE_DIR}/ui/*.cpp
+    ${PROJECT_SOURCE_DIR}/app/*.cpp
+    ${PROJECT_SOURCE_DIR}/wallpaper/*.cpp
+    ${PROJECT_SOURCE_DIR}/imaging/*.cpp
+    ${PROJECT_SOURCE_DIR}/config/*.cpp
+    ${PROJECT_SOURCE_DIR}/shell/*.cpp)
+list(REMOVE_ITEM PELMIRA_WIN_SOURCES ${PROJECT_SOURCE_DIR}/app/Main.cpp)
+add_library(pelmira_win STATIC ${PELMIRA_WIN_SOURCES})
+target_include_directories(pelmira_win PUBLIC ${PROJECT_SOURCE_DIR})
+target_compile_options(pelmira_win PRIVATE ${PELMIRA_WARNINGS})
+target_link_libraries(pelmira_win PUBLIC comctl32 comdlg32 shell32 ole32 gdi32 user32 advapi32)
+
+add_executable(Pelmira32 WIN32 ${PROJECT_SOURCE_DIR}/app/Main.cpp
+                               ${PROJECT_SOURCE_DIR}/resources/Pelmira32.rc)
+target_link_libraries(Pelmira32 PRIVATE pelmira_win)
+target_compile_options(Pelmira32 PRIVATE ${PELMIRA_WARNINGS})
+
+# Exports keep their plain names (no @n), as other programs look them up.
+add_library(QMHOOK32 SHARED ${PROJECT_SOURCE_DIR}/hook/QmHook.cpp)
+set_target_properties(QMHOOK32 PROPERTIES PREFIX "" SUFFIX ".DLL" OUTPUT_NAME QMHOOK32)
+target_compile_options(QMHOOK32 PRIVATE ${PELMIRA_WARNINGS})
+target_link_options(QMHOOK32 PRIVATE -Wl,--kill-at)
+target_link_libraries(QMHOOK32 PRIVATE user32)
+
+# GoogleTest from Debian's sources, built with the cross compiler.
+set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh)
+
+# One Wine test program per folder of tests/wine; a test that needs the
+# 256-colour display carries the label depth8 and runs a second time there.
+function(pelmira_wine_test name)
+    cmake_parse_arguments(T "DEPTH8" "" "SOURCES" ${ARGN})
+    add_executable(${name} ${T_SOURCES} ${PROJECT_SOURCE_DIR}/tests/wine/WineTestMain.cpp)
+    target_link_libraries(${name} PRIVATE pelmira_win gtest)
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/wine)
+    target_compile_options(${name} PRIVATE ${PELMIRA_WARNINGS})
+    add_dependencies(${name} Pelmira32 QMHOOK32)
+    add_test(NAME ${name} COMMAND ${name})
+    if(T_DEPTH8)
+        set_tests_properties(${name} PROPERTIES LABELS "wine;depth8")
+    else()
+        set_tests_properties(${name} PROPERTIES LABELS "wine")
+    endif()
+endfunction()
+
+pelmira_wine_test(wine_harness_tests DEPTH8 SOURCES ${PROJECT_SOURCE_DIR}/tests/wine/HarnessTests.cpp)
+pelmira_wine_test(wine_ui_tests SOURCES ${PROJECT_SOURCE_DIR}/tests/wine/UiTests.cpp
+                                        ${PROJECT_SOURCE_DIR}/tests/wine/DialogWatcher.cpp)
+pelmira_wine_test(wine_hook_tests SOURCES ${PROJECT_SOURCE_DIR}/tests/wine/HookTests.cpp)
+pelmira_wine_test(wine_e2e_tests SOURCES ${PROJECT_SOURCE_DIR}/tests/wine/EndToEndTests.cpp
+                                         ${PROJECT_SOURCE_DIR}/tests/wine/ProcessDriver.cpp)
+
+# Used by scripts/run.sh to wait for and close the program's window.
+add_executable(window_driver ${PROJECT_SOURCE_DIR}/tests/wine/tools/WindowDriver.cpp)
+target_compile_options(window_driver PRIVATE ${PELMIRA_WARNINGS} -municode)
+target_link_options(window_driver PRIVATE -municode)

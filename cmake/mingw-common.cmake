@@ -1,0 +1,11 @@
+# Shared part of the MinGW-w64 toolchain files. The -posix compilers carry
+# std::thread and std::mutex, which GoogleTest needs.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_C_COMPILER ${PELMIRA_MINGW_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${PELMIRA_MINGW_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER ${PELMIRA_MINGW_TRIPLE}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${PELMIRA_MINGW_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)

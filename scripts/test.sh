@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: native unit tests (sanitized), then
+# the Wine tests at display depth 24 and, for those labelled depth8, at 8.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+source scripts/wine-env.sh
+
+bash scripts/setup.sh || exit 1
+failed=0
+
+echo "== native build and unit tests (AddressSanitizer, UBSan)"
+cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPELMIRA_SANITIZE=ON >/dev/null &&
+    cmake --build build/native -- --quiet || exit 1
+(cd build/native && ctest --output-on-failure) || failed=1
+
+echo "== cross build for 32-bit Windows"
+pelmira_cross_build build/win32 i686 || exit 1
+
+pelmira_choose_wine
+if [ "$PELMIRA_WIN_ARCH" != i686 ]; then
+    echo "note: this machine cannot execute 32-bit code, so wine32 cannot start;"
+    echo "      the Wine tests run on the x86_64 build of the same sources."
+    pelmira_cross_build "$PELMIRA_WIN_BUILD" x86_64 || exit 1
+fi
+trap pelmira_stop_xvfb EXIT
+
+run_wine_tests() { # $1 = depth, $2 = display number, $3 = BITSPIXEL Wine reports, $4 = ctest label
+    echo "== Wine tests ($PELMIRA_WIN_ARCH build) on a depth-$1 display"
+    pelmira_start_xvfb "$1" "$2"
+    pelmira_prepare_prefix
+    (cd "$PELMIRA_WIN_BUILD" && PELMIRA_EXPECT_BITSPIXEL=$3 ctest --output-on-failure -L "$4") ||
+        failed=1
+    pelmira_stop_xvfb
+}
+run_wine_tests 24 91 32 wine
+run_wine_tests 8 92 8 depth8
+
+if [ $failed -ne 0 ]; then
+    echo "TESTS FAILED"
+    exit 1
+fi
+echo "all tests passed"

@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Runs one Windows program under Wine in the project's test environment. The
+# prefix and display come from the caller (scripts/wine-env.sh prepares them).
+set -euo pipefail
+: "${WINEPREFIX:?run through scripts/test.sh or set WINEPREFIX}"
+export WINEDEBUG=-all
+exec env LC_ALL=ja_JP.UTF-8 "${PELMIRA_WINE:-wine}" "$@"

@@ -1,0 +1,41 @@
+// Path scans run for every file the browser lists and every list entry: they
+// must stay linear and allocation-light on long double-byte paths.
+#include "app/AnsiText.h"
+#include "app/DirSep.h"
+#include "wallpaper/ExtensionTest.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+std::string LongKanjiPath(int folders) {
+    std::string path = "C:";
+    for (int i = 0; i < folders; ++i)
+        path += "\\\x95\x5C\x8E\x86\x83\x41";
+    return path + "\\photo.bmp";
+}
+
+void BM_IsPlainBitmap(benchmark::State& state) {
+    const std::string path = LongKanjiPath(static_cast<int>(state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(pelmira::IsPlainBitmap(path));
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(path.size()));
+}
+BENCHMARK(BM_IsPlainBitmap)->Arg(4)->Arg(32);
+
+void BM_AnsiUpperCase(benchmark::State& state) {
+    const std::string path = LongKanjiPath(static_cast<int>(state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(pelmira::AnsiUpperCase(path));
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(path.size()));
+}
+BENCHMARK(BM_AnsiUpperCase)->Arg(4)->Arg(32);
+
+void BM_FileNamePart(benchmark::State& state) {
+    const std::string path = LongKanjiPath(static_cast<int>(state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(pelmira::FileNamePart(path));
+}
+BENCHMARK(BM_FileNamePart)->Arg(4)->Arg(32);
+
+} // namespace

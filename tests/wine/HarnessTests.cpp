@@ -1,0 +1,81 @@
+// The test environment itself: a Japanese system (code page 932), a font that
+// stands in for the Japanese UI font, and the display depth the run asked for.
+#include <windows.h>
+
+#include "app/AnsiText.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+using namespace pelmira;
+
+TEST(Harness, AnsiCodePageIs932) {
+    EXPECT_EQ(GetACP(), 932u);
+    EXPECT_TRUE(IsDBCSLeadByte(0x95));
+    EXPECT_FALSE(IsDBCSLeadByte('\\'));
+}
+
+TEST(Harness, OwnLeadByteTableMatchesTheSystems) {
+    for (int c = 0; c < 256; ++c)
+        EXPECT_EQ(IsLeadByte(static_cast<unsigned char>(c)),
+                  IsDBCSLeadByteEx(932, static_cast<BYTE>(c)) != FALSE)
+            << "byte " << c;
+}
+
+TEST(Harness, OwnCasingMatchesTheSystems) {
+    // Mixed ASCII, half-width katakana and double-byte characters whose trail
+    // bytes are letters ("ア" 0x83 0x41, "ャ" 0x83 0x62) or "\" ("表" 0x95 0x5C).
+    const std::string samples[] = {
+        "c:\\windows\\pelmira.bmp",
+        "d:\\\x95\x5C\\\x83\x41\x83\x62z.jpg",
+        "\xB1\xB2\xB3" "abcXYZ",
+        "C:\\PROGRAM FILES\\\x83\x41",
+    };
+    for (const std::string& sample : samples) {
+        std::string upper = sample;
+        CharUpperBuffA(upper.data(), static_cast<DWORD>(upper.size()));
+        EXPECT_EQ(AnsiUpperCase(sample), upper) << sample;
+        std::string lower = sample;
+        CharLowerBuffA(lower.data(), static_cast<DWORD>(lower.size()));
+        EXPECT_EQ(AnsiLowerCase(sample), lower) << sample;
+    }
+}
+
+TEST(Harness, DisplayHasTheRequestedDepth) {
+    const char* expected = std::getenv("PELMIRA_EXPECT_BITSPIXEL");
+    ASSERT_NE(expected, nullptr) << "run the Wine tests through scripts/test.sh";
+    HDC screen = GetDC(nullptr);
+    const int bits = GetDeviceCaps(screen, BITSPIXEL);
+    const int rasterCaps = GetDeviceCaps(screen, RASTERCAPS);
+    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(bits, std::atoi(expected));
+    EXPECT_EQ((rasterCaps & RC_PALETTE) != 0, bits == 8);
+}
+
+TEST(Harness, JapaneseUiFontHasKanjiGlyphs) {
+    HFONT font = CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                             DEFAULT_PITCH, L"ＭＳ Ｐゴシック");
+    ASSERT_NE(font, nullptr);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    const wchar_t text[] = L"壁紙変更ﾍﾙﾌﾟ";
+    WORD glyphs[8] = {};
+    ASSERT_EQ(GetGlyphIndicesW(dc, text, 8, glyphs, GGI_MARK_NONEXISTING_GLYPHS), 8u);
+    for (WORD g : glyphs)
+        EXPECT_NE(g, 0xFFFF);
+    wchar_t face[LF_FACESIZE] = {};
+    GetTextFaceW(dc, LF_FACESIZE, face);
+    // The stand-in is one of the IPA fonts, not some fallback without kanji.
+    EXPECT_EQ(std::wstring(face).rfind(L"IPA", 0), 0u) << "face chosen is not an IPA font";
+    // Proportional: the half-width katakana are narrower than the kanji.
+    SIZE kanji{}, katakana{};
+    GetTextExtentPoint32W(dc, L"壁", 1, &kanji);
+    GetTextExtentPoint32W(dc, L"ﾍ", 1, &katakana);
+    EXPECT_LT(katakana.cx, kanji.cx);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(font);
+}

@@ -1,0 +1,67 @@
+#include "ProcessDriver.h"
+
+#include "WaitFor.h"
+
+std::wstring BinaryFolder() {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder = path;
+    return folder.substr(0, folder.find_last_of(L"\\/") + 1);
+}
+
+HWND FindProcessWindow(DWORD pid, const wchar_t* className) {
+    for (HWND w = FindWindowExW(nullptr, nullptr, className, nullptr); w;
+         w = FindWindowExW(nullptr, w, className, nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == pid && IsWindowVisible(w))
+            return w;
+    }
+    return nullptr;
+}
+
+int CountWindowsOfClass(const wchar_t* className) {
+    int n = 0;
+    for (HWND w = FindWindowExW(nullptr, nullptr, className, nullptr); w;
+         w = FindWindowExW(nullptr, w, className, nullptr))
+        ++n;
+    return n;
+}
+
+ProgramUnderTest::~ProgramUnderTest() {
+    if (!info_.hProcess)
+        return;
+    if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(info_.hProcess, 1);
+        WaitForSingleObject(info_.hProcess, 10000);
+    }
+    CloseHandle(info_.hThread);
+    CloseHandle(info_.hProcess);
+}
+
+bool ProgramUnderTest::Start(const std::wstring& arguments) {
+    const std::wstring exe = BinaryFolder() + L"Pelmira32.exe";
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    if (!arguments.empty())
+        commandLine += L" " + arguments;
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    return CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          nullptr, &si, &info_) != FALSE;
+}
+
+HWND ProgramUnderTest::WaitForMainWindow(DWORD timeoutMs) {
+    HWND found = nullptr;
+    WaitFor([&] { return (found = FindProcessWindow(Pid(), L"TQMMain")) != nullptr; }, timeoutMs);
+    return found;
+}
+
+bool ProgramUnderTest::WaitForExit(DWORD timeoutMs) {
+    return WaitForSingleObject(info_.hProcess, timeoutMs) == WAIT_OBJECT_0;
+}
+
+DWORD ProgramUnderTest::ExitCode() const {
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(info_.hProcess, &code);
+    return code;
+}

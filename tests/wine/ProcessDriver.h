@@ -1,0 +1,34 @@
+// Starts Pelmira32.exe from the test program's folder and finds its windows,
+// as a user or UI automation would see them.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+std::wstring BinaryFolder();
+
+// The visible top-level window of the given class that belongs to the process.
+HWND FindProcessWindow(DWORD pid, const wchar_t* className);
+// How many windows of that class exist on the desktop, in any process.
+int CountWindowsOfClass(const wchar_t* className);
+
+class ProgramUnderTest {
+public:
+    ProgramUnderTest() = default;
+    ~ProgramUnderTest();
+    ProgramUnderTest(const ProgramUnderTest&) = delete;
+    ProgramUnderTest& operator=(const ProgramUnderTest&) = delete;
+
+    // Starts the program with the given command-line arguments.
+    bool Start(const std::wstring& arguments = L"");
+    DWORD Pid() const { return info_.dwProcessId; }
+    // Waits for the main window to appear; null after the deadline.
+    HWND WaitForMainWindow(DWORD timeoutMs = 30000);
+    // Waits for the process to end; true when it did.
+    bool WaitForExit(DWORD timeoutMs = 30000);
+    DWORD ExitCode() const;
+
+private:
+    PROCESS_INFORMATION info_{};
+};

@@ -1,0 +1,183 @@
+#include "ui/Application.h"
+
+#include "ui/AppError.h"
+#include "ui/Form.h"
+
+namespace pelmira {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"TApplication";
+
+void RegisterApplicationClass(HINSTANCE instance, WNDPROC proc) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconW(instance, L"MAINICON");
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.lpszClassName = kClassName;
+    RegisterClassExW(&wc); // a second application object reuses the class
+}
+
+} // namespace
+
+TApplication::TApplication(HINSTANCE instance) : instance_(instance) {
+    RegisterApplicationClass(instance, &TApplication::WndProc);
+    // Zero-sized but with a caption and system menu: it is the window the
+    // taskbar shows and the one that is minimised and restored.
+    const int x = GetSystemMetrics(SM_CXSCREEN) / 2;
+    const int y = GetSystemMetrics(SM_CYSCREEN) / 2;
+    handle_ = CreateWindowExW(0, kClassName, L"", WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS |
+                                                      WS_SYSMENU | WS_MINIMIZEBOX,
+                              x, y, 0, 0, nullptr, nullptr, instance, this);
+    if (!handle_)
+        throw EAppError(L"アプリケーションウィンドウを作成できません");
+}
+
+TApplication::~TApplication() {
+    if (handle_)
+        DestroyWindow(handle_);
+}
+
+void TApplication::SetTitle(const std::wstring& title) { SetWindowTextW(handle_, title.c_str()); }
+
+std::wstring TApplication::Title() const {
+    std::wstring title(static_cast<std::size_t>(GetWindowTextLengthW(handle_)) + 1, L'\0');
+    title.resize(static_cast<std::size_t>(GetWindowTextW(handle_, title.data(),
+                                                         static_cast<int>(title.size()))));
+    return title;
+}
+
+void TApplication::SetIcon(HICON icon) {
+    SendMessageW(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessageW(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+}
+
+void TApplication::Minimize() {
+    if (Minimized())
+        return;
+    ShowOwnedPopups(handle_, FALSE);
+    ShowWindow(handle_, SW_MINIMIZE);
+}
+
+void TApplication::Restore() {
+    if (Minimized())
+        ShowWindow(handle_, SW_RESTORE);
+    ShowOwnedPopups(handle_, TRUE);
+    if (OnRestore)
+        OnRestore();
+}
+
+bool TApplication::Minimized() const { return IsIconic(handle_) != FALSE; }
+
+void TApplication::ShowException(const std::wstring& message) {
+    const std::wstring text = message + L".";
+    const std::wstring caption = Title();
+    MessageBoxW(handle_, text.c_str(), caption.c_str(), MB_ICONHAND | MB_OK);
+}
+
+void TApplication::HandleException() { ShowException(CurrentExceptionMessage()); }
+
+void TApplication::DispatchOne(MSG& msg) {
+    // Dialog keys (Tab, arrows, Enter) for the form that holds the focus.
+    const HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    if (root && TForm::FromHandle(root) && IsDialogMessageW(root, &msg))
+        return;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+}
+
+bool TApplication::HandleMessage() {
+    MSG msg;
+    if (GetMessageW(&msg, nullptr, 0, 0) <= 0) {
+        terminated_ = true;
+        return false;
+    }
+    DispatchOne(msg);
+    return true;
+}
+
+void TApplication::ProcessMessages() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            terminated_ = true;
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        DispatchOne(msg);
+    }
+}
+
+void TApplication::Run(TForm& mainForm) {
+    mainForm_ = &mainForm;
+    ShowWindow(handle_, SW_SHOW);
+    mainForm.Show();
+    while (!terminated_ && HandleMessage()) {
+    }
+}
+
+void TApplication::Terminate() {
+    terminated_ = true;
+    PostQuitMessage(0);
+}
+
+void TApplication::BeginBusy() {
+    ++busyDepth_;
+    SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
+}
+
+void TApplication::EndBusy() {
+    if (busyDepth_ > 0 && --busyDepth_ == 0)
+        SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)));
+}
+
+LRESULT CALLBACK TApplication::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE) {
+        auto* app = static_cast<TApplication*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+        app->handle_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(app));
+    }
+    auto* self = reinterpret_cast<TApplication*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self)
+        return DefWindowProcW(hwnd, msg, wp, lp);
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        self->handle_ = nullptr;
+        return DefWindowProcW(hwnd, msg, wp, lp);
+    }
+    try {
+        return self->Dispatch(msg, wp, lp);
+    } catch (...) {
+        self->HandleException();
+        return 0;
+    }
+}
+
+LRESULT TApplication::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_ACTIVATEAPP:
+        if (wp && OnActivate)
+            OnActivate();
+        break;
+    case WM_SYSCOMMAND:
+        switch (wp & 0xFFF0) {
+        case SC_MINIMIZE:
+            Minimize();
+            return 0;
+        case SC_RESTORE:
+            Restore();
+            return 0;
+        }
+        break;
+    case WM_CLOSE:
+        // Closing from the taskbar closes the main form, which decides.
+        if (mainForm_)
+            mainForm_->Close();
+        return 0;
+    }
+    return DefWindowProcW(handle_, msg, wp, lp);
+}
+
+} // namespace pelmira

@@ -1,0 +1,89 @@
+// The application object: the invisible, zero-sized top-level window that
+// owns the program's forms, carries the taskbar button and the title, and runs
+// the message loop. Minimising and restoring the program happen here.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace pelmira {
+
+class TForm;
+
+class TApplication {
+public:
+    explicit TApplication(HINSTANCE instance);
+    ~TApplication();
+    TApplication(const TApplication&) = delete;
+    TApplication& operator=(const TApplication&) = delete;
+
+    HINSTANCE Instance() const { return instance_; }
+    HWND Handle() const { return handle_; }
+
+    void SetTitle(const std::wstring& title);
+    std::wstring Title() const;
+    void SetIcon(HICON icon);
+
+    // Hides the forms and minimises the taskbar button; Restore undoes it and
+    // then raises OnRestore.
+    void Minimize();
+    void Restore();
+    bool Minimized() const;
+
+    // The application became the active one (any number of times).
+    std::function<void()> OnActivate;
+    // The minimised application was restored.
+    std::function<void()> OnRestore;
+
+    // The application-wide error report: a stop box on the application window,
+    // captioned with the title, showing the message with "." appended.
+    void ShowException(const std::wstring& message);
+    // Reports the exception being handled; call only inside a catch block.
+    void HandleException();
+
+    // Shows the main form and dispatches messages until Terminate.
+    void Run(TForm& mainForm);
+    TForm* MainForm() const { return mainForm_; }
+    // The form whose closing ends the program and whose minimise box
+    // minimises the whole application.
+    void SetMainForm(TForm* form) { mainForm_ = form; }
+    void Terminate();
+    bool Terminated() const { return terminated_; }
+    // Dispatches the messages waiting now, without blocking.
+    void ProcessMessages();
+    // Dispatches one message, blocking until one arrives; false on WM_QUIT.
+    bool HandleMessage();
+
+    // The whole-screen cursor: while busy, every form shows the hourglass.
+    void BeginBusy();
+    void EndBusy();
+    bool Busy() const { return busyDepth_ > 0; }
+
+private:
+    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT Dispatch(UINT msg, WPARAM wp, LPARAM lp);
+    void DispatchOne(MSG& msg);
+
+    HINSTANCE instance_;
+    HWND handle_ = nullptr;
+    TForm* mainForm_ = nullptr;
+    bool terminated_ = false;
+    int busyDepth_ = 0;
+};
+
+// Keeps the hourglass on for the lifetime of the guard, also when an error
+// leaves the scope early.
+class THourglass {
+public:
+    explicit THourglass(TApplication& app) : app_(app) { app_.BeginBusy(); }
+    ~THourglass() { app_.EndBusy(); }
+    THourglass(const THourglass&) = delete;
+    THourglass& operator=(const THourglass&) = delete;
+
+private:
+    TApplication& app_;
+};
+
+} // namespace pelmira

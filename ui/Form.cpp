@@ -1,0 +1,221 @@
+#include "ui/Form.h"
+
+#include "ui/AppError.h"
+#include "ui/Application.h"
+
+#include <algorithm>
+
+namespace pelmira {
+
+namespace {
+
+void RegisterFormClass(HINSTANCE instance, const std::wstring& className, WNDPROC proc) {
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof existing;
+    if (GetClassInfoExW(instance, className.c_str(), &existing))
+        return;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconW(instance, L"MAINICON");
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = className.c_str();
+    if (!RegisterClassExW(&wc))
+        throw EAppError(L"ウィンドウクラスを登録できません");
+}
+
+BOOL CALLBACK CollectEnabledWindow(HWND hwnd, LPARAM lp) {
+    if (IsWindowEnabled(hwnd) && IsWindowVisible(hwnd))
+        reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd);
+    return TRUE;
+}
+
+} // namespace
+
+TForm::TForm(TApplication& app, std::wstring className)
+    : app_(app), className_(std::move(className)) {}
+
+TForm::~TForm() {
+    if (handle_)
+        DestroyWindow(handle_);
+    if (app_.MainForm() == this)
+        app_.SetMainForm(nullptr);
+}
+
+TForm* TForm::FromHandle(HWND hwnd) {
+    if (GetWindowLongPtrW(hwnd, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&TForm::WndProc))
+        return nullptr;
+    return reinterpret_cast<TForm*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
+void TForm::Create(const FormFrame& frame) {
+    RegisterFormClass(app_.Instance(), className_, &TForm::WndProc);
+    RECT r{0, 0, frame.clientWidth, frame.clientHeight};
+    AdjustWindowRectEx(&r, frame.style, FALSE, frame.exStyle);
+    handle_ = CreateWindowExW(frame.exStyle, className_.c_str(), frame.caption.c_str(), frame.style,
+                              CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left, r.bottom - r.top,
+                              app_.Handle(), nullptr, app_.Instance(), this);
+    if (!handle_)
+        throw EAppError(L"ウィンドウを作成できません");
+    for (TTimer* timer : timers_)
+        timer->Update();
+    try {
+        FormCreate();
+    } catch (...) {
+        app_.HandleException();
+    }
+}
+
+void TForm::SetClientSize(int width, int height) {
+    RECT r{0, 0, width, height};
+    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrW(handle_, GWL_STYLE)),
+                       GetMenu(handle_) != nullptr,
+                       static_cast<DWORD>(GetWindowLongPtrW(handle_, GWL_EXSTYLE)));
+    SetWindowPos(handle_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm::Show() {
+    ShowWindow(handle_, SW_SHOW);
+    SetForegroundWindow(handle_);
+}
+
+void TForm::Hide() { ShowWindow(handle_, SW_HIDE); }
+
+void TForm::Close() { SendMessageW(handle_, WM_CLOSE, 0, 0); }
+
+bool TForm::Visible() const { return handle_ && IsWindowVisible(handle_); }
+
+int TForm::ShowModal() {
+    // Every other window of the program waits while the form is up; timers
+    // and other messages keep arriving through this nested loop.
+    std::vector<HWND> disabled;
+    EnumThreadWindows(GetCurrentThreadId(), &CollectEnabledWindow,
+                      reinterpret_cast<LPARAM>(&disabled));
+    std::erase(disabled, handle_);
+    for (HWND hwnd : disabled)
+        EnableWindow(hwnd, FALSE);
+
+    modalResult_ = 0;
+    inModalLoop_ = true;
+    Show();
+    while (modalResult_ == 0 && app_.HandleMessage()) {
+    }
+    inModalLoop_ = false;
+
+    for (HWND hwnd : disabled)
+        EnableWindow(hwnd, TRUE);
+    Hide();
+    if (app_.Terminated())
+        PostQuitMessage(0); // let the outer loop see the quit too
+    return modalResult_;
+}
+
+void TForm::CloseForm() {
+    if (inModalLoop_) {
+        modalResult_ = IDCANCEL;
+        return;
+    }
+    Hide();
+    if (app_.MainForm() == this)
+        app_.Terminate();
+}
+
+UINT_PTR TForm::RegisterTimer(TTimer* timer) {
+    timers_.push_back(timer);
+    return nextTimerId_++;
+}
+
+void TForm::UnregisterTimer(TTimer* timer) { std::erase(timers_, timer); }
+
+void TForm::RunTimer(UINT_PTR id) {
+    auto it = std::find_if(timers_.begin(), timers_.end(),
+                           [id](const TTimer* t) { return t->Id() == id; });
+    if (it != timers_.end() && (*it)->Enabled() && (*it)->OnTimer)
+        (*it)->OnTimer();
+}
+
+LRESULT TForm::DefaultHandler(UINT msg, WPARAM wp, LPARAM lp) {
+    return DefWindowProcW(handle_, msg, wp, lp);
+}
+
+LRESULT TForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_CLOSE:
+        if (CloseQuery())
+            CloseForm();
+        return 0;
+    case WM_TIMER:
+        RunTimer(wp);
+        return 0;
+    case WM_SETCURSOR:
+        if (app_.Busy()) {
+            SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
+            return TRUE;
+        }
+        break;
+    case WM_SYSCOMMAND:
+        if ((wp & 0xFFF0) == SC_MINIMIZE && app_.MainForm() == this) {
+            app_.Minimize();
+            return 0;
+        }
+        break;
+    }
+    return DefaultHandler(msg, wp, lp);
+}
+
+LRESULT CALLBACK TForm::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE) {
+        auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
+        auto* form = static_cast<TForm*>(cs->lpCreateParams);
+        form->handle_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+    }
+    auto* self = reinterpret_cast<TForm*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self)
+        return DefWindowProcW(hwnd, msg, wp, lp);
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        self->handle_ = nullptr;
+        return DefWindowProcW(hwnd, msg, wp, lp);
+    }
+    try {
+        return self->HandleMessage(msg, wp, lp);
+    } catch (...) {
+        self->app_.HandleException();
+        return 0;
+    }
+}
+
+TTimer::TTimer(TForm& owner, UINT intervalMs)
+    : owner_(owner), interval_(intervalMs), id_(owner.RegisterTimer(this)) {}
+
+TTimer::~TTimer() {
+    if (owner_.Handle())
+        KillTimer(owner_.Handle(), id_);
+    owner_.UnregisterTimer(this);
+}
+
+void TTimer::SetEnabled(bool enabled) {
+    enabled_ = enabled;
+    Update();
+}
+
+void TTimer::SetInterval(UINT intervalMs) {
+    interval_ = intervalMs;
+    Update();
+}
+
+void TTimer::Update() {
+    if (!owner_.Handle())
+        return;
+    if (enabled_ && interval_ > 0)
+        SetTimer(owner_.Handle(), id_, interval_, nullptr);
+    else
+        KillTimer(owner_.Handle(), id_);
+}
+
+} // namespace pelmira

@@ -1,0 +1,105 @@
+// The form base: one window procedure for every form, which finds the C++
+// object set at WM_NCCREATE and calls its virtual handler. Errors thrown by a
+// handler end that message and reach the application's error report.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace pelmira {
+
+class TApplication;
+class TTimer;
+
+struct FormFrame {
+    std::wstring caption;
+    DWORD style = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    DWORD exStyle = WS_EX_CONTROLPARENT;
+    int clientWidth = 0;
+    int clientHeight = 0;
+};
+
+class TForm {
+public:
+    TForm(TApplication& app, std::wstring className);
+    virtual ~TForm();
+    TForm(const TForm&) = delete;
+    TForm& operator=(const TForm&) = delete;
+
+    // The object behind one of our forms' windows, or null.
+    static TForm* FromHandle(HWND hwnd);
+
+    HWND Handle() const { return handle_; }
+    TApplication& Application() const { return app_; }
+
+    // Creates the hidden window owned by the application window, then runs
+    // FormCreate; an error there is reported and the form stays usable.
+    void Create(const FormFrame& frame);
+
+    void Show();
+    void Hide();
+    // Asks the form to close (CloseQuery decides).
+    void Close();
+    bool Visible() const;
+
+    // Runs a modal loop until ModalResult is set non-zero; returns it.
+    int ShowModal();
+    void SetModalResult(int result) { modalResult_ = result; }
+    int ModalResult() const { return modalResult_; }
+
+    void SetClientSize(int width, int height);
+
+protected:
+    virtual void FormCreate() {}
+    // Asked before the form closes; an error keeps it open.
+    virtual bool CloseQuery() { return true; }
+    virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT DefaultHandler(UINT msg, WPARAM wp, LPARAM lp);
+
+private:
+    friend class TTimer;
+    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    UINT_PTR RegisterTimer(TTimer* timer);
+    void UnregisterTimer(TTimer* timer);
+    void RunTimer(UINT_PTR id);
+    void CloseForm();
+
+    TApplication& app_;
+    std::wstring className_;
+    HWND handle_ = nullptr;
+    int modalResult_ = 0;
+    bool inModalLoop_ = false;
+    std::vector<TTimer*> timers_;
+    UINT_PTR nextTimerId_ = 1;
+};
+
+// A message-loop timer owned by a form; ticks arrive as OnTimer calls.
+class TTimer {
+public:
+    explicit TTimer(TForm& owner, UINT intervalMs = 1000);
+    ~TTimer();
+    TTimer(const TTimer&) = delete;
+    TTimer& operator=(const TTimer&) = delete;
+
+    void SetEnabled(bool enabled);
+    bool Enabled() const { return enabled_; }
+    void SetInterval(UINT intervalMs);
+    UINT Interval() const { return interval_; }
+    UINT_PTR Id() const { return id_; }
+
+    std::function<void()> OnTimer;
+
+private:
+    friend class TForm;
+    void Update();
+
+    TForm& owner_;
+    UINT interval_;
+    bool enabled_ = false;
+    UINT_PTR id_;
+};
+
+} // namespace pelmira

@@ -1,0 +1,14 @@
+// Conversions between the ANSI code page (data: paths, settings) and UTF-16
+// (what the wide window functions show).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace pelmira {
+
+std::wstring AnsiToWide(std::string_view text);
+std::string WideToAnsi(std::wstring_view text);
+std::wstring Utf8ToWide(std::string_view text);
+
+} // namespace pelmira

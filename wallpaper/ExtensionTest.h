@@ -1,0 +1,17 @@
+// Which files go to the desktop as they are and which must be decoded first.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace pelmira {
+
+// The text from the last "." of the file name to the end, as written; empty
+// when the name has no dot (a dot in a folder name does not count).
+std::string ExtensionOf(std::string_view path);
+
+// A plain bitmap is a file whose extension, upper-cased and cut to four
+// characters, is ".BMP" or ".RLE"; every other file is decoded.
+bool IsPlainBitmap(std::string_view path);
+
+} // namespace pelmira
