@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace pelmira {
 
@@ -19,5 +20,9 @@ std::string FolderPart(std::string_view path);
 
 // Everything after the last "\" or ":".
 std::string FileNamePart(std::string_view path);
+
+// The folders of an absolute path from its root: "C:\a\b" gives "C:\", "a",
+// "b"; "\\srv\share\a" gives "\\srv\share\", "a". Empty parts are dropped.
+std::vector<std::string> SplitFolderPath(std::string_view path);
 
 } // namespace pelmira

@@ -3,6 +3,9 @@
 set(PELMIRA_PORTABLE_SOURCES
     app/AnsiText.cpp
     app/DirSep.cpp
+    app/ProfileValue.cpp
     wallpaper/ExtensionTest.cpp
+    wallpaper/DisplayStyle.cpp
+    imaging/BitmapHeader.cpp
 )
 list(TRANSFORM PELMIRA_PORTABLE_SOURCES PREPEND ${PROJECT_SOURCE_DIR}/)

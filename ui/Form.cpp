@@ -2,6 +2,9 @@
 
 #include "ui/AppError.h"
 #include "ui/Application.h"
+#include "ui/Menu.h"
+
+#include <commctrl.h>
 
 #include <algorithm>
 
@@ -39,10 +42,68 @@ TForm::TForm(TApplication& app, std::wstring className)
     : app_(app), className_(std::move(className)) {}
 
 TForm::~TForm() {
+    if (tooltip_)
+        DestroyWindow(tooltip_);
     if (handle_)
         DestroyWindow(handle_);
+    controls_.clear();
+    for (const CachedFont& font : fonts_)
+        DeleteObject(font.handle);
     if (app_.MainForm() == this)
         app_.SetMainForm(nullptr);
+}
+
+HFONT TForm::Font(const FontSpec* spec) {
+    const FontSpec& want = spec ? *spec : formFont_;
+    for (const CachedFont& font : fonts_)
+        if (font.face == want.face && font.height == want.height && font.bold == want.bold)
+            return font.handle;
+    // A negative height asks for the character height, as the sizes are given.
+    HFONT handle = CreateFontW(-want.height, 0, 0, 0, want.bold ? FW_BOLD : FW_NORMAL, FALSE,
+                               FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, want.face);
+    fonts_.push_back({want.face, want.height, want.bold, handle});
+    return handle;
+}
+
+void TForm::LoadControls(std::span<const ControlSpec> specs) {
+    SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font(nullptr)), FALSE);
+    int nextId = 100 + static_cast<int>(controls_.size());
+    for (const ControlSpec& spec : specs) {
+        RECT bounds{spec.left, spec.top, spec.left + spec.width, spec.top + spec.height};
+        if (spec.parent) {
+            const RECT parent = Control<TControl>(spec.parent).BoundsInParent();
+            OffsetRect(&bounds, parent.left, parent.top);
+        }
+        auto control = MakeControl(*this, spec, nextId++);
+        control->CreateHandle(handle_, bounds, Font(spec.font));
+        if (spec.hint)
+            AddHint(control->Handle(), spec.hint);
+        controls_.push_back(std::move(control));
+    }
+}
+
+void TForm::AddHint(HWND control, const wchar_t* hint) {
+    if (!tooltip_) {
+        tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                   WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0, 0, handle_,
+                                   nullptr, app_.Instance(), nullptr);
+        SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(Font(nullptr)), FALSE);
+    }
+    TTTOOLINFOW info{};
+    info.cbSize = sizeof info;
+    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    info.hwnd = handle_;
+    info.uId = reinterpret_cast<UINT_PTR>(control);
+    info.lpszText = const_cast<wchar_t*>(hint);
+    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+TControl* TForm::FindControl(std::string_view name) const {
+    for (const auto& control : controls_)
+        if (name == control->Spec().name)
+            return control.get();
+    return nullptr;
 }
 
 TForm* TForm::FromHandle(HWND hwnd) {
@@ -151,6 +212,27 @@ LRESULT TForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_TIMER:
         RunTimer(wp);
         return 0;
+    case WM_COMMAND:
+        if (lp) {
+            const int id = LOWORD(wp);
+            for (const auto& control : controls_)
+                if (control->Id() == id) {
+                    control->Command(HIWORD(wp));
+                    return 0;
+                }
+        } else if (HIWORD(wp) == 0) {
+            for (const TMenu* menu : menus_)
+                if (menu->Dispatch(LOWORD(wp)))
+                    return 0;
+        }
+        break;
+    case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+        for (const auto& control : controls_)
+            if (item->CtlType != ODT_MENU && control->Id() == static_cast<int>(item->CtlID))
+                return control->DrawItem(*item) ? TRUE : FALSE;
+        break;
+    }
     case WM_SETCURSOR:
         if (app_.Busy()) {
             SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));

@@ -5,14 +5,22 @@
 
 #include <windows.h>
 
+#include <stdexcept>
+
+#include "ui/Controls.h"
+
 #include <functional>
+#include <memory>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace pelmira {
 
 class TApplication;
 class TTimer;
+class TMenu;
 
 struct FormFrame {
     std::wstring caption;
@@ -52,6 +60,23 @@ public:
 
     void SetClientSize(int width, int height);
 
+    // The form loader: creates the described controls in order, with their
+    // fonts and tool-tip hints. Positions are client pixels, offset by the
+    // position of the named parent control.
+    void LoadControls(std::span<const ControlSpec> specs);
+    TControl* FindControl(std::string_view name) const;
+    template <typename T> T& Control(std::string_view name) const {
+        auto* control = dynamic_cast<T*>(FindControl(name));
+        if (!control)
+            throw std::logic_error("no such control");
+        return *control;
+    }
+    // The font of the form and of every control without a font of its own.
+    void SetFormFont(const FontSpec& font) { formFont_ = font; }
+    HFONT Font(const FontSpec* spec);
+    // Menu commands reach the form as WM_COMMAND; the form asks its menus.
+    void AddMenu(TMenu* menu) { menus_.push_back(menu); }
+
 protected:
     virtual void FormCreate() {}
     // Asked before the form closes; an error keeps it open.
@@ -67,8 +92,21 @@ private:
     void RunTimer(UINT_PTR id);
     void CloseForm();
 
+    struct CachedFont {
+        std::wstring face;
+        int height;
+        bool bold;
+        HFONT handle;
+    };
+    void AddHint(HWND control, const wchar_t* hint);
+
     TApplication& app_;
     std::wstring className_;
+    FontSpec formFont_{L"ＭＳ Ｐゴシック", 12, false};
+    std::vector<CachedFont> fonts_;
+    std::vector<std::unique_ptr<TControl>> controls_;
+    std::vector<TMenu*> menus_;
+    HWND tooltip_ = nullptr;
     HWND handle_ = nullptr;
     int modalResult_ = 0;
     bool inModalLoop_ = false;

@@ -59,3 +59,15 @@ TEST(DirSep, FileNameOfKanjiNameIsWhole) {
     EXPECT_EQ(FileNamePart(path), kHyou + ".bmp");
     EXPECT_EQ(FolderPart(path), "C:\\\x95\xC7\x8E\x86\\");
 }
+
+TEST(DirSep, SplitFolderPathGivesRootThenFolders) {
+    using V = std::vector<std::string>;
+    EXPECT_EQ(SplitFolderPath("C:\\a\\b"), (V{"C:\\", "a", "b"}));
+    EXPECT_EQ(SplitFolderPath("C:\\a\\b\\"), (V{"C:\\", "a", "b"}));
+    EXPECT_EQ(SplitFolderPath("C:\\"), (V{"C:\\"}));
+    EXPECT_EQ(SplitFolderPath("C:"), (V{"C:\\"}));
+    EXPECT_EQ(SplitFolderPath("\\\\srv\\share\\pics"), (V{"\\\\srv\\share\\", "pics"}));
+    EXPECT_EQ(SplitFolderPath("\\\\srv\\share"), (V{"\\\\srv\\share\\"}));
+    // "表" ends in the byte of "\": it stays one folder name.
+    EXPECT_EQ(SplitFolderPath("C:\\\x95\x5C\\x"), (V{"C:\\", "\x95\x5C", "x"}));
+}

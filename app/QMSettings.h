@@ -1,0 +1,33 @@
+// The options kept in qm.ini, one field per key, with the defaults a first
+// start gets.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace pelmira {
+
+struct QMSettings {
+    // [QM]
+    std::int32_t Left = 0;
+    std::int32_t Top = 0;
+    std::string InitDirPath;
+    std::string UserFile;
+    std::int32_t ChangeTime = 3;
+    std::int32_t CheckTime = 5;
+    std::int32_t IconTray = 2;
+    bool AutoStart = false;
+    bool InputChkOnStart = true;
+    bool SaverCheck = true;
+    bool RandamChange = false;
+    bool WindowTop = false;
+    bool DragDrop = true;
+    // [Picture]
+    std::int32_t QuanFactor = 6;
+    std::string SusieLibPath;
+    bool Quantize = true;
+    bool Aspect = true;
+    bool WidthAspect = true;
+};
+
+} // namespace pelmira

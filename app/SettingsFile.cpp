@@ -1,0 +1,77 @@
+#include "app/SettingsFile.h"
+
+#include "app/DirSep.h"
+
+namespace pelmira {
+
+namespace {
+
+constexpr char kQM[] = "QM";
+constexpr char kPicture[] = "Picture";
+constexpr char kFavorites[] = "FAVORITES";
+
+std::string FavoriteKey(std::int32_t index) { return "F" + std::to_string(index); }
+
+} // namespace
+
+void LoadSettings(const TIniFile& ini, QMSettings& s, const std::string& winPath,
+                  const std::function<std::string()>& pluginFolderDefault,
+                  std::vector<std::string>& favorites) {
+    s.Left = ini.ReadInteger(kQM, "Left", 0);
+    s.Top = ini.ReadInteger(kQM, "Top", 0);
+    s.InitDirPath = ini.ReadString(kQM, "InitDirPath", winPath);
+    s.UserFile = ini.ReadString(kQM, "UserFile", "");
+    s.ChangeTime = ini.ReadInteger(kQM, "ChangeTime", 3);
+    s.CheckTime = ini.ReadInteger(kQM, "CheckTime", 5);
+    const std::int32_t autoChgMax = ini.ReadInteger(kQM, "AutoChgMax", 0);
+    s.QuanFactor = ini.ReadInteger(kPicture, "QuanFactor", 6);
+    s.SusieLibPath = ini.ReadString(kPicture, "SusieLibPath", pluginFolderDefault());
+    s.IconTray = ini.ReadInteger(kQM, "IconTray", 2);
+    s.AutoStart = ini.ReadBool(kQM, "AutoStart", false);
+    s.InputChkOnStart = ini.ReadBool(kQM, "InputChkOnStart", true);
+    s.SaverCheck = ini.ReadBool(kQM, "SaverCheck", true);
+    s.RandamChange = ini.ReadBool(kQM, "RandamChange", false);
+    s.WindowTop = ini.ReadBool(kQM, "WindowTop", false);
+    s.DragDrop = ini.ReadBool(kQM, "DragDrop", true);
+    s.Quantize = ini.ReadBool(kPicture, "Quantize", true);
+    s.Aspect = ini.ReadBool(kPicture, "Aspect", true);
+    s.WidthAspect = ini.ReadBool(kPicture, "WidthAspect", true);
+    for (std::int32_t i = 0; i < autoChgMax; ++i)
+        favorites.push_back(ini.ReadString(kFavorites, FavoriteKey(i).c_str(), ""));
+}
+
+void SaveMainSettings(TIniFile& ini, const QMSettings& s,
+                      const std::vector<std::string>& changeList) {
+    ini.WriteInteger(kQM, "Left", s.Left);
+    ini.WriteInteger(kQM, "Top", s.Top);
+    ini.WriteString(kQM, "InitDirPath", s.InitDirPath);
+    ini.WriteString(kQM, "UserFile", s.UserFile);
+    ini.WriteInteger(kQM, "ChangeTime", s.ChangeTime);
+    ini.WriteInteger(kQM, "CheckTime", s.CheckTime);
+    ini.WriteBool(kQM, "AutoStart", s.AutoStart);
+    ini.WriteBool(kQM, "InputChkOnStart", s.InputChkOnStart);
+    ini.WriteBool(kQM, "SaverCheck", s.SaverCheck);
+    ini.WriteBool(kQM, "RandamChange", s.RandamChange);
+    ini.WriteBool(kQM, "WindowTop", s.WindowTop);
+    ini.WriteBool(kQM, "DragDrop", s.DragDrop);
+    // An empty list leaves the previous copy in the file as a fallback.
+    if (changeList.empty())
+        return;
+    ini.EraseSection(kFavorites);
+    ini.WriteInteger(kQM, "AutoChgMax", static_cast<std::int32_t>(changeList.size()));
+    for (std::size_t i = 0; i < changeList.size(); ++i)
+        ini.WriteString(kFavorites, FavoriteKey(static_cast<std::int32_t>(i)).c_str(),
+                        changeList[i]);
+}
+
+void SavePictureSettings(TIniFile& ini, QMSettings& s) {
+    ini.WriteInteger(kPicture, "QuanFactor", s.QuanFactor);
+    ini.WriteInteger(kQM, "IconTray", s.IconTray);
+    s.SusieLibPath = StripDirSep(s.SusieLibPath);
+    ini.WriteString(kPicture, "SusieLibPath", s.SusieLibPath);
+    ini.WriteBool(kPicture, "Quantize", s.Quantize);
+    ini.WriteBool(kPicture, "Aspect", s.Aspect);
+    ini.WriteBool(kPicture, "WidthAspect", s.WidthAspect);
+}
+
+} // namespace pelmira

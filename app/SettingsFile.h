@@ -1,0 +1,27 @@
+// Reading and writing qm.ini: the loader at start and the two savers at close.
+#pragma once
+
+#include "app/QMSettings.h"
+#include "ui/IniFile.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace pelmira {
+
+// Reads every key into settings, in the file's order, and appends the
+// [FAVORITES] entries to favorites (never emptying it). pluginFolderDefault is
+// asked only when its turn comes; its error ends the reading there.
+void LoadSettings(const TIniFile& ini, QMSettings& settings, const std::string& winPath,
+                  const std::function<std::string()>& pluginFolderDefault,
+                  std::vector<std::string>& favorites);
+
+// [QM] and, when the list is not empty, [FAVORITES] with "AutoChgMax".
+void SaveMainSettings(TIniFile& ini, const QMSettings& settings,
+                      const std::vector<std::string>& changeList);
+
+// [Picture] and "IconTray"; SusieLibPath loses its closing separator first.
+void SavePictureSettings(TIniFile& ini, QMSettings& settings);
+
+} // namespace pelmira

@@ -1,0 +1,225 @@
+#include "ui/Controls.h"
+
+#include "ui/AppError.h"
+#include "ui/FileBrowser.h"
+#include "ui/Form.h"
+#include "ui/Image.h"
+#include "ui/WideText.h"
+
+namespace pelmira {
+
+void TControl::CreateHandle(HWND parent, const RECT& bounds, HFONT font) {
+    DWORD style = WS_CHILD | WindowStyle();
+    if (!(spec_.flags & cfHidden))
+        style |= WS_VISIBLE;
+    handle_ = CreateWindowExW(WindowExStyle(), WindowClass(), spec_.caption ? spec_.caption : L"",
+                              style, bounds.left, bounds.top, bounds.right - bounds.left,
+                              bounds.bottom - bounds.top, parent,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
+                              GetModuleHandleW(nullptr), nullptr);
+    if (!handle_)
+        throw EAppError(L"コントロールを作成できません");
+    SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+}
+
+void TControl::Command(WORD notifyCode) {
+    if (notifyCode == BN_CLICKED && OnClick)
+        OnClick();
+}
+
+void TControl::SetText(const std::wstring& text) { SetWindowTextW(handle_, text.c_str()); }
+
+std::wstring TControl::Text() const {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(handle_)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(handle_, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+void TControl::SetEnabled(bool enabled) { EnableWindow(handle_, enabled); }
+
+RECT TControl::BoundsInParent() const {
+    RECT r{};
+    GetWindowRect(handle_, &r);
+    MapWindowPoints(nullptr, GetParent(handle_), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+// Glyph button ---------------------------------------------------------------
+
+TGlyphButton::~TGlyphButton() {
+    if (glyph_)
+        DeleteObject(glyph_);
+}
+
+void TGlyphButton::CreateHandle(HWND parent, const RECT& bounds, HFONT font) {
+    TControl::CreateHandle(parent, bounds, font);
+    font_ = font;
+    if (spec_.glyph)
+        glyph_ = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), spec_.glyph,
+                                                 IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+}
+
+bool TGlyphButton::DrawItem(const DRAWITEMSTRUCT& item) {
+    HDC dc = item.hDC;
+    RECT r = item.rcItem;
+    const bool pushed = (item.itemState & ODS_SELECTED) != 0;
+    const bool disabled = (item.itemState & ODS_DISABLED) != 0;
+    DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0));
+
+    const std::wstring caption = Text();
+    HGDIOBJ oldFont = SelectObject(dc, font_);
+    SIZE textSize{};
+    GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &textSize);
+    BITMAP bm{};
+    if (glyph_)
+        GetObjectW(glyph_, sizeof bm, &bm);
+    // Glyph above the caption, 3 pixels apart, the pair centred in the button.
+    constexpr int kSpacing = 3;
+    const int shift = pushed ? 1 : 0;
+    const int blockHeight = bm.bmHeight + (glyph_ ? kSpacing : 0) + textSize.cy;
+    const int top = r.top + (r.bottom - r.top - blockHeight) / 2 + shift;
+    if (glyph_) {
+        HDC mem = CreateCompatibleDC(dc);
+        HGDIOBJ oldBitmap = SelectObject(mem, glyph_);
+        // The bottom-left pixel gives the transparent colour.
+        const COLORREF transparent = GetPixel(mem, 0, bm.bmHeight - 1);
+        const int left = r.left + (r.right - r.left - bm.bmWidth) / 2 + shift;
+        if (disabled) {
+            DrawStateW(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(glyph_), 0, left, top,
+                       bm.bmWidth, bm.bmHeight, DST_BITMAP | DSS_DISABLED);
+        } else {
+            TransparentBlt(dc, left, top, bm.bmWidth, bm.bmHeight, mem, 0, 0, bm.bmWidth,
+                           bm.bmHeight, transparent);
+        }
+        SelectObject(mem, oldBitmap);
+        DeleteDC(mem);
+    }
+    RECT textRect{r.left + shift, top + blockHeight - textSize.cy, r.right + shift,
+                  top + blockHeight};
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
+    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &textRect,
+              DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc, oldFont);
+    if (item.itemState & ODS_FOCUS) {
+        RECT focus = r;
+        InflateRect(&focus, -4, -4);
+        DrawFocusRect(dc, &focus);
+    }
+    return true;
+}
+
+// Static text ----------------------------------------------------------------
+
+void TStaticText::CreateHandle(HWND parent, const RECT& bounds, HFONT font) {
+    RECT r = bounds;
+    if (spec_.flags & cfAutoSize) {
+        HDC dc = GetDC(parent);
+        HGDIOBJ old = SelectObject(dc, font);
+        SIZE size{};
+        const std::wstring caption = spec_.caption ? spec_.caption : L"";
+        GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &size);
+        SelectObject(dc, old);
+        ReleaseDC(parent, dc);
+        r.right = r.left + size.cx;
+        r.bottom = r.top + size.cy;
+    }
+    TControl::CreateHandle(parent, r, font);
+}
+
+DWORD TStaticText::WindowStyle() const {
+    DWORD style = SS_NOPREFIX;
+    if (spec_.kind == ControlKind::Panel)
+        style |= SS_CENTERIMAGE | SS_LEFTNOWORDWRAP;
+    if (spec_.kind == ControlKind::Panel && !(spec_.flags & cfAlignLeft))
+        style = (style & ~SS_LEFTNOWORDWRAP) | SS_CENTER;
+    return style;
+}
+
+DWORD TStaticText::WindowExStyle() const {
+    return (spec_.flags & cfSunken) ? WS_EX_STATICEDGE : 0;
+}
+
+// List box -------------------------------------------------------------------
+
+void TListBox::CreateHandle(HWND parent, const RECT& bounds, HFONT font) {
+    TControl::CreateHandle(parent, bounds, font);
+    Refill();
+}
+
+void TListBox::Command(WORD notifyCode) {
+    if (notifyCode == LBN_SELCHANGE && OnClick)
+        OnClick();
+    else if (notifyCode == LBN_DBLCLK && OnDblClick)
+        OnDblClick();
+}
+
+void TListBox::Add(const std::string& line, std::intptr_t object) {
+    lines_.push_back(line);
+    objects_.push_back(object);
+    if (handle_)
+        SendMessageW(handle_, LB_ADDSTRING, 0,
+                     reinterpret_cast<LPARAM>(AnsiToWide(line).c_str()));
+}
+
+void TListBox::Clear() {
+    lines_.clear();
+    objects_.clear();
+    if (handle_)
+        SendMessageW(handle_, LB_RESETCONTENT, 0, 0);
+}
+
+void TListBox::Assign(const std::vector<std::string>& lines) {
+    lines_ = lines;
+    objects_.assign(lines.size(), 0);
+    Refill();
+}
+
+void TListBox::Refill() {
+    if (!handle_)
+        return;
+    SendMessageW(handle_, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(handle_, LB_RESETCONTENT, 0, 0);
+    for (const std::string& line : lines_)
+        SendMessageW(handle_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(AnsiToWide(line).c_str()));
+    SendMessageW(handle_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(handle_, nullptr, TRUE);
+}
+
+int TListBox::ItemIndex() const {
+    return handle_ ? static_cast<int>(SendMessageW(handle_, LB_GETCURSEL, 0, 0)) : -1;
+}
+
+void TListBox::SetItemIndex(int index) { SendMessageW(handle_, LB_SETCURSEL, index, 0); }
+
+// Factory ----------------------------------------------------------------------
+
+std::unique_ptr<TControl> MakeControl(TForm& owner, const ControlSpec& spec, int id) {
+    switch (spec.kind) {
+    case ControlKind::Button:
+        return std::make_unique<TButton>(owner, spec, id);
+    case ControlKind::GlyphButton:
+        return std::make_unique<TGlyphButton>(owner, spec, id);
+    case ControlKind::Label:
+    case ControlKind::Panel:
+        return std::make_unique<TStaticText>(owner, spec, id);
+    case ControlKind::GroupBox:
+        return std::make_unique<TGroupBox>(owner, spec, id);
+    case ControlKind::Bevel:
+        return std::make_unique<TBevel>(owner, spec, id);
+    case ControlKind::Image:
+        return std::make_unique<TImage>(owner, spec, id);
+    case ControlKind::ListBox:
+        return std::make_unique<TListBox>(owner, spec, id);
+    case ControlKind::DriveComboBox:
+        return std::make_unique<TDriveComboBox>(owner, spec, id);
+    case ControlKind::DirectoryListBox:
+        return std::make_unique<TDirectoryListBox>(owner, spec, id);
+    case ControlKind::FileListBox:
+        return std::make_unique<TFileListBox>(owner, spec, id);
+    }
+    throw EAppError(L"不明なコントロールです");
+}
+
+} // namespace pelmira

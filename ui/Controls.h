@@ -1,0 +1,183 @@
+// Controls that forms describe as data: kind, name, place, caption, hint,
+// font. A form loader (TForm::LoadControls) creates them; handlers bind by
+// name through the On... events.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace pelmira {
+
+class TForm;
+
+enum class ControlKind {
+    Button,
+    GlyphButton,
+    Label,
+    Panel,
+    GroupBox,
+    Bevel,
+    Image,
+    ListBox,
+    DriveComboBox,
+    DirectoryListBox,
+    FileListBox,
+};
+
+enum ControlFlag : unsigned {
+    cfNone = 0,
+    cfHidden = 1,      // created but never shown
+    cfAlignLeft = 2,   // panel text at the left instead of centred
+    cfSunken = 4,      // sunken border
+    cfAutoSize = 8,    // label sized to its caption
+};
+
+struct FontSpec {
+    const wchar_t* face;
+    int height; // character height in pixels
+    bool bold;
+};
+
+struct ControlSpec {
+    ControlKind kind;
+    const char* name;
+    const char* parent; // a control whose left/top the position is relative to
+    int left, top, width, height;
+    const wchar_t* caption;
+    const wchar_t* hint;
+    const FontSpec* font;  // null: the form's font
+    const wchar_t* glyph;  // bitmap resource of a glyph button
+    unsigned flags;
+};
+
+class TControl {
+public:
+    TControl(TForm& owner, const ControlSpec& spec, int id) : owner_(owner), spec_(spec), id_(id) {}
+    virtual ~TControl() = default;
+    TControl(const TControl&) = delete;
+    TControl& operator=(const TControl&) = delete;
+
+    HWND Handle() const { return handle_; }
+    int Id() const { return id_; }
+    const ControlSpec& Spec() const { return spec_; }
+    TForm& Owner() const { return owner_; }
+
+    // Creates the window at bounds (client coordinates of parent).
+    virtual void CreateHandle(HWND parent, const RECT& bounds, HFONT font);
+    // A WM_COMMAND notification from this control.
+    virtual void Command(WORD notifyCode);
+    virtual bool DrawItem(const DRAWITEMSTRUCT&) { return false; }
+
+    void SetText(const std::wstring& text);
+    std::wstring Text() const;
+    void SetEnabled(bool enabled);
+    RECT BoundsInParent() const;
+
+    std::function<void()> OnClick;
+    std::function<void()> OnDblClick;
+    std::function<void()> OnChange;
+
+protected:
+    virtual const wchar_t* WindowClass() const = 0;
+    virtual DWORD WindowStyle() const = 0;
+    virtual DWORD WindowExStyle() const { return 0; }
+
+    TForm& owner_;
+    const ControlSpec& spec_;
+    int id_;
+    HWND handle_ = nullptr;
+};
+
+// A push button that shows a bitmap glyph above its caption.
+class TGlyphButton : public TControl {
+public:
+    using TControl::TControl;
+    ~TGlyphButton() override;
+    void CreateHandle(HWND parent, const RECT& bounds, HFONT font) override;
+    bool DrawItem(const DRAWITEMSTRUCT& item) override;
+
+protected:
+    const wchar_t* WindowClass() const override { return L"BUTTON"; }
+    DWORD WindowStyle() const override { return BS_OWNERDRAW | WS_TABSTOP; }
+
+private:
+    HBITMAP glyph_ = nullptr;
+    HFONT font_ = nullptr;
+};
+
+class TButton : public TControl {
+public:
+    using TControl::TControl;
+
+protected:
+    const wchar_t* WindowClass() const override { return L"BUTTON"; }
+    DWORD WindowStyle() const override { return BS_PUSHBUTTON | WS_TABSTOP; }
+};
+
+// Label and panel: static text, a panel with a sunken frame and its text
+// vertically centred.
+class TStaticText : public TControl {
+public:
+    using TControl::TControl;
+    void CreateHandle(HWND parent, const RECT& bounds, HFONT font) override;
+
+protected:
+    const wchar_t* WindowClass() const override { return L"STATIC"; }
+    DWORD WindowStyle() const override;
+    DWORD WindowExStyle() const override;
+};
+
+class TGroupBox : public TControl {
+public:
+    using TControl::TControl;
+
+protected:
+    const wchar_t* WindowClass() const override { return L"BUTTON"; }
+    DWORD WindowStyle() const override { return BS_GROUPBOX; }
+};
+
+class TBevel : public TControl {
+public:
+    using TControl::TControl;
+
+protected:
+    const wchar_t* WindowClass() const override { return L"STATIC"; }
+    DWORD WindowStyle() const override { return SS_ETCHEDHORZ; }
+};
+
+// A list box whose lines are ANSI text (paths, list entries), each with an
+// optional attached value, shown through the wide control.
+class TListBox : public TControl {
+public:
+    using TControl::TControl;
+    void CreateHandle(HWND parent, const RECT& bounds, HFONT font) override;
+    void Command(WORD notifyCode) override;
+
+    int Count() const { return static_cast<int>(lines_.size()); }
+    const std::vector<std::string>& Lines() const { return lines_; }
+    const std::string& Line(int index) const { return lines_.at(static_cast<std::size_t>(index)); }
+    std::intptr_t Object(int index) const { return objects_.at(static_cast<std::size_t>(index)); }
+    void Add(const std::string& line, std::intptr_t object = 0);
+    void Clear();
+    void Assign(const std::vector<std::string>& lines);
+    int ItemIndex() const;
+    void SetItemIndex(int index);
+
+protected:
+    const wchar_t* WindowClass() const override { return L"LISTBOX"; }
+    DWORD WindowStyle() const override {
+        return LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER | WS_TABSTOP;
+    }
+    void Refill();
+
+    std::vector<std::string> lines_;
+    std::vector<std::intptr_t> objects_;
+};
+
+std::unique_ptr<TControl> MakeControl(TForm& owner, const ControlSpec& spec, int id);
+
+} // namespace pelmira

@@ -1,0 +1,105 @@
+// The drive box, folder list and file list that together browse for files.
+// The folder list changes the process's current directory, as the file list
+// shows what is there; the drive box follows the folder list.
+#pragma once
+
+#include "ui/Controls.h"
+
+#include <string>
+#include <vector>
+
+namespace pelmira {
+
+class TFileListBox : public TControl {
+public:
+    using TControl::TControl;
+    void CreateHandle(HWND parent, const RECT& bounds, HFONT font) override;
+    void Command(WORD notifyCode) override;
+
+    // Several patterns may be joined by ";".
+    void SetMask(const std::string& mask);
+    const std::string& Mask() const { return mask_; }
+    void SetDirectory(const std::string& directory);
+    const std::string& Directory() const { return directory_; }
+    void Update();
+
+    int Count() const { return static_cast<int>(names_.size()); }
+    const std::string& Name(int index) const { return names_.at(static_cast<std::size_t>(index)); }
+    int ItemIndex() const;
+    void SetItemIndex(int index);
+    // Full path of the selected file; empty when nothing is selected.
+    std::string FileName() const;
+
+protected:
+    const wchar_t* WindowClass() const override { return L"LISTBOX"; }
+    DWORD WindowStyle() const override {
+        return LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER | WS_TABSTOP;
+    }
+
+private:
+    std::string directory_;
+    std::string mask_ = "*.*";
+    std::vector<std::string> names_;
+};
+
+class TDirectoryListBox : public TControl {
+public:
+    using TControl::TControl;
+    void CreateHandle(HWND parent, const RECT& bounds, HFONT font) override;
+    void Command(WORD notifyCode) override;
+    bool DrawItem(const DRAWITEMSTRUCT& item) override;
+
+    void SetFileList(TFileListBox* fileList) { fileList_ = fileList; }
+    void SetDriveBox(class TDriveComboBox* driveBox) { driveBox_ = driveBox; }
+    // Makes path the current directory and shows it; false when it cannot be
+    // entered (missing folder, drive not ready), leaving everything as it was.
+    bool SetDirectory(const std::string& path);
+    const std::string& Directory() const { return directory_; }
+    // Re-reads the current directory of the process.
+    void Update();
+
+protected:
+    const wchar_t* WindowClass() const override { return L"LISTBOX"; }
+    DWORD WindowStyle() const override {
+        return LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS |
+               WS_VSCROLL | WS_BORDER | WS_TABSTOP;
+    }
+
+private:
+    struct Entry {
+        std::string path;
+        std::string label;
+        int level;
+        bool open; // on the way to the current folder
+    };
+    void Fill();
+
+    std::string directory_;
+    std::vector<Entry> entries_;
+    TFileListBox* fileList_ = nullptr;
+    class TDriveComboBox* driveBox_ = nullptr;
+};
+
+class TDriveComboBox : public TControl {
+public:
+    using TControl::TControl;
+    void CreateHandle(HWND parent, const RECT& bounds, HFONT font) override;
+    void Command(WORD notifyCode) override;
+
+    void SetDirList(TDirectoryListBox* dirList) { dirList_ = dirList; }
+    // Selects the drive of the path (its first letter).
+    void SetDrive(char drive);
+    char Drive() const { return drive_; }
+
+protected:
+    const wchar_t* WindowClass() const override { return L"COMBOBOX"; }
+    DWORD WindowStyle() const override { return CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP; }
+
+private:
+    void Fill();
+    std::vector<char> drives_;
+    char drive_ = 0;
+    TDirectoryListBox* dirList_ = nullptr;
+};
+
+} // namespace pelmira

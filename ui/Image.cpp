@@ -1,0 +1,94 @@
+#include "ui/Image.h"
+
+namespace pelmira {
+
+namespace {
+
+void RegisterImageClass(WNDPROC proc) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    if (GetClassInfoExW(GetModuleHandleW(nullptr), L"TImage", &wc))
+        return;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = L"TImage";
+    RegisterClassExW(&wc);
+}
+
+} // namespace
+
+TImage::~TImage() { Release(); }
+
+void TImage::CreateHandle(HWND parent, const RECT& bounds, HFONT font) {
+    RegisterImageClass(&TImage::WndProc);
+    TControl::CreateHandle(parent, bounds, font);
+    SetWindowLongPtrW(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+void TImage::Release() {
+    if (bitmap_)
+        DeleteObject(bitmap_);
+    if (palette_)
+        DeleteObject(palette_);
+    bitmap_ = nullptr;
+    palette_ = nullptr;
+}
+
+void TImage::SetPicture(HBITMAP bitmap, HPALETTE palette) {
+    Release();
+    bitmap_ = bitmap;
+    palette_ = palette;
+    if (handle_)
+        InvalidateRect(handle_, nullptr, TRUE);
+}
+
+void TImage::Clear() {
+    Release();
+    if (handle_) {
+        InvalidateRect(handle_, nullptr, TRUE);
+        UpdateWindow(handle_);
+    }
+}
+
+void TImage::Paint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(handle_, &ps);
+    RECT client{};
+    GetClientRect(handle_, &client);
+    if (bitmap_) {
+        HPALETTE oldPalette = nullptr;
+        if (palette_) {
+            oldPalette = SelectPalette(dc, palette_, FALSE);
+            RealizePalette(dc);
+        }
+        BITMAP bm{};
+        GetObjectW(bitmap_, sizeof bm, &bm);
+        HDC mem = CreateCompatibleDC(dc);
+        HGDIOBJ old = SelectObject(mem, bitmap_);
+        SetStretchBltMode(dc, COLORONCOLOR);
+        StretchBlt(dc, 0, 0, client.right, client.bottom, mem, 0, 0, bm.bmWidth, bm.bmHeight,
+                   SRCCOPY);
+        SelectObject(mem, old);
+        DeleteDC(mem);
+        if (oldPalette)
+            SelectPalette(dc, oldPalette, FALSE);
+    } else {
+        FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+    }
+    EndPaint(handle_, &ps);
+}
+
+LRESULT CALLBACK TImage::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* self = reinterpret_cast<TImage*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (self && msg == WM_PAINT) {
+        self->Paint();
+        return 0;
+    }
+    if (msg == WM_ERASEBKGND && self && self->bitmap_)
+        return 1;
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+} // namespace pelmira

@@ -1,0 +1,73 @@
+#include "ui/Menu.h"
+
+#include "ui/AppError.h"
+
+#include <algorithm>
+
+namespace pelmira {
+
+TMenu::TMenu(Kind kind, std::span<const MenuSpec> items, UINT firstId) {
+    handle_ = kind == Kind::MainMenu ? CreateMenu() : CreatePopupMenu();
+    std::vector<HMENU> levels{handle_};
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const MenuSpec& spec = items[i];
+        const UINT id = firstId + static_cast<UINT>(i);
+        levels.resize(static_cast<std::size_t>(spec.level) + 1);
+        HMENU parent = levels[static_cast<std::size_t>(spec.level)];
+        const bool opensSubmenu = i + 1 < items.size() && items[i + 1].level > spec.level;
+        if (opensSubmenu) {
+            HMENU sub = CreatePopupMenu();
+            AppendMenuW(parent, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sub), spec.caption);
+            levels.push_back(sub);
+        } else if (std::wstring_view(spec.caption) == L"-") {
+            AppendMenuW(parent, MF_SEPARATOR, 0, nullptr);
+        } else {
+            AppendMenuW(parent, MF_STRING, id, spec.caption);
+        }
+        items_.push_back({spec.name, id, nullptr});
+    }
+}
+
+TMenu::~TMenu() {
+    if (!attached_ && handle_)
+        DestroyMenu(handle_);
+}
+
+void TMenu::AttachTo(HWND window) {
+    SetMenu(window, handle_);
+    attached_ = true;
+}
+
+UINT TMenu::IdOf(std::string_view name) const {
+    auto it = std::find_if(items_.begin(), items_.end(),
+                           [&](const Item& item) { return item.name == name; });
+    return it == items_.end() ? 0 : it->id;
+}
+
+void TMenu::Bind(std::string_view name, std::function<void()> handler) {
+    auto it = std::find_if(items_.begin(), items_.end(),
+                           [&](const Item& item) { return item.name == name; });
+    if (it == items_.end())
+        throw EAppError(L"メニュー項目がありません");
+    it->handler = std::move(handler);
+}
+
+bool TMenu::Dispatch(UINT id) const {
+    auto it = std::find_if(items_.begin(), items_.end(),
+                           [&](const Item& item) { return item.id == id; });
+    if (it == items_.end())
+        return false;
+    if (it->handler)
+        it->handler();
+    return true;
+}
+
+void TMenu::Popup(HWND owner, int x, int y) const {
+    // The owner must be in front, or the menu does not close when the user
+    // clicks elsewhere.
+    SetForegroundWindow(owner);
+    TrackPopupMenu(handle_, TPM_LEFTALIGN | TPM_LEFTBUTTON, x, y, 0, owner, nullptr);
+    PostMessageW(owner, WM_NULL, 0, 0);
+}
+
+} // namespace pelmira

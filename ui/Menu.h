@@ -1,0 +1,53 @@
+// Menus described as data: each item has a name, a caption ("-" for a
+// separator) and a nesting level; an item followed by deeper items opens a
+// submenu. Handlers bind by item name.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pelmira {
+
+struct MenuSpec {
+    const char* name;
+    const wchar_t* caption;
+    int level;
+};
+
+class TMenu {
+public:
+    enum class Kind { MainMenu, Popup };
+    // Command IDs are firstId, firstId + 1, ... in item order.
+    TMenu(Kind kind, std::span<const MenuSpec> items, UINT firstId);
+    ~TMenu();
+    TMenu(const TMenu&) = delete;
+    TMenu& operator=(const TMenu&) = delete;
+
+    HMENU Handle() const { return handle_; }
+    // Once a window holds the menu, the window destroys it.
+    void AttachTo(HWND window);
+
+    UINT IdOf(std::string_view name) const;
+    void Bind(std::string_view name, std::function<void()> handler);
+    // Runs the handler of the command ID; false when the ID is not this menu's.
+    bool Dispatch(UINT id) const;
+    // Shows a popup menu at a screen position for the owner window.
+    void Popup(HWND owner, int x, int y) const;
+
+private:
+    struct Item {
+        std::string name;
+        UINT id;
+        std::function<void()> handler;
+    };
+    HMENU handle_ = nullptr;
+    bool attached_ = false;
+    std::vector<Item> items_;
+};
+
+} // namespace pelmira

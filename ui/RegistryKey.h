@@ -1,0 +1,31 @@
+// An open registry key, closed when the object goes.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+namespace pelmira {
+
+class TRegistryKey {
+public:
+    // Opens an existing key (never creates one); empty when it cannot be opened.
+    static std::optional<TRegistryKey> OpenExisting(HKEY root, const char* path, REGSAM access);
+    ~TRegistryKey();
+    TRegistryKey(TRegistryKey&& other) noexcept : key_(other.key_) { other.key_ = nullptr; }
+    TRegistryKey& operator=(TRegistryKey&&) = delete;
+    TRegistryKey(const TRegistryKey&) = delete;
+    TRegistryKey& operator=(const TRegistryKey&) = delete;
+
+    // A missing value reads as empty; a value that is not a string raises
+    // "'<name>' のﾃﾞｰﾀ型が不正です".
+    std::string ReadString(const char* name) const;
+    void WriteString(const char* name, const std::string& value);
+
+private:
+    explicit TRegistryKey(HKEY key) : key_(key) {}
+    HKEY key_;
+};
+
+} // namespace pelmira
