@@ -24,7 +24,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
     TApplication app(instance);
     app.SetTitle(L"Pelmira32");
-    auto mainForm = std::make_unique<TQMMain>(app);
+    TQMMain::Environment environment;
+    environment.commandLine = GetCommandLineA();
+    auto mainForm = std::make_unique<TQMMain>(app, std::move(environment));
     app.SetMainForm(mainForm.get());
     mainForm->CreateWindowAndControls();
     app.Run(*mainForm);

@@ -1,23 +1,432 @@
 #include "app/QMMain.h"
 
+#include "app/AnsiText.h"
+#include "app/CommandLine.h"
+#include "app/DirSep.h"
+#include "app/SettingsFile.h"
+#include "config/ConfigDlg.h"
+#include "config/ListFile.h"
+#include "app/AboutDlg.h"
+#include "imaging/BitmapHeader.h"
+#include "resources/QMMainForm.h"
+#include "ui/AppError.h"
+#include "ui/Application.h"
+#include "ui/FileIO.h"
+#include "ui/RegistryKey.h"
+#include "ui/WideText.h"
+#include "wallpaper/ExtensionTest.h"
+#include "wallpaper/TempBitmap.h"
+
+#include <shellapi.h>
+
+#include <optional>
+
 namespace pelmira {
 
 namespace {
 
-constexpr int kClientWidth = 399;
-constexpr int kClientHeight = 334;
+constexpr wchar_t kPrompt[] = L" 壁紙を選択してください。";
+constexpr wchar_t kCannotDecode[] = L"画像を展開できません";
+constexpr wchar_t kChangeFailed[] = L"壁紙の変更に失敗しました。\r\n";
+constexpr wchar_t kNotWallpaper[] = L" は壁紙にできないファイルです。";
+constexpr wchar_t kNoFolder[] = L"指定されたﾃﾞｨﾚｸﾄﾘが存在しません。\r\n"
+                                L"起動後に設定-初期壁紙ﾃﾞｨﾚｸﾄﾘの指定\r\n"
+                                L"をやり直してください。";
+constexpr wchar_t kNoList[] = L"自動変更ﾌｧｲﾙが指定されてません。\r\n"
+                              L"設定ﾎﾞﾀﾝを押して自動変更ﾌｧｲﾙを\r\n"
+                              L"指定してください。";
+constexpr char kPluginKey[] = "Software\\Quillmar\\Susie\\Plug-in";
+constexpr UINT kMainMenuFirstId = 1000;
+constexpr UINT kPopupMenuFirstId = 2000;
+
+std::string WindowsDirectory() {
+    char buffer[200] = {};
+    GetWindowsDirectoryA(buffer, sizeof buffer);
+    return buffer;
+}
+
+std::string ProgramFilePath() {
+    char buffer[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, buffer, MAX_PATH);
+    return buffer;
+}
 
 } // namespace
 
-TQMMain::TQMMain(TApplication& app) : TForm(app, L"TQMMain") {}
+TQMMain::TQMMain(TApplication& app, Environment environment)
+    : TForm(app, L"TQMMain"), ChangeTimer(*this, 1000), CheckTimer(*this, 1000),
+      environment_(std::move(environment)), winPath_(WindowsDirectory()),
+      wallpaper_(environment_.wallpaperCall),
+      mainMenu_(TMenu::Kind::MainMenu, qmmain::kMainMenu, kMainMenuFirstId),
+      popupMenu_(TMenu::Kind::Popup, qmmain::kPopupMenu, kPopupMenuFirstId) {
+    QMMsgDlg.Sound = true;
+}
+
+TQMMain::~TQMMain() {
+    ReleaseDibBlocks();
+    Application().OnActivate = nullptr;
+    Application().OnRestore = nullptr;
+    // The hook library and the menus go with their members.
+}
 
 void TQMMain::CreateWindowAndControls() {
     FormFrame frame;
     frame.caption = L"Pelmira32";
-    frame.style = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-    frame.clientWidth = kClientWidth;
-    frame.clientHeight = kClientHeight;
+    frame.style = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     Create(frame);
+}
+
+void TQMMain::CreateControls() {
+    LoadControls(qmmain::kControls);
+    mainMenu_.AttachTo(Handle());
+    AddMenu(&mainMenu_);
+    AddMenu(&popupMenu_);
+    DriveComboBox1().SetDirList(&DirectoryListBox1());
+    DirectoryListBox1().SetFileList(&FileListBox1());
+    DirectoryListBox1().SetDriveBox(&DriveComboBox1());
+    QMMsgDlg.SetOwner(Handle());
+    BindHandlers();
+}
+
+void TQMMain::BindHandlers() {
+    auto bind = [this](const char* control, void (TQMMain::*handler)()) {
+        Control<TControl>(control).OnClick = [this, handler] { (this->*handler)(); };
+    };
+    bind("Change_Btn", &TQMMain::Menu_ChangeClick);
+    bind("NonChange_Btn", &TQMMain::Menu_NoneClick);
+    bind("ChgMode_Btn", &TQMMain::ChgMode_BtnClick);
+    bind("AutoChg_Btn", &TQMMain::Menu_JidouClick);
+    bind("Config_Btn", &TQMMain::Menu_ConfigClick);
+    bind("Help_Btn", &TQMMain::QM1Click);
+    bind("Exit_Btn", &TQMMain::Menu_ExitClick);
+    bind("FileListBox1", &TQMMain::FileListBox1Click);
+    FileListBox1().OnDblClick = [this] { Menu_ChangeClick(); };
+
+    auto menu = [this](TMenu& m, const char* item, void (TQMMain::*handler)()) {
+        m.Bind(item, [this, handler] { (this->*handler)(); });
+    };
+    menu(mainMenu_, "Menu_Change", &TQMMain::Menu_ChangeClick);
+    menu(mainMenu_, "Menu_None", &TQMMain::Menu_NoneClick);
+    menu(mainMenu_, "TileStyle", &TQMMain::TileStyleClick);
+    menu(mainMenu_, "CenterStyle", &TQMMain::CenterStyleClick);
+    menu(mainMenu_, "StretchStyle", &TQMMain::StretchStyleClick);
+    menu(mainMenu_, "Menu_Jidou", &TQMMain::Menu_JidouClick);
+    menu(mainMenu_, "Menu_Config", &TQMMain::Menu_ConfigClick);
+    menu(mainMenu_, "Menu_Exit", &TQMMain::Menu_ExitClick);
+    menu(mainMenu_, "QM1", &TQMMain::QM1Click);
+    menu(mainMenu_, "KH2", &TQMMain::KH2Click);
+    menu(mainMenu_, "KA1", &TQMMain::KA1Click);
+    menu(popupMenu_, "K1", &TQMMain::K1Click);
+    menu(popupMenu_, "Help1", &TQMMain::QM1Click);
+    menu(popupMenu_, "KA2", &TQMMain::KA1Click);
+    menu(popupMenu_, "Exit1", &TQMMain::Menu_ExitClick);
+}
+
+// The creation sequence. An error ends it at that step; the window is still
+// shown and usable (the form base reports the error).
+void TQMMain::FormCreate() {
+    DibInfoMem = nullptr;
+    DibBitsMem = nullptr;
+    Application().OnActivate = [this] { ApplicationActivate(); };
+    Application().OnRestore = [this] { ApplicationRestore(); };
+    Is256ColorDisplay = false;
+
+    HWND desktop = GetDesktopWindow();
+    HDC screen = GetDC(desktop);
+    Is256ColorDisplay = GetDeviceCaps(screen, BITSPIXEL) == 8;
+    ReleaseDC(desktop, screen);
+
+    const ControlSpec& button = Control<TControl>("Change_Btn").Spec();
+    const ControlSpec& namePanel = BmpNamePanel().Spec();
+    SetClientSize(7 * button.width, namePanel.top + namePanel.height + 5);
+
+    const ControlSpec& preview = PreViewImage().Spec();
+    PreviewHeight = preview.height;
+    PreviewLeft = preview.left;
+    PreviewTop = preview.top;
+    PreviewWidth = PreviewHeight;
+
+    helpFile_ = FolderPart(ProgramFilePath()) + "QM32.HLP";
+    FirstActivation = true;
+
+    ReadSettingsFile();
+    PlaceWindow();
+    SusieLibPath = AddDirSep(StripDirSep(SusieLibPath));
+    FileListBox1().SetMask("*.bmp;*.rle");
+
+    HookInstalled = false;
+    hook_.Install(Application().Handle());
+    HookInstalled = true;
+
+    LoadChangeList();
+    if (FileListBox1().ItemIndex() < 0)
+        ShowPrompt();
+    if (DragDrop)
+        DragAcceptFiles(Handle(), TRUE);
+    OpenInitialFolder();
+    ApplyCommandLineFile();
+    PreViewImage().Clear();
+}
+
+void TQMMain::ReadSettingsFile() {
+    std::vector<std::string> favorites;
+    LoadSettings(ini_, *this, winPath_, [this] { return ExtSusiePath(); }, favorites);
+    for (const std::string& entry : favorites)
+        ChangeListBox().Add(entry);
+}
+
+std::string TQMMain::ExtSusiePath() const {
+    if (auto key = TRegistryKey::OpenExisting(HKEY_CURRENT_USER, kPluginKey, KEY_ALL_ACCESS)) {
+        std::string path = key->ReadString("Path");
+        if (!path.empty())
+            return path;
+    }
+    return StripDirSep(FolderPart(ProgramFilePath()));
+}
+
+void TQMMain::PlaceWindow() {
+    int x = Left;
+    int y = Top;
+    if (x >= GetSystemMetrics(SM_CXSCREEN) || y >= GetSystemMetrics(SM_CYSCREEN))
+        x = y = 0;
+    SetWindowPos(Handle(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TQMMain::LoadChangeList() {
+    std::optional<std::string> text;
+    if (!UserFile.empty())
+        text = ReadFileBytes(UserFile);
+    if (text) {
+        ChangeListBox().Assign(SplitListLines(*text));
+        return;
+    }
+    // The settings file keeps a copy of the list for this case. Only the
+    // list is read again: reading every key anew would undo the plug-in
+    // folder's normalisation done since the first reading.
+    ChangeListBox().Clear();
+    std::vector<std::string> favorites;
+    LoadFavorites(ini_, favorites);
+    ChangeListBox().Assign(favorites);
+}
+
+void TQMMain::OpenInitialFolder() {
+    const bool entered = SetCurrentDirectoryA(StripDirSep(InitDirPath).c_str()) != FALSE &&
+                         DirectoryListBox1().SetDirectory(InitDirPath);
+    if (entered)
+        return;
+    MessageBeep(MB_ICONQUESTION);
+    MessageDlgPos(Handle(), kNoFolder, TMsgDlgType::mtInformation, mbOK, 0, -1, -1);
+    SetCurrentDirectoryA(winPath_.c_str());
+    DirectoryListBox1().SetDirectory(winPath_);
+    Application().SetTitle(AnsiToWide(winPath_));
+}
+
+void TQMMain::ApplyCommandLineFile() {
+    const std::vector<std::string> words = SplitCommandLine(environment_.commandLine);
+    if (words.size() >= 2)
+        ChgMurePaper(words[1]);
+}
+
+void TQMMain::ShowPrompt() { BmpNamePanel().SetText(kPrompt); }
+
+// Activation, restore, close --------------------------------------------------
+
+void TQMMain::ApplicationActivate() {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    GetStartupInfoA(&startup);
+    if (!(startup.dwFlags & STARTF_USESHOWWINDOW))
+        return;
+    const WORD show = startup.wShowWindow;
+    if (show == SW_SHOWMINIMIZED || show == SW_MINIMIZE || show == SW_SHOWMINNOACTIVE)
+        Application().Minimize();
+}
+
+void TQMMain::FormActivate() {
+    if (FirstActivation) {
+        FirstActivation = false;
+        if (AutoStart)
+            Menu_JidouClick();
+    }
+    // Only the z-order changes: the application window is zero-sized and
+    // must not take the activation from this window.
+    SetWindowPos(Application().Handle(), WindowTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TQMMain::ApplicationRestore() {
+    Application().SetTitle(L"Pelmira32");
+    Application().SetIcon(LoadIconW(Application().Instance(), L"MAINICON"));
+    ShowWindow(Application().Handle(), SW_SHOW);
+    ChangeTimer.SetEnabled(false);
+    CheckTimer.SetEnabled(false);
+    ReleaseDibBlocks();
+    PreViewImage().Clear();
+    ShowPrompt();
+    BmpInfoPanel().SetText(L"");
+}
+
+bool TQMMain::CloseQuery() {
+    RECT r{};
+    GetWindowRect(Handle(), &r);
+    Left = r.left;
+    Top = r.top;
+    SaveMainSettings(ini_, *this, ChangeListBox().Lines());
+    SavePictureSettings(ini_, *this);
+    WinHelpA(Handle(), helpFile_.c_str(), HELP_QUIT, 0);
+    return true;
+}
+
+LRESULT TQMMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_ACTIVATE:
+        if (LOWORD(wp) != WA_INACTIVE)
+            FormActivate();
+        break;
+    case WM_DROPFILES:
+        DragFinish(reinterpret_cast<HDROP>(wp));
+        return 0;
+    }
+    return TForm::HandleMessage(msg, wp, lp);
+}
+
+void TQMMain::ReleaseDibBlocks() {
+    if (DibBitsMem) {
+        GlobalFree(DibBitsMem);
+        DibBitsMem = nullptr;
+    }
+    if (DibInfoMem) {
+        GlobalFree(DibInfoMem);
+        DibInfoMem = nullptr;
+    }
+}
+
+// Wallpaper commands ------------------------------------------------------------
+
+void TQMMain::Menu_ChangeClick() {
+    const std::string path = FileListBox1().FileName();
+    if (!path.empty())
+        ChgMurePaper(path);
+}
+
+void TQMMain::ChgMurePaper(const std::string& path) {
+    bool changed = false;
+    {
+        THourglass busy(Application());
+        if (!IsPlainBitmap(path)) {
+            changed = FileToImage(path) && ApplyThroughTempBitmap();
+        } else {
+            const int bits = ColorsInPalette(path);
+            if (Is256ColorDisplay && (bits == 16 || bits == 24 || bits == 32) && Quantize) {
+                // Normally the preview already holds this file, reduced when
+                // it was selected; a file named at start-up is decoded here.
+                changed = (PreViewImage().HasPicture() || FileToImage(path)) &&
+                          ApplyThroughTempBitmap();
+            } else {
+                changed = wallpaper_.Apply(path);
+            }
+        }
+    }
+    if (!changed)
+        ReportFailedChange(path);
+}
+
+bool TQMMain::ApplyThroughTempBitmap() {
+    const std::string temp = TempBitmapPath(winPath_);
+    TImage& preview = PreViewImage();
+    if (preview.HasPicture())
+        SavePictureAsBitmapFile(temp, preview.Bitmap(), preview.Palette());
+    return wallpaper_.Apply(temp);
+}
+
+void TQMMain::ReportFailedChange(const std::string& path) {
+    MessageBeep(MB_ICONQUESTION);
+    QMMsgDlg.DisplayMsg = kChangeFailed + AnsiToWide(AnsiUpperCase(path)) + kNotWallpaper;
+    QMMsgDlg.Execute();
+}
+
+void TQMMain::Menu_NoneClick() { wallpaper_.Apply(""); }
+
+void TQMMain::SetStyle(DisplayStyle style) {
+    THourglass busy(Application());
+    const std::string current = TDesktopWallpaper::CurrentWallpaper();
+    TDesktopWallpaper::WriteStyle(style);
+    wallpaper_.Apply(current);
+}
+
+void TQMMain::TileStyleClick() { SetStyle(DisplayStyle::Tile); }
+
+void TQMMain::CenterStyleClick() { SetStyle(DisplayStyle::Center); }
+
+void TQMMain::StretchStyleClick() { SetStyle(DisplayStyle::Stretch); }
+
+void TQMMain::ChgMode_BtnClick() {
+    const std::string tile = TDesktopWallpaper::ReadDesktopValue("TileWallPaper");
+    const std::string style = tile == "1" ? std::string()
+                                          : TDesktopWallpaper::ReadDesktopValue("WallpaperStyle");
+    SetStyle(NextStyleInCycle(tile, style));
+}
+
+// Preview ---------------------------------------------------------------------
+
+void TQMMain::FileListBox1Click() {
+    ReleaseDibBlocks();
+    const std::string path = FileListBox1().FileName();
+    {
+        THourglass busy(Application());
+        FileToImage(path);
+    }
+    BmpNamePanel().SetText(L" " + AnsiToWide(AnsiUpperCase(FileNamePart(path))));
+}
+
+bool TQMMain::FileToImage(const std::string& /*path*/) {
+    // No reader is built in yet: every file ends as "cannot decode".
+    ReleaseDibBlocks();
+    PreViewImage().Clear();
+    BmpInfoPanel().SetText(kCannotDecode);
+    return false;
+}
+
+int TQMMain::ColorsInPalette(const std::string& path) {
+    const auto head = ReadFileBytes(path, kBitmapHeadBytes);
+    if (!head)
+        throw EAppError(L"ﾌｧｲﾙ " + AnsiToWide(path) + L" は開けません");
+    return BitmapHeaderBitCount(std::span(reinterpret_cast<const std::uint8_t*>(head->data()),
+                                          head->size()));
+}
+
+// Other commands ----------------------------------------------------------------
+
+void TQMMain::Menu_JidouClick() {
+    if (ChangeListBox().Count() == 0) {
+        QMMsgDlg.DisplayMsg = kNoList;
+        QMMsgDlg.Execute();
+        return;
+    }
+    if (!Application().Minimized()) {
+        SetActiveWindow(Application().Handle());
+        Application().Minimize();
+    }
+}
+
+void TQMMain::K1Click() { Application().Restore(); }
+
+void TQMMain::Menu_ConfigClick() {
+    TConfigDlg dialog(Application(), *this);
+    dialog.Open();
+    dialog.ShowModal();
+}
+
+void TQMMain::Menu_ExitClick() { Close(); }
+
+void TQMMain::QM1Click() { WinHelpA(Handle(), helpFile_.c_str(), HELP_FINDER, 0); }
+
+void TQMMain::KH2Click() { WinHelpA(Handle(), helpFile_.c_str(), HELP_HELPONHELP, 0); }
+
+void TQMMain::KA1Click() {
+    TAboutDlg about(Application(), SusieListBox());
+    about.Open();
+    about.ShowModal();
 }
 
 } // namespace pelmira

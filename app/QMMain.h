@@ -1,14 +1,116 @@
-// The main window: file browser, preview and the wallpaper commands.
+// The main window: command buttons, file browser, preview and the panels;
+// owner of the settings fields and of the run-time state other parts read.
 #pragma once
 
+#include "app/HookLibrary.h"
+#include "app/QMSettings.h"
+#include "shell/MsgDlg.h"
+#include "ui/FileBrowser.h"
 #include "ui/Form.h"
+#include "ui/Image.h"
+#include "ui/IniFile.h"
+#include "ui/Menu.h"
+#include "wallpaper/DesktopWallpaper.h"
+
+#include <memory>
+#include <string>
 
 namespace pelmira {
 
-class TQMMain : public TForm {
+class TQMMain : public TForm, public QMSettings {
 public:
-    explicit TQMMain(TApplication& app);
+    // What the environment supplies: the command line and the wallpaper call
+    // (the system's unless a test watches it).
+    struct Environment {
+        std::string commandLine;
+        TDesktopWallpaper::WallpaperCall wallpaperCall = &TDesktopWallpaper::SystemWallpaperCall;
+    };
+
+    TQMMain(TApplication& app, Environment environment);
+    ~TQMMain() override;
+
+    // Creates the hidden window and runs the creation sequence.
     void CreateWindowAndControls();
+
+    // Commands.
+    void Menu_ChangeClick();
+    void Menu_NoneClick();
+    void TileStyleClick();
+    void CenterStyleClick();
+    void StretchStyleClick();
+    void ChgMode_BtnClick();
+    void Menu_JidouClick();
+    void Menu_ConfigClick();
+    void Menu_ExitClick();
+    void QM1Click();
+    void KH2Click();
+    void KA1Click();
+    void K1Click();
+    void FileListBox1Click();
+
+    void ChgMurePaper(const std::string& path);
+    bool FileToImage(const std::string& path);
+    int ColorsInPalette(const std::string& path);
+
+    // Run-time state.
+    bool Is256ColorDisplay = false;
+    bool HookInstalled = false;
+    bool FirstActivation = false;
+    int PreviewLeft = 0, PreviewTop = 0, PreviewWidth = 0, PreviewHeight = 0;
+    HGLOBAL DibInfoMem = nullptr;
+    HGLOBAL DibBitsMem = nullptr;
+
+    const std::string& WinPath() const { return winPath_; }
+    const std::string& HelpFile() const { return helpFile_; }
+    const char* WallpaperPathBuffer() const { return wallpaper_.PathBuffer(); }
+    TMsgDlg QMMsgDlg;
+
+    // Controls, by their form names.
+    TListBox& ChangeListBox() const { return Control<TListBox>("ChangeListBox"); }
+    TListBox& SusieListBox() const { return Control<TListBox>("SusieListBox"); }
+    TFileListBox& FileListBox1() const { return Control<TFileListBox>("FileListBox1"); }
+    TDirectoryListBox& DirectoryListBox1() const {
+        return Control<TDirectoryListBox>("DirectoryListBox1");
+    }
+    TDriveComboBox& DriveComboBox1() const { return Control<TDriveComboBox>("DriveComboBox1"); }
+    TImage& PreViewImage() const { return Control<TImage>("PreViewImage"); }
+    TControl& BmpNamePanel() const { return Control<TControl>("BmpNamePanel"); }
+    TControl& BmpInfoPanel() const { return Control<TControl>("BmpInfoPanel"); }
+    TMenu& QMPopMenu() { return popupMenu_; }
+    TTimer ChangeTimer;
+    TTimer CheckTimer;
+
+protected:
+    void CreateControls() override;
+    void FormCreate() override;
+    bool CloseQuery() override;
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void BindHandlers();
+    void ReadSettingsFile();
+    std::string ExtSusiePath() const;
+    void PlaceWindow();
+    void LoadChangeList();
+    void OpenInitialFolder();
+    void ApplyCommandLineFile();
+    void FormActivate();
+    void ApplicationActivate();
+    void ApplicationRestore();
+    void ReleaseDibBlocks();
+    void ShowPrompt();
+    void SetStyle(DisplayStyle style);
+    bool ApplyThroughTempBitmap();
+    void ReportFailedChange(const std::string& path);
+
+    Environment environment_;
+    std::string winPath_;
+    std::string helpFile_;
+    TIniFile ini_{"qm.ini"};
+    TDesktopWallpaper wallpaper_;
+    THookLibrary hook_;
+    TMenu mainMenu_;
+    TMenu popupMenu_;
 };
 
 } // namespace pelmira

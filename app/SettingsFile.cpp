@@ -10,7 +10,17 @@ constexpr char kQM[] = "QM";
 constexpr char kPicture[] = "Picture";
 constexpr char kFavorites[] = "FAVORITES";
 
-std::string FavoriteKey(std::int32_t index) { return "F" + std::to_string(index); }
+std::string FavoriteKey(std::int32_t index) {
+    std::string key = "F";
+    key += std::to_string(index);
+    return key;
+}
+
+// A negative count reads nothing; missing keys read as empty entries.
+void ReadFavorites(const TIniFile& ini, std::int32_t count, std::vector<std::string>& favorites) {
+    for (std::int32_t i = 0; i < count; ++i)
+        favorites.push_back(ini.ReadString(kFavorites, FavoriteKey(i).c_str(), ""));
+}
 
 } // namespace
 
@@ -36,8 +46,11 @@ void LoadSettings(const TIniFile& ini, QMSettings& s, const std::string& winPath
     s.Quantize = ini.ReadBool(kPicture, "Quantize", true);
     s.Aspect = ini.ReadBool(kPicture, "Aspect", true);
     s.WidthAspect = ini.ReadBool(kPicture, "WidthAspect", true);
-    for (std::int32_t i = 0; i < autoChgMax; ++i)
-        favorites.push_back(ini.ReadString(kFavorites, FavoriteKey(i).c_str(), ""));
+    ReadFavorites(ini, autoChgMax, favorites);
+}
+
+void LoadFavorites(const TIniFile& ini, std::vector<std::string>& favorites) {
+    ReadFavorites(ini, ini.ReadInteger(kQM, "AutoChgMax", 0), favorites);
 }
 
 void SaveMainSettings(TIniFile& ini, const QMSettings& s,

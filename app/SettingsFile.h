@@ -17,6 +17,9 @@ void LoadSettings(const TIniFile& ini, QMSettings& settings, const std::string& 
                   const std::function<std::string()>& pluginFolderDefault,
                   std::vector<std::string>& favorites);
 
+// Appends the "AutoChgMax" entries of [FAVORITES] to favorites.
+void LoadFavorites(const TIniFile& ini, std::vector<std::string>& favorites);
+
 // [QM] and, when the list is not empty, [FAVORITES] with "AutoChgMax".
 void SaveMainSettings(TIniFile& ini, const QMSettings& settings,
                       const std::vector<std::string>& changeList);

@@ -7,5 +7,7 @@ set(PELMIRA_PORTABLE_SOURCES
     wallpaper/ExtensionTest.cpp
     wallpaper/DisplayStyle.cpp
     imaging/BitmapHeader.cpp
+    app/CommandLine.cpp
+    config/ListFile.cpp
 )
 list(TRANSFORM PELMIRA_PORTABLE_SOURCES PREPEND ${PROJECT_SOURCE_DIR}/)

@@ -21,7 +21,7 @@ list(REMOVE_ITEM PELMIRA_WIN_SOURCES ${PROJECT_SOURCE_DIR}/app/Main.cpp)
 add_library(pelmira_win STATIC ${PELMIRA_WIN_SOURCES})
 target_include_directories(pelmira_win PUBLIC ${PROJECT_SOURCE_DIR})
 target_compile_options(pelmira_win PRIVATE ${PELMIRA_WARNINGS})
-target_link_libraries(pelmira_win PUBLIC comctl32 comdlg32 shell32 ole32 gdi32 user32 advapi32)
+target_link_libraries(pelmira_win PUBLIC comctl32 comdlg32 shell32 ole32 msimg32 gdi32 user32 advapi32)
 
 add_executable(Pelmira32 WIN32 ${PROJECT_SOURCE_DIR}/app/Main.cpp
                                ${PROJECT_SOURCE_DIR}/resources/Pelmira32.rc)
@@ -71,3 +71,9 @@ pelmira_wine_test(wine_e2e_tests SOURCES ${PROJECT_SOURCE_DIR}/tests/wine/EndToE
 add_executable(window_driver ${PROJECT_SOURCE_DIR}/tests/wine/tools/WindowDriver.cpp)
 target_compile_options(window_driver PRIVATE ${PELMIRA_WARNINGS} -municode)
 target_link_options(window_driver PRIVATE -municode)
+
+pelmira_wine_test(wine_main_window_tests DEPTH8 SOURCES
+    ${PROJECT_SOURCE_DIR}/tests/wine/SettingsTests.cpp
+    ${PROJECT_SOURCE_DIR}/tests/wine/WallpaperTests.cpp
+    ${PROJECT_SOURCE_DIR}/tests/wine/TestFiles.cpp
+    ${PROJECT_SOURCE_DIR}/tests/wine/DialogWatcher.cpp)

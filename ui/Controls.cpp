@@ -6,6 +6,8 @@
 #include "ui/Image.h"
 #include "ui/WideText.h"
 
+#include <commctrl.h>
+
 namespace pelmira {
 
 void TControl::CreateHandle(HWND parent, const RECT& bounds, HFONT font) {
@@ -193,6 +195,27 @@ int TListBox::ItemIndex() const {
 
 void TListBox::SetItemIndex(int index) { SendMessageW(handle_, LB_SETCURSEL, index, 0); }
 
+// Page control -----------------------------------------------------------------
+
+void TPageControl::CreateHandle(HWND parent, const RECT& bounds, HFONT font) {
+    const std::wstring captions = spec_.caption ? spec_.caption : L"";
+    TControl::CreateHandle(parent, bounds, font);
+    SetWindowTextW(handle_, L"");
+    std::size_t start = 0;
+    int index = 0;
+    while (start <= captions.size()) {
+        std::size_t end = captions.find(L'|', start);
+        if (end == std::wstring::npos)
+            end = captions.size();
+        std::wstring tab = captions.substr(start, end - start);
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = tab.data();
+        SendMessageW(handle_, TCM_INSERTITEMW, index++, reinterpret_cast<LPARAM>(&item));
+        start = end + 1;
+    }
+}
+
 // Factory ----------------------------------------------------------------------
 
 std::unique_ptr<TControl> MakeControl(TForm& owner, const ControlSpec& spec, int id) {
@@ -218,6 +241,8 @@ std::unique_ptr<TControl> MakeControl(TForm& owner, const ControlSpec& spec, int
         return std::make_unique<TDirectoryListBox>(owner, spec, id);
     case ControlKind::FileListBox:
         return std::make_unique<TFileListBox>(owner, spec, id);
+    case ControlKind::PageControl:
+        return std::make_unique<TPageControl>(owner, spec, id);
     }
     throw EAppError(L"不明なコントロールです");
 }

@@ -26,6 +26,7 @@ enum class ControlKind {
     DriveComboBox,
     DirectoryListBox,
     FileListBox,
+    PageControl, // tab captions in the caption, separated by "|"
 };
 
 enum ControlFlag : unsigned {
@@ -176,6 +177,16 @@ protected:
 
     std::vector<std::string> lines_;
     std::vector<std::intptr_t> objects_;
+};
+
+class TPageControl : public TControl {
+public:
+    using TControl::TControl;
+    void CreateHandle(HWND parent, const RECT& bounds, HFONT font) override;
+
+protected:
+    const wchar_t* WindowClass() const override { return L"SysTabControl32"; }
+    DWORD WindowStyle() const override { return WS_CLIPSIBLINGS | WS_TABSTOP; }
 };
 
 std::unique_ptr<TControl> MakeControl(TForm& owner, const ControlSpec& spec, int id);

@@ -121,6 +121,7 @@ void TForm::Create(const FormFrame& frame) {
                               app_.Handle(), nullptr, app_.Instance(), this);
     if (!handle_)
         throw EAppError(L"ウィンドウを作成できません");
+    CreateControls();
     for (TTimer* timer : timers_)
         timer->Update();
     try {
@@ -137,6 +138,24 @@ void TForm::SetClientSize(int width, int height) {
                        static_cast<DWORD>(GetWindowLongPtrW(handle_, GWL_EXSTYLE)));
     SetWindowPos(handle_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm::CenterOnScreen() {
+    RECT r{};
+    GetWindowRect(handle_, &r);
+    SetWindowPos(handle_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2,
+                 (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+FormFrame TForm::DialogFrame(std::wstring caption, int clientWidth, int clientHeight) {
+    FormFrame frame;
+    frame.caption = std::move(caption);
+    frame.style = WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+    frame.exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+    frame.clientWidth = clientWidth;
+    frame.clientHeight = clientHeight;
+    return frame;
 }
 
 void TForm::Show() {

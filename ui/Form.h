@@ -24,7 +24,8 @@ class TMenu;
 
 struct FormFrame {
     std::wstring caption;
-    DWORD style = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    // No WS_CLIPCHILDREN: group boxes rely on the form painting beneath them.
+    DWORD style = WS_CAPTION | WS_SYSMENU;
     DWORD exStyle = WS_EX_CONTROLPARENT;
     int clientWidth = 0;
     int clientHeight = 0;
@@ -59,6 +60,9 @@ public:
     int ModalResult() const { return modalResult_; }
 
     void SetClientSize(int width, int height);
+    void CenterOnScreen();
+    // A fixed dialog border around the given client area.
+    static FormFrame DialogFrame(std::wstring caption, int clientWidth, int clientHeight);
 
     // The form loader: creates the described controls in order, with their
     // fonts and tool-tip hints. Positions are client pixels, offset by the
@@ -78,6 +82,8 @@ public:
     void AddMenu(TMenu* menu) { menus_.push_back(menu); }
 
 protected:
+    // Runs once the window exists, before FormCreate: the form loader's place.
+    virtual void CreateControls() {}
     virtual void FormCreate() {}
     // Asked before the form closes; an error keeps it open.
     virtual bool CloseQuery() { return true; }

@@ -31,8 +31,8 @@ BOOL CALLBACK MatchOwnDialog(HWND hwnd, LPARAM lp) {
     return TRUE;
 }
 
-HWND FindOwnDialog() {
-    Search search{GetCurrentProcessId(), nullptr};
+HWND FindDialogOf(DWORD pid) {
+    Search search{pid, nullptr};
     EnumWindows(&MatchOwnDialog, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
@@ -57,8 +57,10 @@ SeenDialog ReadDialog(HWND dialog) {
 
 } // namespace
 
-DialogWatcher::DialogWatcher(int pressButtonId, DWORD timeoutMs)
-    : thread_([this, pressButtonId, timeoutMs] { Watch(pressButtonId, timeoutMs); }) {}
+DialogWatcher::DialogWatcher(int pressButtonId, DWORD timeoutMs, DWORD pid)
+    : thread_([this, pressButtonId, timeoutMs, pid] {
+          Watch(pressButtonId, timeoutMs, pid ? pid : GetCurrentProcessId());
+      }) {}
 
 DialogWatcher::~DialogWatcher() {
     if (thread_.joinable())
@@ -71,10 +73,10 @@ std::optional<SeenDialog> DialogWatcher::Result() {
     return seen_;
 }
 
-void DialogWatcher::Watch(int pressButtonId, DWORD timeoutMs) {
+void DialogWatcher::Watch(int pressButtonId, DWORD timeoutMs, DWORD pid) {
     const DWORD start = GetTickCount();
     while (GetTickCount() - start < timeoutMs) {
-        if (HWND dialog = FindOwnDialog()) {
+        if (HWND dialog = FindDialogOf(pid)) {
             // The box may still be adding its controls: read until it has text.
             SeenDialog seen = ReadDialog(dialog);
             for (int i = 0; i < 50 && (seen.text.empty() || seen.buttons.empty()); ++i) {

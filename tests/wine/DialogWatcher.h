@@ -19,13 +19,14 @@ struct SeenDialog {
 
 class DialogWatcher {
 public:
-    explicit DialogWatcher(int pressButtonId = IDOK, DWORD timeoutMs = 15000);
+    // Watches this process, or the process pid when given.
+    explicit DialogWatcher(int pressButtonId = IDOK, DWORD timeoutMs = 15000, DWORD pid = 0);
     ~DialogWatcher();
     // Waits for the watcher to finish; empty when no dialog appeared in time.
     std::optional<SeenDialog> Result();
 
 private:
-    void Watch(int pressButtonId, DWORD timeoutMs);
+    void Watch(int pressButtonId, DWORD timeoutMs, DWORD pid);
 
     std::thread thread_;
     std::optional<SeenDialog> seen_;

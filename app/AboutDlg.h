@@ -1,0 +1,22 @@
+// The About box: product name and version, and the plug-ins found at start.
+#pragma once
+
+#include "ui/Form.h"
+
+namespace pelmira {
+
+class TListBox;
+
+class TAboutDlg : public TForm {
+public:
+    TAboutDlg(TApplication& app, const TListBox& plugins);
+    void Open();
+
+protected:
+    void CreateControls() override;
+
+private:
+    const TListBox& plugins_;
+};
+
+} // namespace pelmira

@@ -1,0 +1,15 @@
+// Arguments of the program's command line as the system hands it over.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pelmira {
+
+// Splits a command line into its words: runs of characters up to and
+// including the space separate them, double quotes group text with spaces
+// and are removed. The first word is the program itself.
+std::vector<std::string> SplitCommandLine(std::string_view commandLine);
+
+} // namespace pelmira

@@ -1,0 +1,32 @@
+#include "app/HookLibrary.h"
+
+#include "ui/AppError.h"
+#include "ui/ModuleProc.h"
+
+namespace pelmira {
+
+THookLibrary::~THookLibrary() {
+    if (installed_)
+        removeHook_();
+    if (module_)
+        FreeLibrary(module_);
+}
+
+void THookLibrary::Install(HWND applicationWindow) {
+    installed_ = false;
+    module_ = LoadLibraryA("QMHOOK32.DLL");
+    if (!module_)
+        throw EAppError(L"QMHOOK32.DLLが見つかりません");
+    setHook_ = ModuleProc<SetHookFn>(module_, "SetHook");
+    removeHook_ = ModuleProc<RemoveHookFn>(module_, "RemoveHook");
+    setSec_ = ModuleProc<SetSecFn>(module_, "SetSec");
+    if (!setHook_ || !removeHook_ || !setSec_)
+        throw EAppError(L"QMHOOK32のアドレスを取得できません");
+    if (!setHook_(applicationWindow))
+        throw EAppError(L"キーボード入力監視は使用不可能です");
+    installed_ = true;
+}
+
+LONG THookLibrary::SetSec() const { return setSec_ ? setSec_() : 0; }
+
+} // namespace pelmira

@@ -1,0 +1,33 @@
+#include "app/CommandLine.h"
+#include "config/ListFile.h"
+
+#include <gtest/gtest.h>
+
+using namespace pelmira;
+using Words = std::vector<std::string>;
+
+TEST(CommandLine, WordsSplitAtSpacesAndQuotesGroup) {
+    EXPECT_EQ(SplitCommandLine("Pelmira32.exe C:\\a.bmp"), (Words{"Pelmira32.exe", "C:\\a.bmp"}));
+    EXPECT_EQ(SplitCommandLine("\"C:\\Program Files\\P\\Pelmira32.exe\"  \"C:\\My Pics\\a.bmp\" x"),
+              (Words{"C:\\Program Files\\P\\Pelmira32.exe", "C:\\My Pics\\a.bmp", "x"}));
+    // Quotes may stand inside a word; tabs and other control characters separate.
+    EXPECT_EQ(SplitCommandLine("p C:\\\"My Pics\"\\a.bmp\tb"),
+              (Words{"p", "C:\\My Pics\\a.bmp", "b"}));
+    EXPECT_EQ(SplitCommandLine("p \"\""), (Words{"p", ""}));
+    EXPECT_EQ(SplitCommandLine("   "), Words{});
+    EXPECT_EQ(SplitCommandLine("p \"open"), (Words{"p", "open"}));
+}
+
+TEST(CommandLine, DoubleByteNamesPassWhole) {
+    // "表" (0x95 0x5C) and "ア" (0x83 0x41): no trail byte is a separator or quote.
+    EXPECT_EQ(SplitCommandLine("p C:\\\x95\x5C\\\x83\x41.bmp"),
+              (Words{"p", "C:\\\x95\x5C\\\x83\x41.bmp"}));
+}
+
+TEST(ListFile, LinesEndInCrLfLfOrCr) {
+    EXPECT_EQ(SplitListLines("a(Tile)\r\nb(Center)\r\n"), (Words{"a(Tile)", "b(Center)"}));
+    EXPECT_EQ(SplitListLines("a\nb\rc"), (Words{"a", "b", "c"}));
+    EXPECT_EQ(SplitListLines("a\r\n\r\nb"), (Words{"a", "", "b"}));
+    EXPECT_EQ(SplitListLines(""), Words{});
+    EXPECT_EQ(SplitListLines("\r\n"), Words{""});
+}

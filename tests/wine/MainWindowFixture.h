@@ -1,0 +1,68 @@
+// A real main window created in the test process, with qm.ini, the plug-in
+// key and the desktop values reset first, and every wallpaper call recorded.
+#pragma once
+
+#include <windows.h>
+
+#include "DialogWatcher.h"
+#include "TestFiles.h"
+#include "app/QMMain.h"
+#include "ui/Application.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class MainWindowTest : public testing::Test {
+protected:
+    void SetUp() override {
+        app.SetTitle(L"Pelmira32");
+        iniPath = WindowsDirectory() + "\\qm.ini";
+        RemoveDirectoryA(iniPath.c_str());
+        DeleteFileA(iniPath.c_str());
+        RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quillmar");
+        SetCurrentDirectoryA(WindowsDirectory().c_str());
+    }
+    void TearDown() override {
+        main.reset();
+        // A close posts WM_QUIT; left in the queue it would end the next
+        // test's message boxes at once.
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        }
+        RemoveDirectoryA(iniPath.c_str());
+    }
+
+    // Creates the window; the creation sequence runs inside.
+    void Create(const std::string& commandLine = "test.exe") {
+        pelmira::TQMMain::Environment environment;
+        environment.commandLine = commandLine;
+        environment.wallpaperCall = [this](char* path) -> BOOL {
+            calls.push_back(path);
+            visibleAtCall.push_back(main && main->Handle() && IsWindowVisible(main->Handle()));
+            return wallpaperCallSucceeds ? pelmira::TDesktopWallpaper::SystemWallpaperCall(path)
+                                         : FALSE;
+        };
+        main = std::make_unique<pelmira::TQMMain>(app, std::move(environment));
+        app.SetMainForm(main.get());
+        main->CreateWindowAndControls();
+    }
+    std::wstring Text(const char* control) const { return main->Control<pelmira::TControl>(control).Text(); }
+    std::string IniText() const { return ReadTextFile(iniPath); }
+    // Selects a file of the file list by name.
+    void Select(const std::string& name) {
+        auto& list = main->FileListBox1();
+        for (int i = 0; i < list.Count(); ++i)
+            if (lstrcmpiA(list.Name(i).c_str(), name.c_str()) == 0)
+                list.SetItemIndex(i);
+    }
+
+    pelmira::TApplication app{GetModuleHandleW(nullptr)};
+    std::unique_ptr<pelmira::TQMMain> main;
+    std::string iniPath;
+    std::vector<std::string> calls;
+    std::vector<bool> visibleAtCall;
+    bool wallpaperCallSucceeds = true;
+};

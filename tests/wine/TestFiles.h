@@ -1,0 +1,21 @@
+// Files, folders and registry values the Wine tests set up and read back.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+std::string WindowsDirectory();
+// A fresh empty folder under the temporary folder.
+std::string MakeTempFolder(const char* name);
+void WriteTextFile(const std::string& path, const std::string& text);
+std::string ReadTextFile(const std::string& path);
+bool FileExists(const std::string& path);
+// A small uncompressed bitmap file of the given bit count (1, 4, 8, 24 or 32).
+void WriteBitmapFile(const std::string& path, int bits, int width = 4, int height = 3);
+
+// HKCU\Control Panel\desktop values; a missing value reads as empty.
+std::string DesktopValue(const char* name);
+void SetDesktopValue(const char* name, const std::string& value);
+void DeleteDesktopValue(const char* name);

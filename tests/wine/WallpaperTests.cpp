@@ -1,0 +1,229 @@
+// The wallpaper commands against the real desktop registry values and the
+// system's wallpaper call (recorded on the way through).
+#include "MainWindowFixture.h"
+
+using namespace pelmira;
+
+namespace {
+
+class WallpaperTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        folder = MakeTempFolder("pelmira-wall");
+        WriteTextFile(iniPath, "[QM]\r\nInitDirPath=" + folder + "\r\n");
+        SetDesktopValue("TileWallPaper", "0");
+        SetDesktopValue("WallpaperStyle", "0");
+        SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char*>(""),
+                              SPIF_UPDATEINIFILE);
+    }
+    std::string folder;
+};
+
+std::wstring FailureText(const std::wstring& upperPath) {
+    return L"壁紙の変更に失敗しました。\r\n" + upperPath + L" は壁紙にできないファイルです。";
+}
+
+std::wstring Wide(const std::string& ansi) {
+    wchar_t buffer[1024] = {};
+    MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, buffer, 1024);
+    return buffer;
+}
+
+std::string Upper(std::string text) {
+    CharUpperBuffA(text.data(), static_cast<DWORD>(text.size()));
+    return text;
+}
+
+} // namespace
+
+TEST_F(WallpaperTest, ChangeMakesTheSelectedBitmapTheWallpaperAsItIs) {
+    WriteBitmapFile(folder + "\\photo.bmp", 24);
+    Create();
+    Select("photo.bmp");
+    main->Menu_ChangeClick();
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0], folder + "\\photo.bmp");
+    EXPECT_STREQ(main->WallpaperPathBuffer(), (folder + "\\photo.bmp").c_str());
+    EXPECT_EQ(DesktopValue("WallPaper"), folder + "\\photo.bmp");
+    // The style is whatever the desktop holds; the change does not touch it.
+    EXPECT_EQ(DesktopValue("TileWallPaper"), "0");
+    EXPECT_EQ(DesktopValue("WallpaperStyle"), "0");
+    EXPECT_FALSE(app.Busy());
+}
+
+TEST_F(WallpaperTest, DoubleClickInTheFileListChangesToo) {
+    WriteBitmapFile(folder + "\\photo.bmp", 8);
+    Create();
+    Select("photo.bmp");
+    SendMessageW(main->Handle(), WM_COMMAND,
+                 MAKEWPARAM(main->FileListBox1().Id(), LBN_DBLCLK),
+                 reinterpret_cast<LPARAM>(main->FileListBox1().Handle()));
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(DesktopValue("WallPaper"), folder + "\\photo.bmp");
+}
+
+TEST_F(WallpaperTest, WithoutASelectionChangeDoesNothing) {
+    WriteBitmapFile(folder + "\\photo.bmp", 24);
+    Create();
+    main->Menu_ChangeClick();
+    EXPECT_TRUE(calls.empty());
+}
+
+TEST_F(WallpaperTest, RefusedCallReportsTheUpperCasedPath) {
+    WriteBitmapFile(folder + "\\Photo.bmp", 4);
+    Create();
+    Select("Photo.bmp");
+    wallpaperCallSucceeds = false;
+    DialogWatcher watcher;
+    main->Menu_ChangeClick();
+    auto seen = watcher.Result();
+    ASSERT_TRUE(seen.has_value());
+    EXPECT_EQ(seen->caption, L"情報");
+    EXPECT_EQ(seen->text, FailureText(Wide(Upper(folder + "\\Photo.bmp"))));
+    EXPECT_TRUE(seen->hasIcon);
+    EXPECT_EQ(DesktopValue("WallPaper"), "");
+}
+
+TEST_F(WallpaperTest, FileThatCannotBeDecodedLeavesEverythingAsItWas) {
+    WriteBitmapFile(folder + "\\photo.bmp", 24);
+    WriteTextFile(folder + "\\photo.jpeg", "not really a picture");
+    Create();
+    Select("photo.bmp");
+    main->Menu_ChangeClick();
+    const std::string temp = WindowsDirectory() + "\\Pelmira.BMP";
+    const bool tempBefore = FileExists(temp);
+    DialogWatcher watcher;
+    main->ChgMurePaper(folder + "\\photo.jpeg");
+    auto seen = watcher.Result();
+    ASSERT_TRUE(seen.has_value());
+    EXPECT_EQ(seen->text, FailureText(Wide(Upper(folder + "\\photo.jpeg"))));
+    EXPECT_EQ(calls.size(), 1u);
+    EXPECT_STREQ(main->WallpaperPathBuffer(), (folder + "\\photo.bmp").c_str());
+    EXPECT_EQ(DesktopValue("WallPaper"), folder + "\\photo.bmp");
+    EXPECT_EQ(FileExists(temp), tempBefore);
+    EXPECT_EQ(Text("BmpInfoPanel"), L"画像を展開できません");
+}
+
+TEST_F(WallpaperTest, MissingBitmapRaisesTheFileOpenErrorWithoutTheFailureMessage) {
+    const std::string path = folder + "\\gone.bmp";
+    WriteBitmapFile(path, 24);
+    Create();
+    Select("gone.bmp");
+    DeleteFileA(path.c_str()); // removed behind the file list's back
+    DialogWatcher watcher;
+    SendMessageW(main->Control<TControl>("Change_Btn").Handle(), BM_CLICK, 0, 0);
+    auto seen = watcher.Result();
+    ASSERT_TRUE(seen.has_value());
+    EXPECT_EQ(seen->caption, L"Pelmira32");
+    EXPECT_EQ(seen->text, L"ﾌｧｲﾙ " + Wide(path) + L" は開けません.");
+    EXPECT_TRUE(calls.empty());
+    EXPECT_FALSE(app.Busy()); // the hourglass went with the error
+}
+
+TEST_F(WallpaperTest, PathTooLongForTheBufferIsRefusedNotCut) {
+    std::string deep = folder;
+    while (deep.size() < 240) {
+        deep += "\\abcdefghijklmnopqrstuvwxyz";
+        CreateDirectoryA(deep.c_str(), nullptr);
+    }
+    const std::string path = deep + "\\photo.bmp";
+    ASSERT_GT(path.size(), 255u);
+    WriteBitmapFile(path, 24);
+    Create();
+    DialogWatcher watcher;
+    main->ChgMurePaper(path);
+    auto seen = watcher.Result();
+    ASSERT_TRUE(seen.has_value());
+    EXPECT_EQ(seen->text, FailureText(Wide(Upper(path))));
+    EXPECT_TRUE(calls.empty());
+    EXPECT_EQ(DesktopValue("WallPaper"), "");
+}
+
+TEST_F(WallpaperTest, CommandLineFileIsAppliedBeforeTheWindowShows) {
+    CreateDirectoryA((folder + "\\my pics").c_str(), nullptr);
+    const std::string path = folder + "\\my pics\\start.bmp";
+    WriteBitmapFile(path, 8);
+    Create("Pelmira32.exe \"" + path + "\" ignored.bmp");
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0], path);
+    EXPECT_FALSE(visibleAtCall[0]);
+    EXPECT_EQ(DesktopValue("WallPaper"), path);
+}
+
+TEST_F(WallpaperTest, NoWallpaperKeepsTheStyleForTheNextChange) {
+    WriteBitmapFile(folder + "\\photo.bmp", 24);
+    SetDesktopValue("TileWallPaper", "1");
+    Create();
+    Select("photo.bmp");
+    main->Menu_ChangeClick();
+    main->Menu_NoneClick();
+    EXPECT_EQ(calls.back(), "");
+    EXPECT_STREQ(main->WallpaperPathBuffer(), "");
+    EXPECT_EQ(DesktopValue("WallPaper"), "");
+    EXPECT_EQ(DesktopValue("TileWallPaper"), "1");
+    EXPECT_EQ(DesktopValue("WallpaperStyle"), "0");
+}
+
+TEST_F(WallpaperTest, StyleCommandsWriteThePairAndShowTheSameFileAgain) {
+    WriteBitmapFile(folder + "\\photo.bmp", 24);
+    Create();
+    Select("photo.bmp");
+    main->Menu_ChangeClick();
+    const std::string path = folder + "\\photo.bmp";
+
+    main->TileStyleClick();
+    EXPECT_EQ(DesktopValue("TileWallPaper"), "1");
+    EXPECT_EQ(DesktopValue("WallpaperStyle"), "0");
+    main->StretchStyleClick();
+    EXPECT_EQ(DesktopValue("TileWallPaper"), "0");
+    EXPECT_EQ(DesktopValue("WallpaperStyle"), "2");
+    main->CenterStyleClick();
+    EXPECT_EQ(DesktopValue("TileWallPaper"), "0");
+    EXPECT_EQ(DesktopValue("WallpaperStyle"), "0");
+    ASSERT_EQ(calls.size(), 4u);
+    for (const std::string& call : calls)
+        EXPECT_EQ(call, path);
+    EXPECT_EQ(DesktopValue("WallPaper"), path);
+}
+
+TEST_F(WallpaperTest, StyleCycleFollowsTheRegistryValues) {
+    Create();
+    SetDesktopValue("TileWallPaper", "1");
+    SetDesktopValue("WallpaperStyle", "2");
+    main->ChgMode_BtnClick();
+    EXPECT_EQ(DesktopValue("TileWallPaper"), "0");
+    EXPECT_EQ(DesktopValue("WallpaperStyle"), "0"); // centre
+    main->ChgMode_BtnClick();
+    EXPECT_EQ(DesktopValue("WallpaperStyle"), "2"); // stretch
+    main->ChgMode_BtnClick();
+    EXPECT_EQ(DesktopValue("TileWallPaper"), "1"); // tile
+    EXPECT_EQ(DesktopValue("WallpaperStyle"), "0");
+    DeleteDesktopValue("TileWallPaper");
+    DeleteDesktopValue("WallpaperStyle");
+    main->ChgMode_BtnClick(); // missing values: not tiled, not stretched
+    EXPECT_EQ(DesktopValue("TileWallPaper"), "0");
+    EXPECT_EQ(DesktopValue("WallpaperStyle"), "2");
+    // With no wallpaper set the call still goes out, with the empty path.
+    for (const std::string& call : calls)
+        EXPECT_EQ(call, "");
+    EXPECT_EQ(calls.size(), 4u);
+}
+
+TEST_F(WallpaperTest, ButtonsAndMenusRunTheirCommands) {
+    WriteBitmapFile(folder + "\\photo.bmp", 24);
+    Create();
+    Select("photo.bmp");
+    SendMessageW(main->Control<TControl>("Change_Btn").Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(DesktopValue("WallPaper"), folder + "\\photo.bmp");
+    const UINT tile = main->QMPopMenu().IdOf("K1"); // popup ids differ from the main menu's
+    EXPECT_NE(tile, 0u);
+    HMENU menu = GetMenu(main->Handle());
+    ASSERT_NE(menu, nullptr);
+    HMENU operation = GetSubMenu(menu, 0);
+    HMENU styles = GetSubMenu(operation, 2);
+    SendMessageW(main->Handle(), WM_COMMAND, GetMenuItemID(styles, 0), 0); // タイル表示
+    EXPECT_EQ(DesktopValue("TileWallPaper"), "1");
+    SendMessageW(main->Handle(), WM_COMMAND, GetMenuItemID(operation, 1), 0); // 壁紙無し
+    EXPECT_EQ(DesktopValue("WallPaper"), "");
+}

@@ -1,0 +1,53 @@
+#include "ui/FileIO.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+namespace pelmira {
+
+namespace {
+
+class FileHandle {
+public:
+    explicit FileHandle(HANDLE h) : h_(h) {}
+    ~FileHandle() {
+        if (h_ != INVALID_HANDLE_VALUE)
+            CloseHandle(h_);
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    HANDLE Get() const { return h_; }
+
+private:
+    HANDLE h_;
+};
+
+} // namespace
+
+std::optional<std::string> ReadFileBytes(const std::string& path, std::size_t maxBytes) {
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.Get() == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0)
+        return std::nullopt;
+    const auto wanted = static_cast<unsigned long long>(size.QuadPart);
+    const std::size_t n = wanted < maxBytes ? static_cast<std::size_t>(wanted) : maxBytes;
+    std::string bytes(n, '\0');
+    std::size_t done = 0;
+    while (done < n) {
+        DWORD got = 0;
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(n - done, 1u << 20));
+        if (!ReadFile(file.Get(), bytes.data() + done, chunk, &got, nullptr))
+            return std::nullopt;
+        if (got == 0)
+            break;
+        done += got;
+    }
+    bytes.resize(done);
+    return bytes;
+}
+
+} // namespace pelmira

@@ -1,0 +1,98 @@
+#include "wallpaper/TempBitmap.h"
+
+#include "app/DirSep.h"
+#include "ui/AppError.h"
+#include "ui/WideText.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace pelmira {
+
+namespace {
+
+class ScreenDC {
+public:
+    ScreenDC() : dc_(GetDC(nullptr)) {}
+    ~ScreenDC() { ReleaseDC(nullptr, dc_); }
+    ScreenDC(const ScreenDC&) = delete;
+    ScreenDC& operator=(const ScreenDC&) = delete;
+    HDC Get() const { return dc_; }
+
+private:
+    HDC dc_;
+};
+
+[[noreturn]] void CannotCreate(const std::string& path) {
+    throw EAppError(L"ﾌｧｲﾙ " + AnsiToWide(path) + L" を作成できません");
+}
+
+} // namespace
+
+std::string TempBitmapPath(const std::string& winPath) { return AddDirSep(winPath) + "Pelmira.BMP"; }
+
+void SavePictureAsBitmapFile(const std::string& path, HBITMAP bitmap, HPALETTE palette) {
+    BITMAP bm{};
+    if (!GetObjectW(bitmap, sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0)
+        CannotCreate(path);
+    ScreenDC screen;
+    int bits = GetDeviceCaps(screen.Get(), BITSPIXEL) * GetDeviceCaps(screen.Get(), PLANES);
+    if (bits == 16 || bits == 32)
+        bits = 24;
+    const std::uint32_t colours = bits <= 8 ? (1u << bits) : 0;
+    const std::uint64_t stride = ((static_cast<std::uint64_t>(bm.bmWidth) * bits + 31) / 32) * 4;
+    const std::uint64_t imageSize = stride * static_cast<std::uint64_t>(bm.bmHeight);
+    const std::uint64_t offBits = 14 + 40 + 4ull * colours;
+    if (offBits + imageSize > 0xFFFFFFFFull)
+        CannotCreate(path);
+
+    std::vector<std::uint8_t> info(40 + 4 * colours, 0);
+    auto* header = reinterpret_cast<BITMAPINFOHEADER*>(info.data());
+    header->biSize = 40;
+    header->biWidth = bm.bmWidth;
+    header->biHeight = bm.bmHeight;
+    header->biPlanes = 1;
+    header->biBitCount = static_cast<WORD>(bits);
+    header->biCompression = BI_RGB;
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(imageSize));
+
+    HPALETTE old = nullptr;
+    if (palette) {
+        old = SelectPalette(screen.Get(), palette, FALSE);
+        RealizePalette(screen.Get());
+    }
+    const int rows = GetDIBits(screen.Get(), bitmap, 0, static_cast<UINT>(bm.bmHeight),
+                               pixels.data(), reinterpret_cast<BITMAPINFO*>(info.data()),
+                               DIB_RGB_COLORS);
+    if (old)
+        SelectPalette(screen.Get(), old, FALSE);
+    if (rows != bm.bmHeight)
+        CannotCreate(path);
+    // GetDIBits fills in fields of its own; the file carries exactly these.
+    header->biSizeImage = static_cast<DWORD>(imageSize);
+    header->biXPelsPerMeter = header->biYPelsPerMeter = 0;
+    header->biClrUsed = header->biClrImportant = 0;
+    for (std::uint32_t i = 0; i < colours; ++i)
+        info[40 + 4 * i + 3] = 0;
+
+    BITMAPFILEHEADER fileHeader{};
+    fileHeader.bfType = 0x4D42;
+    fileHeader.bfSize = static_cast<DWORD>(offBits + imageSize);
+    fileHeader.bfOffBits = static_cast<DWORD>(offBits);
+
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        CannotCreate(path);
+    DWORD written = 0;
+    const bool ok = WriteFile(file, &fileHeader, sizeof fileHeader, &written, nullptr) &&
+                    WriteFile(file, info.data(), static_cast<DWORD>(info.size()), &written,
+                              nullptr) &&
+                    WriteFile(file, pixels.data(), static_cast<DWORD>(pixels.size()), &written,
+                              nullptr);
+    CloseHandle(file);
+    if (!ok)
+        CannotCreate(path);
+}
+
+} // namespace pelmira
