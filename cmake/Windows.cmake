@@ -65,7 +65,8 @@ pelmira_wine_test(wine_ui_tests SOURCES ${PROJECT_SOURCE_DIR}/tests/wine/UiTests
                                         ${PROJECT_SOURCE_DIR}/tests/wine/DialogWatcher.cpp)
 pelmira_wine_test(wine_hook_tests SOURCES ${PROJECT_SOURCE_DIR}/tests/wine/HookTests.cpp)
 pelmira_wine_test(wine_e2e_tests SOURCES ${PROJECT_SOURCE_DIR}/tests/wine/EndToEndTests.cpp
-                                         ${PROJECT_SOURCE_DIR}/tests/wine/ProcessDriver.cpp)
+                                         ${PROJECT_SOURCE_DIR}/tests/wine/ProcessDriver.cpp
+                                         ${PROJECT_SOURCE_DIR}/tests/wine/DialogWatcher.cpp)
 
 # Used by scripts/run.sh to wait for and close the program's window.
 add_executable(window_driver ${PROJECT_SOURCE_DIR}/tests/wine/tools/WindowDriver.cpp)

@@ -1,7 +1,10 @@
 // Pelmira32.exe started as a user starts it, driven from outside.
 #include <windows.h>
 
+#include "DialogWatcher.h"
 #include "ProcessDriver.h"
+
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -56,4 +59,178 @@ TEST(EndToEnd, SecondCopyEndsAtOnceWithoutAWindow) {
     ASSERT_NE(again, nullptr);
     PostMessageW(again, WM_CLOSE, 0, 0);
     EXPECT_TRUE(third.WaitForExit());
+}
+
+namespace {
+
+struct ChildInfo {
+    std::wstring cls;
+    std::wstring text;
+    RECT rect; // in the main window's client coordinates
+    bool visible;
+};
+
+BOOL CALLBACK CollectChild(HWND child, LPARAM lp) {
+    auto* list = reinterpret_cast<std::vector<ChildInfo>*>(lp);
+    ChildInfo info{};
+    wchar_t cls[64] = {};
+    GetClassNameW(child, cls, 64);
+    info.cls = cls;
+    info.text = TextOf(child);
+    GetWindowRect(child, &info.rect);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&info.rect), 2);
+    info.visible = (GetWindowLongPtrW(child, GWL_STYLE) & WS_VISIBLE) != 0;
+    list->push_back(info);
+    return TRUE;
+}
+
+const ChildInfo* FindChild(const std::vector<ChildInfo>& children, const std::wstring& text) {
+    for (const ChildInfo& c : children)
+        if (c.text == text)
+            return &c;
+    return nullptr;
+}
+
+std::string WindowsDir() {
+    char buffer[MAX_PATH] = {};
+    GetWindowsDirectoryA(buffer, MAX_PATH);
+    return buffer;
+}
+
+std::string ReadDesktopWallpaper() {
+    HKEY key = nullptr;
+    RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\desktop", 0, KEY_READ, &key);
+    char value[1024] = {};
+    DWORD size = sizeof value - 1;
+    RegQueryValueExA(key, "WallPaper", nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
+    RegCloseKey(key);
+    return value;
+}
+
+} // namespace
+
+TEST(EndToEnd, ControlsSitWhereTheFormPutsThem) {
+    DeleteFileA((WindowsDir() + "\\qm.ini").c_str());
+    ProgramUnderTest program;
+    ASSERT_TRUE(program.Start());
+    HWND main = program.WaitForMainWindow();
+    ASSERT_NE(main, nullptr);
+    RECT client{};
+    GetClientRect(main, &client);
+    EXPECT_EQ(client.right, 399);
+    EXPECT_EQ(client.bottom, 334);
+    std::vector<ChildInfo> children;
+    EnumChildWindows(main, &CollectChild, reinterpret_cast<LPARAM>(&children));
+
+    const wchar_t* buttons[] = {L"変更", L"壁紙無", L"表示切替", L"自動変更",
+                                L"設定", L"ヘルプ", L"終了"};
+    for (int i = 0; i < 7; ++i) {
+        const ChildInfo* b = FindChild(children, buttons[i]);
+        ASSERT_NE(b, nullptr) << i;
+        EXPECT_EQ(b->cls, L"Button");
+        EXPECT_EQ(b->rect.left, 57 * i);
+        EXPECT_EQ(b->rect.top, 0);
+        EXPECT_EQ(b->rect.right - b->rect.left, 57);
+        EXPECT_EQ(b->rect.bottom - b->rect.top, 70);
+    }
+    const ChildInfo* name = FindChild(children, L" 壁紙を選択してください。");
+    ASSERT_NE(name, nullptr);
+    EXPECT_EQ(name->rect.left, 6);
+    EXPECT_EQ(name->rect.top, 303);
+    EXPECT_EQ(name->rect.right, 6 + 245);
+    EXPECT_EQ(name->rect.bottom, 303 + 26);
+    const ChildInfo* label = FindChild(children, L"Preview");
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->rect.left, 180);
+    EXPECT_EQ(label->rect.top, 71);
+
+    int lists = 0, hiddenLists = 0;
+    for (const ChildInfo& c : children) {
+        if (c.cls == L"ListBox" && c.visible) {
+            ++lists;
+            EXPECT_EQ(c.rect.left, 15);
+            EXPECT_EQ(c.rect.right - c.rect.left, 151);
+            EXPECT_TRUE((c.rect.top == 104 && c.rect.bottom == 188) ||
+                        (c.rect.top == 192 && c.rect.bottom == 289));
+        } else if (c.cls == L"ListBox") {
+            ++hiddenLists;
+            EXPECT_EQ(c.rect.top, 365); // below the client area
+        } else if (c.cls == L"ComboBox") {
+            EXPECT_EQ(c.rect.left, 15);
+            EXPECT_EQ(c.rect.top, 78);
+            EXPECT_EQ(c.rect.right - c.rect.left, 151);
+        } else if (c.cls == L"TImage") {
+            EXPECT_EQ(c.rect.left, 195);
+            EXPECT_EQ(c.rect.top, 110);
+            EXPECT_EQ(c.rect.right - c.rect.left, 170);
+            EXPECT_EQ(c.rect.bottom - c.rect.top, 170);
+        }
+    }
+    EXPECT_EQ(lists, 2);
+    EXPECT_EQ(hiddenLists, 2);
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(program.WaitForExit());
+}
+
+TEST(EndToEnd, CommandLineFileBecomesTheWallpaperAndClosingWritesTheSettings) {
+    const std::string ini = WindowsDir() + "\\qm.ini";
+    DeleteFileA(ini.c_str());
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string picture = std::string(temp) + "start picture.bmp";
+    // A 1 x 1 24-bit bitmap.
+    const unsigned char bmp[58] = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0,
+                                   1,   0,   0,  0, 1, 0, 0, 0, 1, 0, 24, 0, 0, 0,  0, 0, 0, 0,
+                                   4,   0,   0,  0, 0, 0, 0, 0, 0, 0, 0,  0, 0, 0,  0, 0, 0, 0,
+                                   0,   0,   255, 0};
+    HANDLE file = CreateFileA(picture.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, bmp, sizeof bmp, &written, nullptr);
+    CloseHandle(file);
+
+    wchar_t wide[MAX_PATH] = {};
+    MultiByteToWideChar(CP_ACP, 0, picture.c_str(), -1, wide, MAX_PATH);
+    ProgramUnderTest program;
+    ASSERT_TRUE(program.Start(L"\"" + std::wstring(wide) + L"\""));
+    HWND main = program.WaitForMainWindow();
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(ReadDesktopWallpaper(), picture);
+
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(program.WaitForExit());
+    HANDLE written_ini = CreateFileA(ini.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                     OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(written_ini, INVALID_HANDLE_VALUE);
+    char text[4096] = {};
+    DWORD got = 0;
+    ReadFile(written_ini, text, sizeof text - 1, &got, nullptr);
+    CloseHandle(written_ini);
+    const std::string content(text, got);
+    EXPECT_NE(content.find("[QM]"), std::string::npos);
+    EXPECT_NE(content.find("ChangeTime=3"), std::string::npos);
+    EXPECT_NE(content.find("[Picture]"), std::string::npos);
+    EXPECT_NE(content.find("IconTray=2"), std::string::npos);
+}
+
+TEST(EndToEnd, MissingHookLibraryIsReportedAndTheWindowStillOpens) {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string folder = std::string(temp) + "pelmira-nohook";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::wstring source = BinaryFolder() + L"Pelmira32.exe";
+    wchar_t target[MAX_PATH] = {};
+    MultiByteToWideChar(CP_ACP, 0, (folder + "\\Pelmira32.exe").c_str(), -1, target, MAX_PATH);
+    ASSERT_TRUE(CopyFileW(source.c_str(), target, FALSE));
+
+    ProgramUnderTest program;
+    ASSERT_TRUE(program.Start(L"", target));
+    DialogWatcher watcher(IDOK, 30000, program.Pid());
+    auto seen = watcher.Result();
+    ASSERT_TRUE(seen.has_value());
+    EXPECT_EQ(seen->caption, L"Pelmira32");
+    EXPECT_EQ(seen->text, L"QMHOOK32.DLLが見つかりません.");
+    HWND main = program.WaitForMainWindow();
+    ASSERT_NE(main, nullptr);
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(program.WaitForExit());
 }

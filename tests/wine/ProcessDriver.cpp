@@ -39,15 +39,17 @@ ProgramUnderTest::~ProgramUnderTest() {
     CloseHandle(info_.hProcess);
 }
 
-bool ProgramUnderTest::Start(const std::wstring& arguments) {
-    const std::wstring exe = BinaryFolder() + L"Pelmira32.exe";
+bool ProgramUnderTest::Start(const std::wstring& arguments, const std::wstring& program) {
+    const std::wstring exe = program.empty() ? BinaryFolder() + L"Pelmira32.exe" : program;
     std::wstring commandLine = L"\"" + exe + L"\"";
     if (!arguments.empty())
         commandLine += L" " + arguments;
+    // Started from its own folder, as a shortcut or the shell would start it.
+    const std::wstring folder = exe.substr(0, exe.find_last_of(L"\\/") + 1);
     STARTUPINFOW si{};
     si.cb = sizeof si;
     return CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          nullptr, &si, &info_) != FALSE;
+                          folder.c_str(), &si, &info_) != FALSE;
 }
 
 HWND ProgramUnderTest::WaitForMainWindow(DWORD timeoutMs) {

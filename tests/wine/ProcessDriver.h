@@ -20,8 +20,9 @@ public:
     ProgramUnderTest(const ProgramUnderTest&) = delete;
     ProgramUnderTest& operator=(const ProgramUnderTest&) = delete;
 
-    // Starts the program with the given command-line arguments.
-    bool Start(const std::wstring& arguments = L"");
+    // Starts the program with the given command-line arguments, from the
+    // test program's folder unless another copy of the program is named.
+    bool Start(const std::wstring& arguments = L"", const std::wstring& exe = L"");
     DWORD Pid() const { return info_.dwProcessId; }
     // Waits for the main window to appear; null after the deadline.
     HWND WaitForMainWindow(DWORD timeoutMs = 30000);

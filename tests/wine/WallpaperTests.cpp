@@ -38,7 +38,7 @@ std::string Upper(std::string text) {
 } // namespace
 
 TEST_F(WallpaperTest, ChangeMakesTheSelectedBitmapTheWallpaperAsItIs) {
-    WriteBitmapFile(folder + "\\photo.bmp", 24);
+    WriteBitmapFile(folder + "\\photo.bmp", 8);
     Create();
     Select("photo.bmp");
     main->Menu_ChangeClick();
@@ -64,7 +64,7 @@ TEST_F(WallpaperTest, DoubleClickInTheFileListChangesToo) {
 }
 
 TEST_F(WallpaperTest, WithoutASelectionChangeDoesNothing) {
-    WriteBitmapFile(folder + "\\photo.bmp", 24);
+    WriteBitmapFile(folder + "\\photo.bmp", 8);
     Create();
     main->Menu_ChangeClick();
     EXPECT_TRUE(calls.empty());
@@ -86,7 +86,7 @@ TEST_F(WallpaperTest, RefusedCallReportsTheUpperCasedPath) {
 }
 
 TEST_F(WallpaperTest, FileThatCannotBeDecodedLeavesEverythingAsItWas) {
-    WriteBitmapFile(folder + "\\photo.bmp", 24);
+    WriteBitmapFile(folder + "\\photo.bmp", 8);
     WriteTextFile(folder + "\\photo.jpeg", "not really a picture");
     Create();
     Select("photo.bmp");
@@ -152,7 +152,7 @@ TEST_F(WallpaperTest, CommandLineFileIsAppliedBeforeTheWindowShows) {
 }
 
 TEST_F(WallpaperTest, NoWallpaperKeepsTheStyleForTheNextChange) {
-    WriteBitmapFile(folder + "\\photo.bmp", 24);
+    WriteBitmapFile(folder + "\\photo.bmp", 8);
     SetDesktopValue("TileWallPaper", "1");
     Create();
     Select("photo.bmp");
@@ -166,7 +166,7 @@ TEST_F(WallpaperTest, NoWallpaperKeepsTheStyleForTheNextChange) {
 }
 
 TEST_F(WallpaperTest, StyleCommandsWriteThePairAndShowTheSameFileAgain) {
-    WriteBitmapFile(folder + "\\photo.bmp", 24);
+    WriteBitmapFile(folder + "\\photo.bmp", 8);
     Create();
     Select("photo.bmp");
     main->Menu_ChangeClick();
@@ -211,7 +211,7 @@ TEST_F(WallpaperTest, StyleCycleFollowsTheRegistryValues) {
 }
 
 TEST_F(WallpaperTest, ButtonsAndMenusRunTheirCommands) {
-    WriteBitmapFile(folder + "\\photo.bmp", 24);
+    WriteBitmapFile(folder + "\\photo.bmp", 8);
     Create();
     Select("photo.bmp");
     SendMessageW(main->Control<TControl>("Change_Btn").Handle(), BM_CLICK, 0, 0);
@@ -226,4 +226,28 @@ TEST_F(WallpaperTest, ButtonsAndMenusRunTheirCommands) {
     EXPECT_EQ(DesktopValue("TileWallPaper"), "1");
     SendMessageW(main->Handle(), WM_COMMAND, GetMenuItemID(operation, 1), 0); // 壁紙無し
     EXPECT_EQ(DesktopValue("WallPaper"), "");
+}
+
+TEST_F(WallpaperTest, TrueColourBitmapGoesAsItIsUnlessA256ColourDisplayNeedsItReduced) {
+    const std::string path = folder + "\\deep.bmp";
+    WriteBitmapFile(path, 24);
+    Create();
+    main->Quantize = false;
+    main->ChgMurePaper(path);
+    ASSERT_EQ(calls.size(), 1u); // without reduction it always goes under its own name
+    EXPECT_EQ(calls[0], path);
+
+    main->Quantize = true;
+    calls.clear();
+    DialogWatcher watcher(IDOK, main->Is256ColorDisplay ? 15000 : 500);
+    main->ChgMurePaper(path);
+    watcher.Result();
+    if (main->Is256ColorDisplay) {
+        // Only a converted copy may reach the desktop, never the file itself.
+        for (const std::string& call : calls)
+            EXPECT_EQ(call, WindowsDirectory() + "\\Pelmira.BMP");
+    } else {
+        ASSERT_EQ(calls.size(), 1u);
+        EXPECT_EQ(calls[0], path);
+    }
 }
