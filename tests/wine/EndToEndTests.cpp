@@ -3,6 +3,7 @@
 
 #include "DialogWatcher.h"
 #include "ProcessDriver.h"
+#include "WaitFor.h"
 
 #include <vector>
 
@@ -231,6 +232,31 @@ TEST(EndToEnd, MissingHookLibraryIsReportedAndTheWindowStillOpens) {
     EXPECT_EQ(seen->text, L"QMHOOK32.DLLが見つかりません.");
     HWND main = program.WaitForMainWindow();
     ASSERT_NE(main, nullptr);
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(program.WaitForExit());
+}
+
+TEST(EndToEnd, StartedMinimisedItStaysMinimised) {
+    ProgramUnderTest program;
+    ASSERT_TRUE(program.Start(L"", L"", SW_SHOWMINNOACTIVE));
+    HWND application = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        for (HWND w = FindWindowExW(nullptr, nullptr, L"TApplication", nullptr); w;
+             w = FindWindowExW(nullptr, w, L"TApplication", nullptr)) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(w, &pid);
+            if (pid == program.Pid() && IsIconic(w))
+                application = w;
+        }
+        return application != nullptr;
+    }));
+    HWND main = FindWindowW(L"TQMMain", nullptr);
+    ASSERT_NE(main, nullptr);
+    EXPECT_FALSE(IsWindowVisible(main));
+    // Restored from the taskbar, the next activation minimises it again.
+    SendMessageW(application, WM_SYSCOMMAND, SC_RESTORE, 0);
+    PostMessageW(application, WM_ACTIVATEAPP, TRUE, 0);
+    EXPECT_TRUE(WaitFor([&] { return IsIconic(application) != FALSE; }));
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_TRUE(program.WaitForExit());
 }

@@ -39,7 +39,8 @@ ProgramUnderTest::~ProgramUnderTest() {
     CloseHandle(info_.hProcess);
 }
 
-bool ProgramUnderTest::Start(const std::wstring& arguments, const std::wstring& program) {
+bool ProgramUnderTest::Start(const std::wstring& arguments, const std::wstring& program,
+                             int showCommand) {
     const std::wstring exe = program.empty() ? BinaryFolder() + L"Pelmira32.exe" : program;
     std::wstring commandLine = L"\"" + exe + L"\"";
     if (!arguments.empty())
@@ -48,6 +49,10 @@ bool ProgramUnderTest::Start(const std::wstring& arguments, const std::wstring& 
     const std::wstring folder = exe.substr(0, exe.find_last_of(L"\\/") + 1);
     STARTUPINFOW si{};
     si.cb = sizeof si;
+    if (showCommand >= 0) {
+        si.dwFlags = STARTF_USESHOWWINDOW;
+        si.wShowWindow = static_cast<WORD>(showCommand);
+    }
     return CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                           folder.c_str(), &si, &info_) != FALSE;
 }

@@ -22,7 +22,8 @@ public:
 
     // Starts the program with the given command-line arguments, from the
     // test program's folder unless another copy of the program is named.
-    bool Start(const std::wstring& arguments = L"", const std::wstring& exe = L"");
+    bool Start(const std::wstring& arguments = L"", const std::wstring& exe = L"",
+               int showCommand = -1);
     DWORD Pid() const { return info_.dwProcessId; }
     // Waits for the main window to appear; null after the deadline.
     HWND WaitForMainWindow(DWORD timeoutMs = 30000);
