@@ -178,15 +178,18 @@ void TListBox::Assign(const std::vector<std::string>& lines) {
     Refill();
 }
 
+void FillListBoxLines(HWND list, const std::vector<std::string>& lines) {
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    for (const std::string& line : lines)
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(AnsiToWide(line).c_str()));
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+}
+
 void TListBox::Refill() {
-    if (!handle_)
-        return;
-    SendMessageW(handle_, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(handle_, LB_RESETCONTENT, 0, 0);
-    for (const std::string& line : lines_)
-        SendMessageW(handle_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(AnsiToWide(line).c_str()));
-    SendMessageW(handle_, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(handle_, nullptr, TRUE);
+    if (handle_)
+        FillListBoxLines(handle_, lines_);
 }
 
 int TListBox::ItemIndex() const {

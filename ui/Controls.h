@@ -189,6 +189,9 @@ protected:
     DWORD WindowStyle() const override { return WS_CLIPSIBLINGS | WS_TABSTOP; }
 };
 
+// Replaces the lines a list box shows (ANSI text shown through the wide control).
+void FillListBoxLines(HWND list, const std::vector<std::string>& lines);
+
 std::unique_ptr<TControl> MakeControl(TForm& owner, const ControlSpec& spec, int id);
 
 } // namespace pelmira

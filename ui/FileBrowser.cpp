@@ -54,30 +54,14 @@ std::string CurrentDirectory() {
     return buffer;
 }
 
-void FillListBox(HWND list, const std::vector<std::string>& lines) {
-    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(list, LB_RESETCONTENT, 0, 0);
-    for (const std::string& line : lines)
-        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(AnsiToWide(line).c_str()));
-    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list, nullptr, TRUE);
-}
-
 } // namespace
 
 // File list -------------------------------------------------------------------
 
 void TFileListBox::CreateHandle(HWND parent, const RECT& bounds, HFONT font) {
-    TControl::CreateHandle(parent, bounds, font);
+    TListBox::CreateHandle(parent, bounds, font);
     directory_ = CurrentDirectory();
     Update();
-}
-
-void TFileListBox::Command(WORD notifyCode) {
-    if (notifyCode == LBN_SELCHANGE && OnClick)
-        OnClick();
-    else if (notifyCode == LBN_DBLCLK && OnDblClick)
-        OnDblClick();
 }
 
 void TFileListBox::SetMask(const std::string& mask) {
@@ -91,7 +75,7 @@ void TFileListBox::SetDirectory(const std::string& directory) {
 }
 
 void TFileListBox::Update() {
-    names_.clear();
+    std::vector<std::string> names;
     const std::string folder = AddDirSep(directory_);
     for (const std::string& pattern : SplitMask(mask_)) {
         WIN32_FIND_DATAA data{};
@@ -100,31 +84,24 @@ void TFileListBox::Update() {
             constexpr DWORD kSkipped =
                 FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
             if (!(data.dwFileAttributes & kSkipped))
-                names_.push_back(data.cFileName);
+                names.push_back(data.cFileName);
         }
     }
-    std::sort(names_.begin(), names_.end(), LessIgnoringCase);
+    std::sort(names.begin(), names.end(), LessIgnoringCase);
     // A file that matches two patterns is listed once.
-    names_.erase(std::unique(names_.begin(), names_.end(),
-                             [](const std::string& a, const std::string& b) {
-                                 return lstrcmpiA(a.c_str(), b.c_str()) == 0;
-                             }),
-                 names_.end());
-    if (handle_)
-        FillListBox(handle_, names_);
+    names.erase(std::unique(names.begin(), names.end(),
+                            [](const std::string& a, const std::string& b) {
+                                return lstrcmpiA(a.c_str(), b.c_str()) == 0;
+                            }),
+                names.end());
+    Assign(names);
 }
-
-int TFileListBox::ItemIndex() const {
-    return handle_ ? static_cast<int>(SendMessageW(handle_, LB_GETCURSEL, 0, 0)) : -1;
-}
-
-void TFileListBox::SetItemIndex(int index) { SendMessageW(handle_, LB_SETCURSEL, index, 0); }
 
 std::string TFileListBox::FileName() const {
     const int index = ItemIndex();
     if (index < 0 || index >= Count())
         return {};
-    return AddDirSep(directory_) + names_[static_cast<std::size_t>(index)];
+    return AddDirSep(directory_) + Line(index);
 }
 
 // Folder list -----------------------------------------------------------------
@@ -187,7 +164,7 @@ void TDirectoryListBox::Fill() {
         labels.push_back(e.label);
     if (!handle_)
         return;
-    FillListBox(handle_, labels);
+    FillListBoxLines(handle_, labels);
     SendMessageW(handle_, LB_SETCURSEL, current, 0);
 }
 

@@ -10,11 +10,11 @@
 
 namespace pelmira {
 
-class TFileListBox : public TControl {
+// The files of one folder that match the mask, sorted by name.
+class TFileListBox : public TListBox {
 public:
-    using TControl::TControl;
+    using TListBox::TListBox;
     void CreateHandle(HWND parent, const RECT& bounds, HFONT font) override;
-    void Command(WORD notifyCode) override;
 
     // Several patterns may be joined by ";".
     void SetMask(const std::string& mask);
@@ -23,23 +23,13 @@ public:
     const std::string& Directory() const { return directory_; }
     void Update();
 
-    int Count() const { return static_cast<int>(names_.size()); }
-    const std::string& Name(int index) const { return names_.at(static_cast<std::size_t>(index)); }
-    int ItemIndex() const;
-    void SetItemIndex(int index);
+    const std::string& Name(int index) const { return Line(index); }
     // Full path of the selected file; empty when nothing is selected.
     std::string FileName() const;
-
-protected:
-    const wchar_t* WindowClass() const override { return L"LISTBOX"; }
-    DWORD WindowStyle() const override {
-        return LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER | WS_TABSTOP;
-    }
 
 private:
     std::string directory_;
     std::string mask_ = "*.*";
-    std::vector<std::string> names_;
 };
 
 class TDirectoryListBox : public TControl {

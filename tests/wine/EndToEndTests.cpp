@@ -255,6 +255,7 @@ TEST(EndToEnd, StartedMinimisedItStaysMinimised) {
     EXPECT_FALSE(IsWindowVisible(main));
     // Restored from the taskbar, the next activation minimises it again.
     SendMessageW(application, WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_FALSE(IsIconic(application));
     PostMessageW(application, WM_ACTIVATEAPP, TRUE, 0);
     EXPECT_TRUE(WaitFor([&] { return IsIconic(application) != FALSE; }));
     PostMessageW(main, WM_CLOSE, 0, 0);
