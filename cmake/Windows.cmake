@@ -79,3 +79,13 @@ pelmira_wine_test(wine_main_window_tests DEPTH8 SOURCES
     ${PROJECT_SOURCE_DIR}/tests/wine/MainWindowLayoutTests.cpp
     ${PROJECT_SOURCE_DIR}/tests/wine/TestFiles.cpp
     ${PROJECT_SOURCE_DIR}/tests/wine/DialogWatcher.cpp)
+
+# Broken stand-ins for QMHOOK32.DLL, copied beside the program by the tests.
+add_library(fakehook_refuses SHARED ${PROJECT_SOURCE_DIR}/tests/wine/tools/FakeHook.cpp)
+target_compile_definitions(fakehook_refuses PRIVATE FAKE_HOOK_REFUSES)
+add_library(fakehook_empty SHARED ${PROJECT_SOURCE_DIR}/tests/wine/tools/FakeHook.cpp)
+foreach(fake fakehook_refuses fakehook_empty)
+    set_target_properties(${fake} PROPERTIES PREFIX "")
+    target_link_options(${fake} PRIVATE -Wl,--kill-at)
+    add_dependencies(wine_e2e_tests ${fake})
+endforeach()

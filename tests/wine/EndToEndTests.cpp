@@ -213,27 +213,49 @@ TEST(EndToEnd, CommandLineFileBecomesTheWallpaperAndClosingWritesTheSettings) {
     EXPECT_NE(content.find("IconTray=2"), std::string::npos);
 }
 
-TEST(EndToEnd, MissingHookLibraryIsReportedAndTheWindowStillOpens) {
+namespace {
+
+// Copies the program into a folder of its own, with the given library (if
+// any) as its QMHOOK32.DLL, and returns the copy's path.
+std::wstring ProgramWithHook(const char* folderName, const wchar_t* hookLibrary) {
     char temp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temp);
-    const std::string folder = std::string(temp) + "pelmira-nohook";
+    const std::string folder = std::string(temp) + folderName;
     CreateDirectoryA(folder.c_str(), nullptr);
-    const std::wstring source = BinaryFolder() + L"Pelmira32.exe";
-    wchar_t target[MAX_PATH] = {};
-    MultiByteToWideChar(CP_ACP, 0, (folder + "\\Pelmira32.exe").c_str(), -1, target, MAX_PATH);
-    ASSERT_TRUE(CopyFileW(source.c_str(), target, FALSE));
+    wchar_t wideFolder[MAX_PATH] = {};
+    MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, wideFolder, MAX_PATH);
+    const std::wstring target = std::wstring(wideFolder) + L"\\Pelmira32.exe";
+    CopyFileW((BinaryFolder() + L"Pelmira32.exe").c_str(), target.c_str(), FALSE);
+    const std::wstring hook = std::wstring(wideFolder) + L"\\QMHOOK32.DLL";
+    DeleteFileW(hook.c_str());
+    if (hookLibrary)
+        CopyFileW((BinaryFolder() + hookLibrary).c_str(), hook.c_str(), FALSE);
+    return target;
+}
 
+void ExpectStartUpReport(const std::wstring& exe, const std::wstring& message) {
     ProgramUnderTest program;
-    ASSERT_TRUE(program.Start(L"", target));
+    ASSERT_TRUE(program.Start(L"", exe));
     DialogWatcher watcher(IDOK, 30000, program.Pid());
     auto seen = watcher.Result();
     ASSERT_TRUE(seen.has_value());
     EXPECT_EQ(seen->caption, L"Pelmira32");
-    EXPECT_EQ(seen->text, L"QMHOOK32.DLLが見つかりません.");
+    EXPECT_EQ(seen->text, message);
     HWND main = program.WaitForMainWindow();
-    ASSERT_NE(main, nullptr);
+    ASSERT_NE(main, nullptr); // the window opens all the same
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_TRUE(program.WaitForExit());
+}
+
+} // namespace
+
+TEST(EndToEnd, EachHookLibraryFailureIsReportedAndTheWindowStillOpens) {
+    ExpectStartUpReport(ProgramWithHook("pelmira-nohook", nullptr),
+                        L"QMHOOK32.DLLが見つかりません.");
+    ExpectStartUpReport(ProgramWithHook("pelmira-emptyhook", L"fakehook_empty.dll"),
+                        L"QMHOOK32のアドレスを取得できません.");
+    ExpectStartUpReport(ProgramWithHook("pelmira-refusinghook", L"fakehook_refuses.dll"),
+                        L"キーボード入力監視は使用不可能です.");
 }
 
 TEST(EndToEnd, StartedMinimisedItStaysMinimised) {
