@@ -35,8 +35,12 @@ template <char From, char To> std::string ShiftLetters(std::string_view text) {
 
 } // namespace
 
-std::string AnsiUpperCase(std::string_view text) { return ShiftLetters<'a', 'A'>(text); }
+std::string AnsiUpperCase(std::string_view text) {
+    return ShiftLetters<'a', 'A'>(text);
+}
 
-std::string AnsiLowerCase(std::string_view text) { return ShiftLetters<'A', 'a'>(text); }
+std::string AnsiLowerCase(std::string_view text) {
+    return ShiftLetters<'A', 'a'>(text);
+}
 
 } // namespace pelmira

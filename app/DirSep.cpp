@@ -6,7 +6,9 @@ namespace pelmira {
 
 namespace {
 
-bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool IsAsciiLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
 
 bool IsDrive(std::string_view path) {
     return path.size() == 2 && IsAsciiLetter(path[0]) && path[1] == ':';
@@ -80,8 +82,12 @@ std::vector<std::string> SplitFolderPath(std::string_view path) {
     return parts;
 }
 
-std::string FolderPart(std::string_view path) { return std::string(path.substr(0, NameStart(path))); }
+std::string FolderPart(std::string_view path) {
+    return std::string(path.substr(0, NameStart(path)));
+}
 
-std::string FileNamePart(std::string_view path) { return std::string(path.substr(NameStart(path))); }
+std::string FileNamePart(std::string_view path) {
+    return std::string(path.substr(NameStart(path)));
+}
 
 } // namespace pelmira

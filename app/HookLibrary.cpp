@@ -27,6 +27,8 @@ void THookLibrary::Install(HWND applicationWindow) {
     installed_ = true;
 }
 
-LONG THookLibrary::SetSec() const { return setSec_ ? setSec_() : 0; }
+LONG THookLibrary::SetSec() const {
+    return setSec_ ? setSec_() : 0;
+}
 
 } // namespace pelmira

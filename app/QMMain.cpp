@@ -170,7 +170,8 @@ void TQMMain::FormCreate() {
 
 void TQMMain::ReadSettingsFile() {
     std::vector<std::string> favorites;
-    LoadSettings(ini_, *this, winPath_, [this] { return ExtSusiePath(); }, favorites);
+    LoadSettings(
+        ini_, *this, winPath_, [this] { return ExtSusiePath(); }, favorites);
     for (const std::string& entry : favorites)
         ChangeListBox().Add(entry);
 }
@@ -227,7 +228,9 @@ void TQMMain::ApplyCommandLineFile() {
         ChgMurePaper(words[1]);
 }
 
-void TQMMain::ShowPrompt() { BmpNamePanel().SetText(kPrompt); }
+void TQMMain::ShowPrompt() {
+    BmpNamePanel().SetText(kPrompt);
+}
 
 // Activation, restore, close --------------------------------------------------
 
@@ -320,8 +323,8 @@ void TQMMain::ChgMurePaper(const std::string& path) {
             if (Is256ColorDisplay && (bits == 16 || bits == 24 || bits == 32) && Quantize) {
                 // Normally the preview already holds this file, reduced when
                 // it was selected; a file named at start-up is decoded here.
-                changed = (PreViewImage().HasPicture() || FileToImage(path)) &&
-                          ApplyThroughTempBitmap();
+                changed =
+                    (PreViewImage().HasPicture() || FileToImage(path)) && ApplyThroughTempBitmap();
             } else {
                 changed = wallpaper_.Apply(path);
             }
@@ -345,7 +348,9 @@ void TQMMain::ReportFailedChange(const std::string& path) {
     QMMsgDlg.Execute();
 }
 
-void TQMMain::Menu_NoneClick() { wallpaper_.Apply(""); }
+void TQMMain::Menu_NoneClick() {
+    wallpaper_.Apply("");
+}
 
 void TQMMain::SetStyle(DisplayStyle style) {
     THourglass busy(Application());
@@ -354,16 +359,22 @@ void TQMMain::SetStyle(DisplayStyle style) {
     wallpaper_.Apply(current);
 }
 
-void TQMMain::TileStyleClick() { SetStyle(DisplayStyle::Tile); }
+void TQMMain::TileStyleClick() {
+    SetStyle(DisplayStyle::Tile);
+}
 
-void TQMMain::CenterStyleClick() { SetStyle(DisplayStyle::Center); }
+void TQMMain::CenterStyleClick() {
+    SetStyle(DisplayStyle::Center);
+}
 
-void TQMMain::StretchStyleClick() { SetStyle(DisplayStyle::Stretch); }
+void TQMMain::StretchStyleClick() {
+    SetStyle(DisplayStyle::Stretch);
+}
 
 void TQMMain::ChgMode_BtnClick() {
     const std::string tile = TDesktopWallpaper::ReadDesktopValue("TileWallPaper");
-    const std::string style = tile == "1" ? std::string()
-                                          : TDesktopWallpaper::ReadDesktopValue("WallpaperStyle");
+    const std::string style =
+        tile == "1" ? std::string() : TDesktopWallpaper::ReadDesktopValue("WallpaperStyle");
     SetStyle(NextStyleInCycle(tile, style));
 }
 
@@ -391,8 +402,8 @@ int TQMMain::ColorsInPalette(const std::string& path) {
     const auto head = ReadFileBytes(path, kBitmapHeadBytes);
     if (!head)
         throw EAppError(L"ﾌｧｲﾙ " + AnsiToWide(path) + L" は開けません");
-    return BitmapHeaderBitCount(std::span(reinterpret_cast<const std::uint8_t*>(head->data()),
-                                          head->size()));
+    return BitmapHeaderBitCount(
+        std::span(reinterpret_cast<const std::uint8_t*>(head->data()), head->size()));
 }
 
 // Other commands ----------------------------------------------------------------
@@ -409,7 +420,9 @@ void TQMMain::Menu_JidouClick() {
     }
 }
 
-void TQMMain::K1Click() { Application().Restore(); }
+void TQMMain::K1Click() {
+    Application().Restore();
+}
 
 void TQMMain::Menu_ConfigClick() {
     TConfigDlg dialog(Application(), *this);
@@ -417,11 +430,17 @@ void TQMMain::Menu_ConfigClick() {
     dialog.ShowModal();
 }
 
-void TQMMain::Menu_ExitClick() { Close(); }
+void TQMMain::Menu_ExitClick() {
+    Close();
+}
 
-void TQMMain::QM1Click() { WinHelpA(Handle(), helpFile_.c_str(), HELP_FINDER, 0); }
+void TQMMain::QM1Click() {
+    WinHelpA(Handle(), helpFile_.c_str(), HELP_FINDER, 0);
+}
 
-void TQMMain::KH2Click() { WinHelpA(Handle(), helpFile_.c_str(), HELP_HELPONHELP, 0); }
+void TQMMain::KH2Click() {
+    WinHelpA(Handle(), helpFile_.c_str(), HELP_HELPONHELP, 0);
+}
 
 void TQMMain::KA1Click() {
     TAboutDlg about(Application(), SusieListBox());

@@ -37,8 +37,12 @@ void TConfigDlg::CreateControls() {
     Control<TControl>("CancelBtn").OnClick = [this] { CancelBtnClick(); };
 }
 
-void TConfigDlg::OKBtnClick() { SetModalResult(IDOK); }
+void TConfigDlg::OKBtnClick() {
+    SetModalResult(IDOK);
+}
 
-void TConfigDlg::CancelBtnClick() { SetModalResult(IDCANCEL); }
+void TConfigDlg::CancelBtnClick() {
+    SetModalResult(IDCANCEL);
+}
 
 } // namespace pelmira

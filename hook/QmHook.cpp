@@ -41,7 +41,9 @@ __declspec(dllexport) BOOLEAN __stdcall SetHook(HWND window) {
     return TRUE;
 }
 
-__declspec(dllexport) void __stdcall RemoveHook() { TheWatch() = Watch{}; }
+__declspec(dllexport) void __stdcall RemoveHook() {
+    TheWatch() = Watch{};
+}
 
 // Whole seconds without keyboard or mouse input. Input from before the watch
 // began does not count: the start itself is taken as the user's last action.

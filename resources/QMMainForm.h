@@ -14,12 +14,12 @@ inline constexpr ControlSpec kControls[] = {
      L"GLYPH_CHANGE", cfNone},
     {ControlKind::GlyphButton, "NonChange_Btn", nullptr, 57, 0, 57, 70, L"壁紙無", L"壁紙無し",
      nullptr, L"GLYPH_NONE", cfNone},
-    {ControlKind::GlyphButton, "ChgMode_Btn", nullptr, 114, 0, 57, 70, L"表示切替",
-     L"表示ｽﾀｲﾙ切替", nullptr, L"GLYPH_STYLE", cfNone},
+    {ControlKind::GlyphButton, "ChgMode_Btn", nullptr, 114, 0, 57, 70, L"表示切替", L"表示ｽﾀｲﾙ切替",
+     nullptr, L"GLYPH_STYLE", cfNone},
     {ControlKind::GlyphButton, "AutoChg_Btn", nullptr, 171, 0, 57, 70, L"自動変更",
      L"自動変更ﾓｰﾄﾞに移行", nullptr, L"GLYPH_AUTO", cfNone},
-    {ControlKind::GlyphButton, "Config_Btn", nullptr, 228, 0, 57, 70, L"設定", L"各種設定",
-     nullptr, L"GLYPH_CONFIG", cfNone},
+    {ControlKind::GlyphButton, "Config_Btn", nullptr, 228, 0, 57, 70, L"設定", L"各種設定", nullptr,
+     L"GLYPH_CONFIG", cfNone},
     {ControlKind::GlyphButton, "Help_Btn", nullptr, 285, 0, 57, 70, L"ヘルプ", L"ﾍﾙﾌﾟを表示",
      nullptr, L"GLYPH_HELP", cfNone},
     {ControlKind::GlyphButton, "Exit_Btn", nullptr, 342, 0, 57, 70, L"終了", L"Pelmiraを終了",
@@ -68,12 +68,8 @@ inline constexpr MenuSpec kMainMenu[] = {
 };
 
 inline constexpr MenuSpec kPopupMenu[] = {
-    {"K1", L"元のｻｲｽﾞに戻す(自動変更解除)(&R)", 0},
-    {"N3", L"-", 0},
-    {"Help1", L"ﾍﾙﾌﾟ目次(&H)", 0},
-    {"KA2", L"バージョン情報(&A)...", 0},
-    {"N4", L"-", 0},
-    {"Exit1", L"終了(&X)", 0},
+    {"K1", L"元のｻｲｽﾞに戻す(自動変更解除)(&R)", 0}, {"N3", L"-", 0}, {"Help1", L"ﾍﾙﾌﾟ目次(&H)", 0},
+    {"KA2", L"バージョン情報(&A)...", 0},           {"N4", L"-", 0}, {"Exit1", L"終了(&X)", 0},
 };
 
 } // namespace pelmira::qmmain

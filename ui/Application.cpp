@@ -28,8 +28,8 @@ TApplication::TApplication(HINSTANCE instance) : instance_(instance) {
     // taskbar shows and the one that is minimised and restored.
     const int x = GetSystemMetrics(SM_CXSCREEN) / 2;
     const int y = GetSystemMetrics(SM_CYSCREEN) / 2;
-    handle_ = CreateWindowExW(0, kClassName, L"", WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS |
-                                                      WS_SYSMENU | WS_MINIMIZEBOX,
+    handle_ = CreateWindowExW(0, kClassName, L"",
+                              WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
                               x, y, 0, 0, nullptr, nullptr, instance, this);
     if (!handle_)
         throw EAppError(L"アプリケーションウィンドウを作成できません");
@@ -40,12 +40,14 @@ TApplication::~TApplication() {
         DestroyWindow(handle_);
 }
 
-void TApplication::SetTitle(const std::wstring& title) { SetWindowTextW(handle_, title.c_str()); }
+void TApplication::SetTitle(const std::wstring& title) {
+    SetWindowTextW(handle_, title.c_str());
+}
 
 std::wstring TApplication::Title() const {
     std::wstring title(static_cast<std::size_t>(GetWindowTextLengthW(handle_)) + 1, L'\0');
-    title.resize(static_cast<std::size_t>(GetWindowTextW(handle_, title.data(),
-                                                         static_cast<int>(title.size()))));
+    title.resize(static_cast<std::size_t>(
+        GetWindowTextW(handle_, title.data(), static_cast<int>(title.size()))));
     return title;
 }
 
@@ -69,7 +71,9 @@ void TApplication::Restore() {
         OnRestore();
 }
 
-bool TApplication::Minimized() const { return IsIconic(handle_) != FALSE; }
+bool TApplication::Minimized() const {
+    return IsIconic(handle_) != FALSE;
+}
 
 void TApplication::ShowException(const std::wstring& message) {
     const std::wstring text = message + L".";
@@ -77,7 +81,9 @@ void TApplication::ShowException(const std::wstring& message) {
     MessageBoxW(handle_, text.c_str(), caption.c_str(), MB_ICONHAND | MB_OK);
 }
 
-void TApplication::HandleException() { ShowException(CurrentExceptionMessage()); }
+void TApplication::HandleException() {
+    ShowException(CurrentExceptionMessage());
+}
 
 void TApplication::DispatchOne(MSG& msg) {
     // Dialog keys (Tab, arrows, Enter) for the form that holds the focus.
@@ -135,7 +141,8 @@ void TApplication::EndBusy() {
 
 LRESULT CALLBACK TApplication::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE) {
-        auto* app = static_cast<TApplication*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+        auto* app =
+            static_cast<TApplication*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
         app->handle_ = hwnd;
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(app));
     }

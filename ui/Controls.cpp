@@ -14,11 +14,10 @@ void TControl::CreateHandle(HWND parent, const RECT& bounds, HFONT font) {
     DWORD style = WS_CHILD | WindowStyle();
     if (!(spec_.flags & cfHidden))
         style |= WS_VISIBLE;
-    handle_ = CreateWindowExW(WindowExStyle(), WindowClass(), spec_.caption ? spec_.caption : L"",
-                              style, bounds.left, bounds.top, bounds.right - bounds.left,
-                              bounds.bottom - bounds.top, parent,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
-                              GetModuleHandleW(nullptr), nullptr);
+    handle_ = CreateWindowExW(
+        WindowExStyle(), WindowClass(), spec_.caption ? spec_.caption : L"", style, bounds.left,
+        bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), GetModuleHandleW(nullptr), nullptr);
     if (!handle_)
         throw EAppError(L"コントロールを作成できません");
     SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
@@ -29,7 +28,9 @@ void TControl::Command(WORD notifyCode) {
         OnClick();
 }
 
-void TControl::SetText(const std::wstring& text) { SetWindowTextW(handle_, text.c_str()); }
+void TControl::SetText(const std::wstring& text) {
+    SetWindowTextW(handle_, text.c_str());
+}
 
 std::wstring TControl::Text() const {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(handle_)) + 1, L'\0');
@@ -38,7 +39,9 @@ std::wstring TControl::Text() const {
     return text;
 }
 
-void TControl::SetEnabled(bool enabled) { EnableWindow(handle_, enabled); }
+void TControl::SetEnabled(bool enabled) {
+    EnableWindow(handle_, enabled);
+}
 
 RECT TControl::BoundsInParent() const {
     RECT r{};
@@ -161,8 +164,7 @@ void TListBox::Add(const std::string& line, std::intptr_t object) {
     lines_.push_back(line);
     objects_.push_back(object);
     if (handle_)
-        SendMessageW(handle_, LB_ADDSTRING, 0,
-                     reinterpret_cast<LPARAM>(AnsiToWide(line).c_str()));
+        SendMessageW(handle_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(AnsiToWide(line).c_str()));
 }
 
 void TListBox::Clear() {
@@ -196,7 +198,9 @@ int TListBox::ItemIndex() const {
     return handle_ ? static_cast<int>(SendMessageW(handle_, LB_GETCURSEL, 0, 0)) : -1;
 }
 
-void TListBox::SetItemIndex(int index) { SendMessageW(handle_, LB_SETCURSEL, index, 0); }
+void TListBox::SetItemIndex(int index) {
+    SendMessageW(handle_, LB_SETCURSEL, index, 0);
+}
 
 // Page control -----------------------------------------------------------------
 

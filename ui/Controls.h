@@ -31,10 +31,10 @@ enum class ControlKind {
 
 enum ControlFlag : unsigned {
     cfNone = 0,
-    cfHidden = 1,      // created but never shown
-    cfAlignLeft = 2,   // panel text at the left instead of centred
-    cfSunken = 4,      // sunken border
-    cfAutoSize = 8,    // label sized to its caption
+    cfHidden = 1,    // created but never shown
+    cfAlignLeft = 2, // panel text at the left instead of centred
+    cfSunken = 4,    // sunken border
+    cfAutoSize = 8,  // label sized to its caption
 };
 
 struct FontSpec {
@@ -50,8 +50,8 @@ struct ControlSpec {
     int left, top, width, height;
     const wchar_t* caption;
     const wchar_t* hint;
-    const FontSpec* font;  // null: the form's font
-    const wchar_t* glyph;  // bitmap resource of a glyph button
+    const FontSpec* font; // null: the form's font
+    const wchar_t* glyph; // bitmap resource of a glyph button
     unsigned flags;
 };
 

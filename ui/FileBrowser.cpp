@@ -143,8 +143,8 @@ void TDirectoryListBox::Fill() {
     std::string path;
     for (std::size_t i = 0; i < parts.size(); ++i) {
         path = i == 0 ? parts[0] : AddDirSep(path) + parts[i];
-        entries_.push_back({path, i == 0 ? AnsiLowerCase(parts[0]) : parts[i], static_cast<int>(i),
-                            true});
+        entries_.push_back(
+            {path, i == 0 ? AnsiLowerCase(parts[0]) : parts[i], static_cast<int>(i), true});
     }
     const int current = static_cast<int>(entries_.size()) - 1;
     std::vector<std::string> children;
@@ -237,7 +237,8 @@ void TDriveComboBox::Fill() {
 }
 
 void TDriveComboBox::SetDrive(char drive) {
-    const char lower = static_cast<char>((drive >= 'A' && drive <= 'Z') ? drive - 'A' + 'a' : drive);
+    const char lower =
+        static_cast<char>((drive >= 'A' && drive <= 'Z') ? drive - 'A' + 'a' : drive);
     const auto it = std::find(drives_.begin(), drives_.end(), lower);
     if (it == drives_.end())
         return;

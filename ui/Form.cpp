@@ -59,9 +59,9 @@ HFONT TForm::Font(const FontSpec* spec) {
         if (font.face == want.face && font.height == want.height && font.bold == want.bold)
             return font.handle;
     // A negative height asks for the character height, as the sizes are given.
-    HFONT handle = CreateFontW(-want.height, 0, 0, 0, want.bold ? FW_BOLD : FW_NORMAL, FALSE,
-                               FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, want.face);
+    HFONT handle = CreateFontW(-want.height, 0, 0, 0, want.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
+                               FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                               DEFAULT_QUALITY, DEFAULT_PITCH, want.face);
     fonts_.push_back({want.face, want.height, want.bold, handle});
     return handle;
 }
@@ -163,11 +163,17 @@ void TForm::Show() {
     SetForegroundWindow(handle_);
 }
 
-void TForm::Hide() { ShowWindow(handle_, SW_HIDE); }
+void TForm::Hide() {
+    ShowWindow(handle_, SW_HIDE);
+}
 
-void TForm::Close() { SendMessageW(handle_, WM_CLOSE, 0, 0); }
+void TForm::Close() {
+    SendMessageW(handle_, WM_CLOSE, 0, 0);
+}
 
-bool TForm::Visible() const { return handle_ && IsWindowVisible(handle_); }
+bool TForm::Visible() const {
+    return handle_ && IsWindowVisible(handle_);
+}
 
 int TForm::ShowModal() {
     // Every other window of the program waits while the form is up; timers
@@ -209,7 +215,9 @@ UINT_PTR TForm::RegisterTimer(TTimer* timer) {
     return nextTimerId_++;
 }
 
-void TForm::UnregisterTimer(TTimer* timer) { std::erase(timers_, timer); }
+void TForm::UnregisterTimer(TTimer* timer) {
+    std::erase(timers_, timer);
+}
 
 void TForm::RunTimer(UINT_PTR id) {
     auto it = std::find_if(timers_.begin(), timers_.end(),

@@ -19,7 +19,9 @@ void RegisterImageClass(WNDPROC proc) {
 
 } // namespace
 
-TImage::~TImage() { Release(); }
+TImage::~TImage() {
+    Release();
+}
 
 void TImage::CreateHandle(HWND parent, const RECT& bounds, HFONT font) {
     RegisterImageClass(&TImage::WndProc);

@@ -17,7 +17,8 @@ TMenu::TMenu(Kind kind, std::span<const MenuSpec> items, UINT firstId) {
         const bool opensSubmenu = i + 1 < items.size() && items[i + 1].level > spec.level;
         if (opensSubmenu) {
             HMENU sub = CreatePopupMenu();
-            AppendMenuW(parent, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sub), spec.caption);
+            AppendMenuW(parent, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sub),
+                        spec.caption);
             levels.push_back(sub);
         } else if (std::wstring_view(spec.caption) == L"-") {
             AppendMenuW(parent, MF_SEPARATOR, 0, nullptr);
@@ -53,8 +54,8 @@ void TMenu::Bind(std::string_view name, std::function<void()> handler) {
 }
 
 bool TMenu::Dispatch(UINT id) const {
-    auto it = std::find_if(items_.begin(), items_.end(),
-                           [&](const Item& item) { return item.id == id; });
+    auto it =
+        std::find_if(items_.begin(), items_.end(), [&](const Item& item) { return item.id == id; });
     if (it == items_.end())
         return false;
     if (it->handler)

@@ -7,8 +7,7 @@
 
 namespace pelmira {
 
-std::optional<TRegistryKey> TRegistryKey::OpenExisting(HKEY root, const char* path,
-                                                       REGSAM access) {
+std::optional<TRegistryKey> TRegistryKey::OpenExisting(HKEY root, const char* path, REGSAM access) {
     HKEY key = nullptr;
     if (RegOpenKeyExA(root, path, 0, access, &key) != ERROR_SUCCESS)
         return std::nullopt;
@@ -28,8 +27,8 @@ std::string TRegistryKey::ReadString(const char* name) const {
     if (type != REG_SZ && type != REG_EXPAND_SZ)
         throw EAppError(L"'" + AnsiToWide(name) + L"' のﾃﾞｰﾀ型が不正です");
     std::vector<char> data(size + 1, '\0');
-    if (RegQueryValueExA(key_, name, nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
-                         &size) != ERROR_SUCCESS)
+    if (RegQueryValueExA(key_, name, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size) !=
+        ERROR_SUCCESS)
         return {};
     return std::string(data.data()); // stops at the stored terminator
 }

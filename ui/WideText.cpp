@@ -9,8 +9,8 @@ namespace {
 std::wstring ToWide(UINT codePage, std::string_view text) {
     if (text.empty())
         return {};
-    const int n = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()),
-                                      nullptr, 0);
+    const int n =
+        MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring out(static_cast<std::size_t>(n), L'\0');
     MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
     return out;
@@ -18,9 +18,13 @@ std::wstring ToWide(UINT codePage, std::string_view text) {
 
 } // namespace
 
-std::wstring AnsiToWide(std::string_view text) { return ToWide(CP_ACP, text); }
+std::wstring AnsiToWide(std::string_view text) {
+    return ToWide(CP_ACP, text);
+}
 
-std::wstring Utf8ToWide(std::string_view text) { return ToWide(CP_UTF8, text); }
+std::wstring Utf8ToWide(std::string_view text) {
+    return ToWide(CP_UTF8, text);
+}
 
 std::string WideToAnsi(std::wstring_view text) {
     if (text.empty())

@@ -38,7 +38,9 @@ std::string TDesktopWallpaper::ReadDesktopValue(const char* name) {
     return OpenDesktopKey().ReadString(name);
 }
 
-std::string TDesktopWallpaper::CurrentWallpaper() { return ReadDesktopValue("WallPaper"); }
+std::string TDesktopWallpaper::CurrentWallpaper() {
+    return ReadDesktopValue("WallPaper");
+}
 
 void TDesktopWallpaper::WriteStyle(DisplayStyle style) {
     TRegistryKey key = OpenDesktopKey();

@@ -29,7 +29,9 @@ private:
 
 } // namespace
 
-std::string TempBitmapPath(const std::string& winPath) { return AddDirSep(winPath) + "Pelmira.BMP"; }
+std::string TempBitmapPath(const std::string& winPath) {
+    return AddDirSep(winPath) + "Pelmira.BMP";
+}
 
 void SavePictureAsBitmapFile(const std::string& path, HBITMAP bitmap, HPALETTE palette) {
     BITMAP bm{};
@@ -61,9 +63,9 @@ void SavePictureAsBitmapFile(const std::string& path, HBITMAP bitmap, HPALETTE p
         old = SelectPalette(screen.Get(), palette, FALSE);
         RealizePalette(screen.Get());
     }
-    const int rows = GetDIBits(screen.Get(), bitmap, 0, static_cast<UINT>(bm.bmHeight),
-                               pixels.data(), reinterpret_cast<BITMAPINFO*>(info.data()),
-                               DIB_RGB_COLORS);
+    const int rows =
+        GetDIBits(screen.Get(), bitmap, 0, static_cast<UINT>(bm.bmHeight), pixels.data(),
+                  reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS);
     if (old)
         SelectPalette(screen.Get(), old, FALSE);
     if (rows != bm.bmHeight)
@@ -85,11 +87,10 @@ void SavePictureAsBitmapFile(const std::string& path, HBITMAP bitmap, HPALETTE p
     if (file == INVALID_HANDLE_VALUE)
         CannotCreate(path);
     DWORD written = 0;
-    const bool ok = WriteFile(file, &fileHeader, sizeof fileHeader, &written, nullptr) &&
-                    WriteFile(file, info.data(), static_cast<DWORD>(info.size()), &written,
-                              nullptr) &&
-                    WriteFile(file, pixels.data(), static_cast<DWORD>(pixels.size()), &written,
-                              nullptr);
+    const bool ok =
+        WriteFile(file, &fileHeader, sizeof fileHeader, &written, nullptr) &&
+        WriteFile(file, info.data(), static_cast<DWORD>(info.size()), &written, nullptr) &&
+        WriteFile(file, pixels.data(), static_cast<DWORD>(pixels.size()), &written, nullptr);
     CloseHandle(file);
     if (!ok)
         CannotCreate(path);

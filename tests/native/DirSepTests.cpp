@@ -44,7 +44,8 @@ TEST(DirSep, AddAppendsOnlyWhenMissing) {
 }
 
 TEST(DirSep, FolderAndFileNameSplitAtLastSeparatorOrColon) {
-    EXPECT_EQ(FolderPart("C:\\Program Files\\Pelmira\\Pelmira32.exe"), "C:\\Program Files\\Pelmira\\");
+    EXPECT_EQ(FolderPart("C:\\Program Files\\Pelmira\\Pelmira32.exe"),
+              "C:\\Program Files\\Pelmira\\");
     EXPECT_EQ(FileNamePart("C:\\Program Files\\Pelmira\\Pelmira32.exe"), "Pelmira32.exe");
     EXPECT_EQ(FolderPart("C:Pelmira32.exe"), "C:");
     EXPECT_EQ(FileNamePart("C:Pelmira32.exe"), "Pelmira32.exe");

@@ -180,11 +180,12 @@ TEST(EndToEnd, CommandLineFileBecomesTheWallpaperAndClosingWritesTheSettings) {
     GetTempPathA(MAX_PATH, temp);
     const std::string picture = std::string(temp) + "start picture.bmp";
     // A 1 x 1 24-bit bitmap.
-    const unsigned char bmp[58] = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0,
-                                   1,   0,   0,  0, 1, 0, 0, 0, 1, 0, 24, 0, 0, 0,  0, 0, 0, 0,
-                                   4,   0,   0,  0, 0, 0, 0, 0, 0, 0, 0,  0, 0, 0,  0, 0, 0, 0,
-                                   0,   0,   255, 0};
-    HANDLE file = CreateFileA(picture.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    const unsigned char bmp[58] = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0,   0, 0,  40,
+                                   0,   0,   0,  1, 0, 0, 0, 1, 0, 0, 0,  1,   0, 24, 0,
+                                   0,   0,   0,  0, 0, 0, 4, 0, 0, 0, 0,  0,   0, 0,  0,
+                                   0,   0,   0,  0, 0, 0, 0, 0, 0, 0, 0,  255, 0};
+    HANDLE file =
+        CreateFileA(picture.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD written = 0;
     WriteFile(file, bmp, sizeof bmp, &written, nullptr);
     CloseHandle(file);
@@ -199,8 +200,8 @@ TEST(EndToEnd, CommandLineFileBecomesTheWallpaperAndClosingWritesTheSettings) {
 
     PostMessageW(main, WM_CLOSE, 0, 0);
     ASSERT_TRUE(program.WaitForExit());
-    HANDLE written_ini = CreateFileA(ini.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                     OPEN_EXISTING, 0, nullptr);
+    HANDLE written_ini =
+        CreateFileA(ini.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(written_ini, INVALID_HANDLE_VALUE);
     char text[4096] = {};
     DWORD got = 0;

@@ -30,7 +30,8 @@ TEST(Harness, OwnCasingMatchesTheSystems) {
     const std::string samples[] = {
         "c:\\windows\\pelmira.bmp",
         "d:\\\x95\x5C\\\x83\x41\x83\x62z.jpg",
-        "\xB1\xB2\xB3" "abcXYZ",
+        "\xB1\xB2\xB3"
+        "abcXYZ",
         "C:\\PROGRAM FILES\\\x83\x41",
     };
     for (const std::string& sample : samples) {

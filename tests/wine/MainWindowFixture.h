@@ -49,7 +49,9 @@ protected:
         app.SetMainForm(main.get());
         main->CreateWindowAndControls();
     }
-    std::wstring Text(const char* control) const { return main->Control<pelmira::TControl>(control).Text(); }
+    std::wstring Text(const char* control) const {
+        return main->Control<pelmira::TControl>(control).Text();
+    }
     std::string IniText() const { return ReadTextFile(iniPath); }
     // Selects a file of the file list by name.
     void Select(const std::string& name) {

@@ -81,9 +81,9 @@ TEST_F(MainWindowTest, ButtonsShowTheirHintsAsToolTips) {
     EnumThreadWindows(GetCurrentThreadId(), &FindTooltip, reinterpret_cast<LPARAM>(&search));
     ASSERT_NE(search.found, nullptr);
     const std::pair<const char*, const wchar_t*> hints[] = {
-        {"Change_Btn", L"壁紙変更"},        {"NonChange_Btn", L"壁紙無し"},
-        {"ChgMode_Btn", L"表示ｽﾀｲﾙ切替"},   {"AutoChg_Btn", L"自動変更ﾓｰﾄﾞに移行"},
-        {"Config_Btn", L"各種設定"},        {"Help_Btn", L"ﾍﾙﾌﾟを表示"},
+        {"Change_Btn", L"壁紙変更"},      {"NonChange_Btn", L"壁紙無し"},
+        {"ChgMode_Btn", L"表示ｽﾀｲﾙ切替"}, {"AutoChg_Btn", L"自動変更ﾓｰﾄﾞに移行"},
+        {"Config_Btn", L"各種設定"},      {"Help_Btn", L"ﾍﾙﾌﾟを表示"},
         {"Exit_Btn", L"Pelmiraを終了"},
     };
     for (const auto& [name, hint] : hints)
@@ -113,7 +113,8 @@ TEST_F(MainWindowTest, ActivationChangesOnlyTheApplicationWindowsZOrder) {
 }
 
 TEST_F(MainWindowTest, AutoStartEntersAutomaticModeAtTheFirstActivationOnly) {
-    WriteTextFile(iniPath, "[QM]\r\nAutoStart=1\r\nAutoChgMax=1\r\n[FAVORITES]\r\nF0=c:\\a.bmp(Tile)\r\n");
+    WriteTextFile(iniPath,
+                  "[QM]\r\nAutoStart=1\r\nAutoChgMax=1\r\n[FAVORITES]\r\nF0=c:\\a.bmp(Tile)\r\n");
     Create();
     ShowWindow(app.Handle(), SW_SHOW);
     main->Show();

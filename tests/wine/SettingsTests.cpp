@@ -99,12 +99,14 @@ TEST_F(MainWindowTest, ClosingWritesBothSectionsInTheirOrder) {
     EXPECT_TRUE(app.Terminated());
     EXPECT_EQ(IniText(), "[Picture]\r\nSusieLibPath=C:\\SPI\r\nQuanFactor=6\r\nQuantize=1\r\n"
                          "Aspect=1\r\nWidthAspect=1\r\n"
-                         "[QM]\r\nLeft=0\r\nTop=0\r\nInitDirPath=" + win + "\r\nUserFile=\r\n"
-                         "ChangeTime=3\r\nCheckTime=5\r\nAutoStart=0\r\nInputChkOnStart=1\r\n"
-                         "SaverCheck=1\r\nRandamChange=0\r\nWindowTop=0\r\nDragDrop=1\r\n"
-                         "AutoChgMax=2\r\nIconTray=2\r\n"
-                         "[FAVORITES]\r\nF0=c:\\pics\\a.bmp(Tile)\r\n"
-                         "F1=c:\\pics\\b.jpg(Stretch)\r\n");
+                         "[QM]\r\nLeft=0\r\nTop=0\r\nInitDirPath=" +
+                             win +
+                             "\r\nUserFile=\r\n"
+                             "ChangeTime=3\r\nCheckTime=5\r\nAutoStart=0\r\nInputChkOnStart=1\r\n"
+                             "SaverCheck=1\r\nRandamChange=0\r\nWindowTop=0\r\nDragDrop=1\r\n"
+                             "AutoChgMax=2\r\nIconTray=2\r\n"
+                             "[FAVORITES]\r\nF0=c:\\pics\\a.bmp(Tile)\r\n"
+                             "F1=c:\\pics\\b.jpg(Stretch)\r\n");
 }
 
 TEST_F(MainWindowTest, BareDriveAsPluginFolderBecomesItsRoot) {
@@ -161,8 +163,9 @@ TEST_F(MainWindowTest, MissingInitialFolderFallsBackToTheWindowsDirectory) {
     auto seen = watcher.Result();
     ASSERT_TRUE(seen.has_value());
     EXPECT_EQ(seen->caption, L"情報");
-    EXPECT_EQ(seen->text, L"指定されたﾃﾞｨﾚｸﾄﾘが存在しません。\r\n起動後に設定-初期壁紙ﾃﾞｨﾚｸﾄﾘの指定\r\n"
-                          L"をやり直してください。");
+    EXPECT_EQ(seen->text,
+              L"指定されたﾃﾞｨﾚｸﾄﾘが存在しません。\r\n起動後に設定-初期壁紙ﾃﾞｨﾚｸﾄﾘの指定\r\n"
+              L"をやり直してください。");
     EXPECT_EQ(main->DirectoryListBox1().Directory(), WindowsDirectory());
     EXPECT_EQ(main->InitDirPath, "C:\\no\\such\\folder");
     wchar_t title[MAX_PATH] = {};

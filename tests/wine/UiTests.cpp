@@ -223,9 +223,7 @@ TEST_F(Ui, HourglassLastsAsLongAsItsGuardAlsoOnErrors) {
         THourglass outer(app);
         EXPECT_TRUE(app.Busy());
         EXPECT_EQ(GetCursor(), wait);
-        {
-            THourglass inner(app);
-        }
+        { THourglass inner(app); }
         EXPECT_TRUE(app.Busy()); // nested guards keep it until the last ends
         throw EAppError(L"x");
     } catch (const EAppError&) {

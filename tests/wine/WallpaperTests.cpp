@@ -14,8 +14,7 @@ protected:
         WriteTextFile(iniPath, "[QM]\r\nInitDirPath=" + folder + "\r\n");
         SetDesktopValue("TileWallPaper", "0");
         SetDesktopValue("WallpaperStyle", "0");
-        SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char*>(""),
-                              SPIF_UPDATEINIFILE);
+        SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char*>(""), SPIF_UPDATEINIFILE);
     }
     std::string folder;
 };
@@ -56,8 +55,7 @@ TEST_F(WallpaperTest, DoubleClickInTheFileListChangesToo) {
     WriteBitmapFile(folder + "\\photo.bmp", 8);
     Create();
     Select("photo.bmp");
-    SendMessageW(main->Handle(), WM_COMMAND,
-                 MAKEWPARAM(main->FileListBox1().Id(), LBN_DBLCLK),
+    SendMessageW(main->Handle(), WM_COMMAND, MAKEWPARAM(main->FileListBox1().Id(), LBN_DBLCLK),
                  reinterpret_cast<LPARAM>(main->FileListBox1().Handle()));
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(DesktopValue("WallPaper"), folder + "\\photo.bmp");

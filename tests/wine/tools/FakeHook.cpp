@@ -5,10 +5,16 @@
 
 #ifdef FAKE_HOOK_REFUSES
 extern "C" {
-__declspec(dllexport) BOOLEAN __stdcall SetHook(HWND) { return FALSE; }
+__declspec(dllexport) BOOLEAN __stdcall SetHook(HWND) {
+    return FALSE;
+}
 __declspec(dllexport) void __stdcall RemoveHook() {}
-__declspec(dllexport) LONG __stdcall SetSec() { return 0; }
+__declspec(dllexport) LONG __stdcall SetSec() {
+    return 0;
+}
 }
 #else
-extern "C" __declspec(dllexport) int __stdcall SomethingElse() { return 0; }
+extern "C" __declspec(dllexport) int __stdcall SomethingElse() {
+    return 0;
+}
 #endif
