@@ -152,3 +152,46 @@ TEST_F(MainWindowTest, SettingsAndAboutCommandsOpenTheirDialogsModally) {
         EXPECT_EQ(FindWindowW(cls, nullptr), nullptr); // destroyed when it closed
     }
 }
+
+TEST_F(MainWindowTest, FolderListAndDriveBoxBrowseTogether) {
+    const std::string root = MakeTempFolder("pelmira-browse");
+    CreateDirectoryA((root + "\\sub").c_str(), nullptr);
+    WriteBitmapFile(root + "\\sub\\inner.bmp", 8);
+    WriteBitmapFile(root + "\\outer.bmp", 8);
+    WriteTextFile(iniPath, "[QM]\r\nInitDirPath=" + root + "\r\n");
+    Create();
+    auto& folders = main->DirectoryListBox1();
+    auto& files = main->FileListBox1();
+    ASSERT_EQ(files.Count(), 1);
+    EXPECT_EQ(files.Name(0), "outer.bmp");
+
+    // The folder list shows the way from the root, then the subfolders.
+    const HWND list = folders.Handle();
+    const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+    int subIndex = -1;
+    for (int i = 0; i < count; ++i) {
+        wchar_t text[MAX_PATH] = {};
+        SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+        if (std::wstring(text) == L"sub")
+            subIndex = i;
+    }
+    ASSERT_GE(subIndex, 0);
+    wchar_t first[8] = {};
+    SendMessageW(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(first));
+    EXPECT_EQ(std::wstring(first), L"c:\\");
+
+    // A double click opens the folder: file list and current directory follow.
+    SendMessageW(list, LB_SETCURSEL, subIndex, 0);
+    SendMessageW(main->Handle(), WM_COMMAND, MAKEWPARAM(folders.Id(), LBN_DBLCLK),
+                 reinterpret_cast<LPARAM>(list));
+    EXPECT_EQ(folders.Directory(), root + "\\sub");
+    EXPECT_EQ(files.Directory(), root + "\\sub");
+    ASSERT_EQ(files.Count(), 1);
+    EXPECT_EQ(files.Name(0), "inner.bmp");
+    EXPECT_EQ(main->DriveComboBox1().Drive(), 'c');
+
+    // Selecting a file previews it and names it, upper-cased, in the panel.
+    files.SetItemIndex(0);
+    main->FileListBox1Click();
+    EXPECT_EQ(Text("BmpNamePanel"), L" INNER.BMP");
+}
