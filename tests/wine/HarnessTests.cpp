@@ -80,3 +80,19 @@ TEST(Harness, JapaneseUiFontHasKanjiGlyphs) {
     DeleteDC(dc);
     DeleteObject(font);
 }
+
+TEST(Harness, JapaneseFileNamesRoundTrip) {
+    // "表" ends in the byte of "\"; Wine needs the real ja_JP.UTF-8 locale to
+    // store such names as Unix file names.
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string folder = std::string(temp) + "\x95\x5C\xB6\xCD\xDE";
+    RemoveDirectoryA(folder.c_str());
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr)) << GetLastError();
+    WIN32_FIND_DATAA data{};
+    HANDLE find = FindFirstFileA(folder.c_str(), &data);
+    ASSERT_NE(find, INVALID_HANDLE_VALUE);
+    FindClose(find);
+    EXPECT_STREQ(data.cFileName, "\x95\x5C\xB6\xCD\xDE");
+    EXPECT_TRUE(RemoveDirectoryA(folder.c_str()));
+}

@@ -249,3 +249,36 @@ TEST_F(WallpaperTest, TrueColourBitmapGoesAsItIsUnlessA256ColourDisplayNeedsItRe
         EXPECT_EQ(calls[0], path);
     }
 }
+
+TEST_F(WallpaperTest, JapaneseFolderAndFileNamesPassThroughWhole) {
+    // "表" (0x95 0x5C) ends in the byte of "\"; "ソ" (0x83 0x5C) too; "ｶﾍﾞ" is
+    // half-width katakana.
+    const std::string kanjiFolder = folder + "\\\x95\x5C";
+    CreateDirectoryA(kanjiFolder.c_str(), nullptr);
+    const std::string path = kanjiFolder + "\\\x83\x5C\xB6\xCD\xDE"
+                                           "abc.bmp";
+    WriteBitmapFile(path, 8);
+    WriteTextFile(iniPath, "[QM]\r\nInitDirPath=" + kanjiFolder + "\r\n");
+    {
+        DialogWatcher none(IDOK, 3000);
+        Create();
+        auto unexpected = none.Result();
+        ASSERT_FALSE(unexpected.has_value()) << "message at start-up";
+    }
+    EXPECT_EQ(main->FileListBox1().Directory(), kanjiFolder);
+    ASSERT_EQ(main->FileListBox1().Count(), 1);
+    main->FileListBox1().SetItemIndex(0);
+    main->Menu_ChangeClick();
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0], path);
+    EXPECT_EQ(DesktopValue("WallPaper"), path);
+    main->FileListBox1Click();
+    EXPECT_EQ(Text("BmpNamePanel"), L" ソｶﾍﾞABC.BMP");
+
+    wallpaperCallSucceeds = false;
+    DialogWatcher watcher;
+    main->Menu_ChangeClick();
+    auto seen = watcher.Result();
+    ASSERT_TRUE(seen.has_value());
+    EXPECT_EQ(seen->text, FailureText(Wide(Upper(folder)) + L"\\表\\ソｶﾍﾞABC.BMP"));
+}
