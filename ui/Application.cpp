@@ -64,8 +64,9 @@ void TApplication::Minimize() {
 }
 
 void TApplication::Restore() {
-    if (Minimized())
-        ShowWindow(handle_, SW_RESTORE);
+    if (!Minimized())
+        return;
+    ShowWindow(handle_, SW_RESTORE);
     ShowOwnedPopups(handle_, TRUE);
     if (OnRestore)
         OnRestore();

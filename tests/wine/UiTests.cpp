@@ -188,6 +188,8 @@ TEST_F(Ui, MinimiseHidesTheFormsAndRestoreBringsThemBack) {
     EXPECT_FALSE(app.Minimized());
     EXPECT_TRUE(form.Visible());
     EXPECT_EQ(restores, 1);
+    app.Restore(); // nothing to restore: no restore event either
+    EXPECT_EQ(restores, 1);
 }
 
 TEST_F(Ui, ClosingTheMainFormEndsTheLoopUnlessCloseQueryFails) {
