@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdlib>
+#include <vector>
 #include <string>
 
 using namespace pelmira;
@@ -67,10 +69,16 @@ TEST(Harness, JapaneseUiFontHasKanjiGlyphs) {
     ASSERT_EQ(GetGlyphIndicesW(dc, text, 8, glyphs, GGI_MARK_NONEXISTING_GLYPHS), 8u);
     for (WORD g : glyphs)
         EXPECT_NE(g, 0xFFFF);
-    wchar_t face[LF_FACESIZE] = {};
-    GetTextFaceW(dc, LF_FACESIZE, face);
-    // The stand-in is one of the IPA fonts, not some fallback without kanji.
-    EXPECT_EQ(std::wstring(face).rfind(L"IPA", 0), 0u) << "face chosen is not an IPA font";
+    // The stand-in is one of the IPA fonts, not some fallback without kanji;
+    // the face name may stay the requested one, the font's own names do not.
+    const UINT size = GetOutlineTextMetricsW(dc, 0, nullptr);
+    ASSERT_GT(size, 0u);
+    std::vector<char> buffer(size);
+    auto* otm = reinterpret_cast<OUTLINETEXTMETRICW*>(buffer.data());
+    ASSERT_EQ(GetOutlineTextMetricsW(dc, size, otm), size);
+    const std::wstring fullName = reinterpret_cast<const wchar_t*>(
+        buffer.data() + reinterpret_cast<std::uintptr_t>(otm->otmpFullName));
+    EXPECT_NE(fullName.find(L"IPA"), std::wstring::npos) << testing::PrintToString(fullName);
     // Proportional: the half-width katakana are narrower than the kanji.
     SIZE kanji{}, katakana{};
     GetTextExtentPoint32W(dc, L"壁", 1, &kanji);
