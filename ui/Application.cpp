@@ -2,6 +2,7 @@
 
 #include "ui/AppError.h"
 #include "ui/Form.h"
+#include "ui/WideText.h"
 
 namespace pelmira {
 
@@ -45,10 +46,7 @@ void TApplication::SetTitle(const std::wstring& title) {
 }
 
 std::wstring TApplication::Title() const {
-    std::wstring title(static_cast<std::size_t>(GetWindowTextLengthW(handle_)) + 1, L'\0');
-    title.resize(static_cast<std::size_t>(
-        GetWindowTextW(handle_, title.data(), static_cast<int>(title.size()))));
-    return title;
+    return WindowText(handle_);
 }
 
 void TApplication::SetIcon(HICON icon) {

@@ -33,10 +33,7 @@ void TControl::SetText(const std::wstring& text) {
 }
 
 std::wstring TControl::Text() const {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(handle_)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextW(handle_, text.data(), static_cast<int>(text.size()))));
-    return text;
+    return WindowText(handle_);
 }
 
 void TControl::SetEnabled(bool enabled) {

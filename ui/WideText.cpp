@@ -26,6 +26,13 @@ std::wstring Utf8ToWide(std::string_view text) {
     return ToWide(CP_UTF8, text);
 }
 
+std::wstring WindowText(HWND window) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
 std::string WideToAnsi(std::wstring_view text) {
     if (text.empty())
         return {};

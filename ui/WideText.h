@@ -2,6 +2,8 @@
 // (what the wide window functions show).
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 #include <string_view>
 
@@ -10,5 +12,8 @@ namespace pelmira {
 std::wstring AnsiToWide(std::string_view text);
 std::string WideToAnsi(std::wstring_view text);
 std::wstring Utf8ToWide(std::string_view text);
+
+// The caption or text of a window.
+std::wstring WindowText(HWND window);
 
 } // namespace pelmira
