@@ -103,18 +103,6 @@ bool TApplication::HandleMessage() {
     return true;
 }
 
-void TApplication::ProcessMessages() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            terminated_ = true;
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            return;
-        }
-        DispatchOne(msg);
-    }
-}
-
 void TApplication::Run(TForm& mainForm) {
     mainForm_ = &mainForm;
     ShowWindow(handle_, SW_SHOW);

@@ -51,8 +51,6 @@ public:
     void SetMainForm(TForm* form) { mainForm_ = form; }
     void Terminate();
     bool Terminated() const { return terminated_; }
-    // Dispatches the messages waiting now, without blocking.
-    void ProcessMessages();
     // Dispatches one message, blocking until one arrives; false on WM_QUIT.
     bool HandleMessage();
 

@@ -157,23 +157,20 @@ void TListBox::Command(WORD notifyCode) {
         OnDblClick();
 }
 
-void TListBox::Add(const std::string& line, std::intptr_t object) {
+void TListBox::Add(const std::string& line) {
     lines_.push_back(line);
-    objects_.push_back(object);
     if (handle_)
         SendMessageW(handle_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(AnsiToWide(line).c_str()));
 }
 
 void TListBox::Clear() {
     lines_.clear();
-    objects_.clear();
     if (handle_)
         SendMessageW(handle_, LB_RESETCONTENT, 0, 0);
 }
 
 void TListBox::Assign(const std::vector<std::string>& lines) {
     lines_ = lines;
-    objects_.assign(lines.size(), 0);
     Refill();
 }
 

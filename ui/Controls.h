@@ -150,8 +150,8 @@ protected:
     DWORD WindowStyle() const override { return SS_ETCHEDHORZ; }
 };
 
-// A list box whose lines are ANSI text (paths, list entries), each with an
-// optional attached value, shown through the wide control.
+// A list box whose lines are ANSI text (paths, list entries), shown through
+// the wide control.
 class TListBox : public TControl {
 public:
     using TControl::TControl;
@@ -161,8 +161,7 @@ public:
     int Count() const { return static_cast<int>(lines_.size()); }
     const std::vector<std::string>& Lines() const { return lines_; }
     const std::string& Line(int index) const { return lines_.at(static_cast<std::size_t>(index)); }
-    std::intptr_t Object(int index) const { return objects_.at(static_cast<std::size_t>(index)); }
-    void Add(const std::string& line, std::intptr_t object = 0);
+    void Add(const std::string& line);
     void Clear();
     void Assign(const std::vector<std::string>& lines);
     int ItemIndex() const;
@@ -176,7 +175,6 @@ protected:
     void Refill();
 
     std::vector<std::string> lines_;
-    std::vector<std::intptr_t> objects_;
 };
 
 class TPageControl : public TControl {

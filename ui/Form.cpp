@@ -313,11 +313,6 @@ void TTimer::SetEnabled(bool enabled) {
     Update();
 }
 
-void TTimer::SetInterval(UINT intervalMs) {
-    interval_ = intervalMs;
-    Update();
-}
-
 void TTimer::Update() {
     if (!owner_.Handle())
         return;

@@ -57,7 +57,6 @@ public:
     // Runs a modal loop until ModalResult is set non-zero; returns it.
     int ShowModal();
     void SetModalResult(int result) { modalResult_ = result; }
-    int ModalResult() const { return modalResult_; }
 
     void SetClientSize(int width, int height);
     void CenterOnScreen();
@@ -130,8 +129,6 @@ public:
 
     void SetEnabled(bool enabled);
     bool Enabled() const { return enabled_; }
-    void SetInterval(UINT intervalMs);
-    UINT Interval() const { return interval_; }
     UINT_PTR Id() const { return id_; }
 
     std::function<void()> OnTimer;

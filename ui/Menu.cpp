@@ -63,12 +63,4 @@ bool TMenu::Dispatch(UINT id) const {
     return true;
 }
 
-void TMenu::Popup(HWND owner, int x, int y) const {
-    // The owner must be in front, or the menu does not close when the user
-    // clicks elsewhere.
-    SetForegroundWindow(owner);
-    TrackPopupMenu(handle_, TPM_LEFTALIGN | TPM_LEFTBUTTON, x, y, 0, owner, nullptr);
-    PostMessageW(owner, WM_NULL, 0, 0);
-}
-
 } // namespace pelmira

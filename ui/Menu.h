@@ -36,8 +36,6 @@ public:
     void Bind(std::string_view name, std::function<void()> handler);
     // Runs the handler of the command ID; false when the ID is not this menu's.
     bool Dispatch(UINT id) const;
-    // Shows a popup menu at a screen position for the owner window.
-    void Popup(HWND owner, int x, int y) const;
 
 private:
     struct Item {

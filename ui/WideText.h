@@ -1,5 +1,5 @@
-// Conversions between the ANSI code page (data: paths, settings) and UTF-16
-// (what the wide window functions show).
+// From the ANSI code page (data: paths, settings) to UTF-16 (what the wide
+// window functions show).
 #pragma once
 
 #include <windows.h>
@@ -10,8 +10,6 @@
 namespace pelmira {
 
 std::wstring AnsiToWide(std::string_view text);
-std::string WideToAnsi(std::wstring_view text);
-std::wstring Utf8ToWide(std::string_view text);
 
 // The caption or text of a window.
 std::wstring WindowText(HWND window);
