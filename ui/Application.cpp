@@ -55,10 +55,11 @@ void TApplication::SetIcon(HICON icon) {
 }
 
 void TApplication::Minimize() {
-    if (Minimized())
-        return;
+    // The popups go even when the window is already iconic: a start-up show
+    // state can minimise it before the main form has been shown.
     ShowOwnedPopups(handle_, FALSE);
-    ShowWindow(handle_, SW_MINIMIZE);
+    if (!Minimized())
+        ShowWindow(handle_, SW_MINIMIZE);
 }
 
 void TApplication::Restore() {
@@ -105,8 +106,12 @@ bool TApplication::HandleMessage() {
 
 void TApplication::Run(TForm& mainForm) {
     mainForm_ = &mainForm;
-    ShowWindow(handle_, SW_SHOW);
+    // The main form first: activation (and with it a minimised start) can
+    // only come once there is a visible window to activate, so a minimise
+    // always finds the main form there to hide.
     mainForm.Show();
+    if (!Minimized())
+        ShowWindow(handle_, SW_SHOWNA);
     while (!terminated_ && HandleMessage()) {
     }
 }
