@@ -7,7 +7,11 @@
 #include "config/ConfigDlg.h"
 #include "config/ListFile.h"
 #include "app/AboutDlg.h"
-#include "imaging/BitmapHeader.h"
+#include "imaging/DibHeader.h"
+#include "imaging/DisplayPicture.h"
+#include "imaging/GlobalDib.h"
+#include "imaging/ImageFile.h"
+#include "imaging/PreviewLayout.h"
 #include "resources/QMMainForm.h"
 #include "ui/AppError.h"
 #include "ui/Application.h"
@@ -27,6 +31,7 @@ namespace {
 
 constexpr wchar_t kPrompt[] = L" 壁紙を選択してください。";
 constexpr wchar_t kCannotDecode[] = L"画像を展開できません";
+constexpr wchar_t kNoImageInfo[] = L" 画像情報が取得できません。";
 constexpr wchar_t kChangeFailed[] = L"壁紙の変更に失敗しました。\r\n";
 constexpr wchar_t kNotWallpaper[] = L" は壁紙にできないファイルです。";
 constexpr wchar_t kNoFolder[] = L"指定されたﾃﾞｨﾚｸﾄﾘが存在しません。\r\n"
@@ -294,14 +299,8 @@ LRESULT TQMMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void TQMMain::ReleaseDibBlocks() {
-    if (DibBitsMem) {
-        GlobalFree(DibBitsMem);
-        DibBitsMem = nullptr;
-    }
-    if (DibInfoMem) {
-        GlobalFree(DibInfoMem);
-        DibInfoMem = nullptr;
-    }
+    ReleaseGlobalBlock(DibBitsMem);
+    ReleaseGlobalBlock(DibInfoMem);
 }
 
 // Wallpaper commands ------------------------------------------------------------
@@ -390,20 +389,59 @@ void TQMMain::FileListBox1Click() {
     BmpNamePanel().SetText(L" " + AnsiToWide(AnsiUpperCase(FileNamePart(path))));
 }
 
-bool TQMMain::FileToImage(const std::string& /*path*/) {
-    // No reader is built in yet: every file ends as "cannot decode".
+bool TQMMain::FileToImage(const std::string& path) {
     ReleaseDibBlocks();
     PreViewImage().Clear();
-    BmpInfoPanel().SetText(kCannotDecode);
-    return false;
+    // The blocks live only while the picture is made, whatever happens.
+    struct ReleaseAtEnd {
+        TQMMain& window;
+        ~ReleaseAtEnd() { window.ReleaseDibBlocks(); }
+    } releaseAtEnd{*this};
+    DisplayPicture picture;
+    DibHeader header;
+    if (ReadImageFile(path, DibInfoMem, DibBitsMem)) {
+        const TGlobalLock info(DibInfoMem);
+        const TGlobalLock bits(DibBitsMem);
+        header = DibHeader::Read(info.Bytes());
+        picture = MakeDisplayPicture(info.Bytes(), bits.Bytes(),
+                                     PictureOptions{Is256ColorDisplay, Quantize, QuanFactor});
+    }
+    if (!picture.bitmap) {
+        if (picture.palette)
+            DeleteObject(picture.palette);
+        BmpInfoPanel().SetText(kCannotDecode);
+        return false;
+    }
+    PlacePreview(header.width, header.height, header.bitCount);
+    ShowImageInfo(header.width, header.height, header.bitCount);
+    PreViewImage().SetPicture(picture.bitmap, picture.palette);
+    return true;
+}
+
+void TQMMain::PlacePreview(int width, int height, int bitCount) {
+    const PreviewBounds box =
+        PreviewLayout(width, height, bitCount, PreviewLeft, PreviewTop, PreviewHeight);
+    // The box is given inside the frame around the preview.
+    const RECT frame = Control<TControl>("GroupBox1").BoundsInParent();
+    PreViewImage().SetBoundsInParent({frame.left + box.left, frame.top + box.top,
+                                      frame.left + box.right, frame.top + box.bottom});
+}
+
+void TQMMain::ShowImageInfo(int width, int height, int bitCount) {
+    if (const auto text = ImageInfoText(width, height, bitCount)) {
+        BmpInfoPanel().SetText(*text);
+        return;
+    }
+    BmpNamePanel().SetText(kNoImageInfo);
+    BmpInfoPanel().SetText(L" " +
+                           AnsiToWide(AnsiUpperCase(FileNamePart(FileListBox1().FileName()))));
 }
 
 int TQMMain::ColorsInPalette(const std::string& path) {
-    const auto head = ReadFileBytes(path, kBitmapHeadBytes);
-    if (!head)
-        throw EAppError(L"ﾌｧｲﾙ " + AnsiToWide(path) + L" は開けません");
-    return BitmapHeaderBitCount(
-        std::span(reinterpret_cast<const std::uint8_t*>(head->data()), head->size()));
+    // The headers tell the bit count; the pixels need not be read for it.
+    ReleaseDibBlocks();
+    TFileSource file(path);
+    return BitmapFileBitCount(file);
 }
 
 // Other commands ----------------------------------------------------------------

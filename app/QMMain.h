@@ -98,6 +98,8 @@ private:
     void ApplicationActivate();
     void ApplicationRestore();
     void ReleaseDibBlocks();
+    void PlacePreview(int width, int height, int bitCount);
+    void ShowImageInfo(int width, int height, int bitCount);
     void ShowPrompt();
     void SetStyle(DisplayStyle style);
     bool ApplyThroughTempBitmap();

@@ -6,7 +6,13 @@ set(PELMIRA_PORTABLE_SOURCES
     app/ProfileValue.cpp
     wallpaper/ExtensionTest.cpp
     wallpaper/DisplayStyle.cpp
-    imaging/BitmapHeader.cpp
+    imaging/DibHeader.cpp
+    imaging/BitmapFile.cpp
+    imaging/RunLength.cpp
+    imaging/DibPalette.cpp
+    imaging/Octree.cpp
+    imaging/NearestColour.cpp
+    imaging/PreviewLayout.cpp
     app/CommandLine.cpp
     config/ListFile.cpp
 )

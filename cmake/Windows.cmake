@@ -76,6 +76,7 @@ target_link_options(window_driver PRIVATE -municode)
 pelmira_wine_test(wine_main_window_tests DEPTH8 SOURCES
     ${PROJECT_SOURCE_DIR}/tests/wine/SettingsTests.cpp
     ${PROJECT_SOURCE_DIR}/tests/wine/WallpaperTests.cpp
+    ${PROJECT_SOURCE_DIR}/tests/wine/PreviewTests.cpp
     ${PROJECT_SOURCE_DIR}/tests/wine/MainWindowLayoutTests.cpp
     ${PROJECT_SOURCE_DIR}/tests/wine/TestFiles.cpp
     ${PROJECT_SOURCE_DIR}/tests/wine/DialogWatcher.cpp)

@@ -1,6 +1,11 @@
 #include "config/ConfigDlg.h"
 
 #include "app/QMMain.h"
+#include "imaging/DisplayPicture.h"
+#include "imaging/GlobalDib.h"
+#include "imaging/ImageFile.h"
+
+#include <commctrl.h>
 
 namespace pelmira {
 
@@ -13,6 +18,9 @@ constexpr int kStripTop = kClientHeight - 33;
 constexpr ControlSpec kControls[] = {
     {ControlKind::PageControl, "ConfigPage", nullptr, 5, 5, kClientWidth - 10, kStripTop - 5,
      L"自動変更ﾌｧｲﾙ|自動変更|画像処理|その他", nullptr, nullptr, nullptr, cfNone},
+    // Placed on the first page once the pages are measured.
+    {ControlKind::Image, "PreViewImage", nullptr, 0, 0, 66, 66, nullptr, nullptr, nullptr, nullptr,
+     cfNone},
     {ControlKind::Button, "OKBtn", nullptr, 249, kStripTop + 2, 74, 24, L"OK", nullptr, nullptr,
      nullptr, cfNone},
     {ControlKind::Button, "CancelBtn", nullptr, 333, kStripTop + 2, 74, 24, L"ｷｬﾝｾﾙ", nullptr,
@@ -23,7 +31,40 @@ constexpr ControlSpec kControls[] = {
 
 } // namespace
 
+// Where the preview sits on the first page: inside a 70-pixel frame at 177,115.
+constexpr int kPreviewLeft = 177 + 2;
+constexpr int kPreviewTop = 115 + 2;
+
 TConfigDlg::TConfigDlg(TApplication& app, TQMMain& main) : TForm(app, L"TConfigDlg"), main_(main) {}
+
+TConfigDlg::~TConfigDlg() {
+    ReleaseDibBlocks();
+}
+
+void TConfigDlg::ReleaseDibBlocks() {
+    ReleaseGlobalBlock(DibBitsMem);
+    ReleaseGlobalBlock(DibInfoMem);
+}
+
+void TConfigDlg::ConfigFileToImage(const std::string& path) {
+    ReleaseDibBlocks();
+    PreViewImage().Clear();
+    struct ReleaseAtEnd {
+        TConfigDlg& dialog;
+        ~ReleaseAtEnd() { dialog.ReleaseDibBlocks(); }
+    } releaseAtEnd{*this};
+    if (!ReadImageFile(path, DibInfoMem, DibBitsMem))
+        return;
+    const TGlobalLock info(DibInfoMem);
+    const TGlobalLock bits(DibBitsMem);
+    const DisplayPicture picture = MakeDisplayPicture(
+        info.Bytes(), bits.Bytes(),
+        PictureOptions{main_.Is256ColorDisplay, main_.Quantize, main_.QuanFactor});
+    if (picture.bitmap)
+        PreViewImage().SetPicture(picture.bitmap, picture.palette);
+    else if (picture.palette)
+        DeleteObject(picture.palette);
+}
 
 void TConfigDlg::Open() {
     Create(DialogFrame(L"設定", kClientWidth, kClientHeight));
@@ -32,6 +73,10 @@ void TConfigDlg::Open() {
 
 void TConfigDlg::CreateControls() {
     LoadControls(kControls);
+    RECT page = Control<TControl>("ConfigPage").BoundsInParent();
+    TabCtrl_AdjustRect(Control<TControl>("ConfigPage").Handle(), FALSE, &page);
+    PreViewImage().SetBoundsInParent({page.left + kPreviewLeft, page.top + kPreviewTop,
+                                      page.left + kPreviewLeft + 66, page.top + kPreviewTop + 66});
     SendMessageW(Control<TControl>("OKBtn").Handle(), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
     Control<TControl>("OKBtn").OnClick = [this] { OKBtnClick(); };
     Control<TControl>("CancelBtn").OnClick = [this] { CancelBtnClick(); };

@@ -2,6 +2,9 @@
 #pragma once
 
 #include "ui/Form.h"
+#include "ui/Image.h"
+
+#include <string>
 
 namespace pelmira {
 
@@ -10,7 +13,16 @@ class TQMMain;
 class TConfigDlg : public TForm {
 public:
     TConfigDlg(TApplication& app, TQMMain& main);
+    ~TConfigDlg() override;
     void Open();
+
+    // Shows the file in the dialog's own preview; a file that cannot be read
+    // leaves it empty, without a word.
+    void ConfigFileToImage(const std::string& path);
+
+    TImage& PreViewImage() const { return Control<TImage>("PreViewImage"); }
+    HGLOBAL DibInfoMem = nullptr;
+    HGLOBAL DibBitsMem = nullptr;
 
 protected:
     void CreateControls() override;
@@ -18,6 +30,7 @@ protected:
 private:
     void OKBtnClick();
     void CancelBtnClick();
+    void ReleaseDibBlocks();
 
     TQMMain& main_;
 };

@@ -47,6 +47,11 @@ RECT TControl::BoundsInParent() const {
     return r;
 }
 
+void TControl::SetBoundsInParent(const RECT& bounds) {
+    MoveWindow(handle_, bounds.left, bounds.top, bounds.right - bounds.left,
+               bounds.bottom - bounds.top, TRUE);
+}
+
 // Glyph button ---------------------------------------------------------------
 
 TGlyphButton::~TGlyphButton() {

@@ -77,6 +77,8 @@ public:
     std::wstring Text() const;
     void SetEnabled(bool enabled);
     RECT BoundsInParent() const;
+    // Moves the control; bounds in client coordinates of its parent window.
+    void SetBoundsInParent(const RECT& bounds);
 
     std::function<void()> OnClick;
     std::function<void()> OnDblClick;

@@ -1,0 +1,131 @@
+#include "imaging/DisplayPicture.h"
+
+#include "imaging/DibHeader.h"
+#include "imaging/NearestColour.h"
+#include "imaging/Octree.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace pelmira {
+
+namespace {
+
+// The header and colour table as GDI reads them: a copy long enough for any
+// table or bit-field masks the header can ask for, so that GDI never reads
+// past what the picture brought.
+std::vector<std::uint8_t> BitmapInfoCopy(std::span<const std::uint8_t> info) {
+    std::vector<std::uint8_t> copy(std::max(info.size(), kDibHeaderSize + 4 * 256 + 12), 0);
+    std::copy(info.begin(), info.end(), copy.begin());
+    return copy;
+}
+
+// The device context of the window with the keyboard focus, or the screen's.
+class FocusDC {
+public:
+    FocusDC() : window_(GetFocus()), dc_(GetDC(window_)) {}
+    ~FocusDC() { ReleaseDC(window_, dc_); }
+    FocusDC(const FocusDC&) = delete;
+    FocusDC& operator=(const FocusDC&) = delete;
+    HDC Get() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+// Made against the display's colours, with the palette realised.
+HBITMAP DisplayCompatibleBitmap(std::span<const std::uint8_t> info,
+                                std::span<const std::uint8_t> pixels, HPALETTE palette) {
+    FocusDC dc;
+    HPALETTE old = nullptr;
+    if (palette) {
+        old = SelectPalette(dc.Get(), palette, FALSE);
+        RealizePalette(dc.Get());
+    }
+    const std::vector<std::uint8_t> bitmapInfo = BitmapInfoCopy(info);
+    BITMAPINFOHEADER header;
+    std::memcpy(&header, bitmapInfo.data(), sizeof header);
+    HBITMAP bitmap =
+        CreateDIBitmap(dc.Get(), &header, CBM_INIT, pixels.data(),
+                       reinterpret_cast<const BITMAPINFO*>(bitmapInfo.data()), DIB_RGB_COLORS);
+    if (old)
+        SelectPalette(dc.Get(), old, FALSE);
+    return bitmap;
+}
+
+// An 8-bit picture whose colour table is the palette, each pixel mapped to
+// the nearest of its colours here rather than by GDI: not every GDI maps
+// to a realised palette.
+HBITMAP IndexedBitmap(const DibHeader& header, std::span<const std::uint8_t> pixels,
+                      std::span<const PaletteEntry> palette) {
+    std::vector<std::uint8_t> bitmapInfo(kDibHeaderSize + 4 * palette.size(), 0);
+    DibHeader indexed;
+    indexed.width = header.width;
+    indexed.height = header.height;
+    indexed.bitCount = 8;
+    indexed.clrUsed = static_cast<std::uint32_t>(palette.size());
+    indexed.Write(bitmapInfo);
+    for (std::size_t i = 0; i < palette.size(); ++i) {
+        bitmapInfo[kDibHeaderSize + 4 * i] = palette[i].blue;
+        bitmapInfo[kDibHeaderSize + 4 * i + 1] = palette[i].green;
+        bitmapInfo[kDibHeaderSize + 4 * i + 2] = palette[i].red;
+    }
+    void* bits = nullptr;
+    HBITMAP bitmap =
+        CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(bitmapInfo.data()),
+                         DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmap || !bits)
+        return bitmap;
+    const std::size_t size = static_cast<std::size_t>(IndexedStride(header.width)) *
+                             static_cast<std::size_t>(header.height);
+    MapPixelsToPalette(header, pixels, palette, {static_cast<std::uint8_t*>(bits), size});
+    return bitmap;
+}
+
+bool IsFullColour(std::uint16_t bitCount) {
+    return bitCount == 16 || bitCount == 24 || bitCount == 32;
+}
+
+} // namespace
+
+HPALETTE CreateLogicalPalette(std::span<const PaletteEntry> entries) {
+    if (entries.empty() || entries.size() > kMaxPaletteEntries)
+        return nullptr;
+    std::vector<std::uint8_t> record(sizeof(LOGPALETTE) + sizeof(PALETTEENTRY) * entries.size());
+    auto* palette = reinterpret_cast<LOGPALETTE*>(record.data());
+    palette->palVersion = 0x300;
+    palette->palNumEntries = static_cast<WORD>(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        palette->palPalEntry[i] = {entries[i].red, entries[i].green, entries[i].blue, 0};
+    return CreatePalette(palette);
+}
+
+HPALETTE MakeDIBPalette(std::span<const std::uint8_t> info) {
+    const auto entries = DibPaletteEntries(info);
+    return entries ? CreateLogicalPalette(*entries) : nullptr;
+}
+
+DisplayPicture MakeDisplayPicture(std::span<const std::uint8_t> info,
+                                  std::span<const std::uint8_t> pixels,
+                                  const PictureOptions& options) {
+    DisplayPicture picture;
+    if (info.size() < kDibHeaderSize)
+        return picture;
+    const DibHeader header = DibHeader::Read(info);
+    if (options.is256ColorDisplay && IsFullColour(header.bitCount) && options.quantize) {
+        const auto entries = OctreePaletteEntries(header, pixels, options.quanFactor);
+        if (entries && !entries->empty()) {
+            picture.palette = CreateLogicalPalette(*entries);
+            picture.bitmap = IndexedBitmap(header, pixels, *entries);
+            return picture;
+        }
+    } else {
+        picture.palette = MakeDIBPalette(info);
+    }
+    picture.bitmap = DisplayCompatibleBitmap(info, pixels, picture.palette);
+    return picture;
+}
+
+} // namespace pelmira

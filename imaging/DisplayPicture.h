@@ -1,0 +1,42 @@
+// From a decoded picture to what the display shows: its palette (from its
+// colour table, or reduced for a 256-colour display) and its bitmap.
+#pragma once
+
+#include <windows.h>
+
+#include "imaging/DibPalette.h"
+
+#include <cstdint>
+#include <span>
+
+namespace pelmira {
+
+// What decides the palette: the display and the [Picture] settings.
+struct PictureOptions {
+    bool is256ColorDisplay = false;
+    bool quantize = true;
+    int quanFactor = 6;
+};
+
+// A bitmap and the palette to show it with; whoever takes them owns them.
+struct DisplayPicture {
+    HBITMAP bitmap = nullptr;
+    HPALETTE palette = nullptr;
+};
+
+// A logical palette of these entries; none when there are none.
+HPALETTE CreateLogicalPalette(std::span<const PaletteEntry> entries);
+
+// The palette of the picture's own colour table (`info`: header and table).
+HPALETTE MakeDIBPalette(std::span<const std::uint8_t> info);
+
+// The picture's palette and bitmap. A full-colour picture bound for a
+// 256-colour display gets the octree palette and becomes an 8-bit picture in
+// it, each pixel the nearest palette colour; every other picture is made
+// against the display's colours with its own palette realised. The bitmap
+// is null when none could be made.
+DisplayPicture MakeDisplayPicture(std::span<const std::uint8_t> info,
+                                  std::span<const std::uint8_t> pixels,
+                                  const PictureOptions& options);
+
+} // namespace pelmira
