@@ -294,6 +294,18 @@ LRESULT TQMMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DROPFILES:
         DragFinish(reinterpret_cast<HDROP>(wp));
         return 0;
+    // On a 256-colour display the preview's colours depend on whose palette
+    // the system palette holds: coming to the front, the preview realises its
+    // own again; after another window's, it maps to what is there.
+    case WM_QUERYNEWPALETTE:
+        if (!PreViewImage().Palette())
+            return FALSE;
+        PreViewImage().Invalidate();
+        return TRUE;
+    case WM_PALETTECHANGED:
+        if (reinterpret_cast<HWND>(wp) != Handle())
+            PreViewImage().Invalidate();
+        return 0;
     }
     return TForm::HandleMessage(msg, wp, lp);
 }

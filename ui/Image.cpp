@@ -54,6 +54,11 @@ void TImage::Clear() {
     }
 }
 
+void TImage::Invalidate() {
+    if (handle_)
+        InvalidateRect(handle_, nullptr, FALSE);
+}
+
 void TImage::Paint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(handle_, &ps);

@@ -15,6 +15,8 @@ public:
     // Takes ownership of both handles (palette may be null).
     void SetPicture(HBITMAP bitmap, HPALETTE palette);
     void Clear();
+    // Paints the picture again, its palette realised anew.
+    void Invalidate();
     bool HasPicture() const { return bitmap_ != nullptr; }
     HBITMAP Bitmap() const { return bitmap_; }
     HPALETTE Palette() const { return palette_; }

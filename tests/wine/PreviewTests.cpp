@@ -206,6 +206,18 @@ TEST_F(PreviewTest, TrueColourFilesReachA256ColourDesktopThroughTheReducedCopy) 
     EXPECT_GT(std::set<std::uint8_t>(file.begin() + pixels, file.end()).size(), 50u);
 }
 
+TEST_F(PreviewTest, ComingToTheFrontRealisesThePreviewsPaletteAgain) {
+    WriteFile(folder + "\\photo.bmp", MakeBitmapFile(Photo24(16, 16)));
+    WriteBitmapFile(folder + "\\grey.bmp", 8);
+    Create();
+    EXPECT_EQ(SendMessageW(main->Handle(), WM_QUERYNEWPALETTE, 0, 0), FALSE); // nothing shown
+    Click("grey.bmp"); // its own colour table gives a palette on any display
+    EXPECT_EQ(SendMessageW(main->Handle(), WM_QUERYNEWPALETTE, 0, 0), TRUE);
+    Click("photo.bmp"); // reduced only for a 256-colour display
+    EXPECT_EQ(SendMessageW(main->Handle(), WM_QUERYNEWPALETTE, 0, 0),
+              main->Is256ColorDisplay ? TRUE : FALSE);
+}
+
 TEST_F(PreviewTest, OnTrueColourDisplaysTheSavedPictureIs24BitsAndExact) {
     const BitmapFileSpec photo = Photo24(30, 20);
     WriteFile(folder + "\\photo.bmp", MakeBitmapFile(photo));
