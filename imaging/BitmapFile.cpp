@@ -190,28 +190,18 @@ bool ReadWinBitmap(ByteSource& file, const BitmapLayout& layout, DibBlocks& bloc
     return ok;
 }
 
-bool ReadCoreBitmap(ByteSource& file, const BitmapLayout& layout, DibBlocks& blocks) {
+// OS/2 headers: 2^bit count colours right after the header (3 bytes each
+// after a 1.x header, 4 after a 2.x one); a 1.x header has no image size.
+bool ReadOS2Bitmap(ByteSource& file, const BitmapLayout& layout, DibBlocks& blocks) {
+    const bool core = layout.infoSize == kCoreHeaderSize;
     DibHeader header = layout.header;
     const std::uint32_t entries = PaletteEntries(header.bitCount);
     const auto info = blocks.AllocateInfo(kDibHeaderSize + 4 * entries);
     if (info.size() < kDibHeaderSize + 4 * entries)
         return false;
-    ReadColourTable(file, layout.base + kFileHeaderSize + kCoreHeaderSize, entries, 3,
+    ReadColourTable(file, layout.base + kFileHeaderSize + layout.infoSize, entries, core ? 3 : 4,
                     info.subspan(kDibHeaderSize));
-    const bool ok = ReadPixels(file, layout, 0, header, blocks);
-    header.Write(info);
-    return ok;
-}
-
-bool ReadOS2v2Bitmap(ByteSource& file, const BitmapLayout& layout, DibBlocks& blocks) {
-    DibHeader header = layout.header;
-    const std::uint32_t entries = PaletteEntries(header.bitCount);
-    const auto info = blocks.AllocateInfo(kDibHeaderSize + 4 * entries);
-    if (info.size() < kDibHeaderSize + 4 * entries)
-        return false;
-    ReadColourTable(file, layout.base + kFileHeaderSize + kOs2v2HeaderSize, entries, 4,
-                    info.subspan(kDibHeaderSize));
-    const bool ok = ReadPixels(file, layout, header.sizeImage, header, blocks);
+    const bool ok = ReadPixels(file, layout, core ? 0 : header.sizeImage, header, blocks);
     header.Write(info);
     return ok;
 }
@@ -222,14 +212,8 @@ bool ReadBitmapFile(ByteSource& file, DibBlocks& blocks) {
     const auto layout = ReadLayout(file);
     if (!layout)
         return false;
-    switch (layout->infoSize) {
-    case kCoreHeaderSize:
-        return ReadCoreBitmap(file, *layout, blocks);
-    case kOs2v2HeaderSize:
-        return ReadOS2v2Bitmap(file, *layout, blocks);
-    default:
-        return ReadWinBitmap(file, *layout, blocks);
-    }
+    return layout->infoSize == kDibHeaderSize ? ReadWinBitmap(file, *layout, blocks)
+                                              : ReadOS2Bitmap(file, *layout, blocks);
 }
 
 int BitmapFileBitCount(ByteSource& file) {
