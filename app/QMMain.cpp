@@ -90,6 +90,10 @@ void TQMMain::CreateControls() {
     DirectoryListBox1().SetFileList(&FileListBox1());
     DirectoryListBox1().SetDriveBox(&DriveComboBox1());
     QMMsgDlg.SetOwner(Handle());
+    trayIcon_ = std::make_unique<TTrayIcon>(*this, environment_.trayNotify);
+    trayIcon_->SetIcon(LoadIconW(Application().Instance(), L"MAINICON"));
+    trayIcon_->LBPopupMenu = &popupMenu_;
+    trayIcon_->Loaded(); // hidden at start
     BindHandlers();
 }
 
@@ -152,6 +156,7 @@ void TQMMain::FormCreate() {
     PreviewWidth = PreviewHeight;
 
     helpFile_ = FolderPart(ProgramFilePath()) + "QM32.HLP";
+    QMMsgDlg.SetHelpFile(helpFile_);
     FirstActivation = true;
 
     ReadSettingsFile();
@@ -221,7 +226,7 @@ void TQMMain::OpenInitialFolder() {
     if (entered)
         return;
     MessageBeep(MB_ICONQUESTION);
-    MessageDlgPos(Handle(), kNoFolder, TMsgDlgType::mtInformation, mbOK, 0, -1, -1);
+    MessageDlgPos(Handle(), kNoFolder, TMsgDlgType::mtInformation, mbOK, 0, -1, -1, helpFile_);
     SetCurrentDirectoryA(winPath_.c_str());
     DirectoryListBox1().SetDirectory(winPath_);
     Application().SetTitle(AnsiToWide(winPath_));
@@ -266,6 +271,7 @@ void TQMMain::ApplicationRestore() {
     Application().SetTitle(L"Pelmira32");
     Application().SetIcon(LoadIconW(Application().Instance(), L"MAINICON"));
     ShowWindow(Application().Handle(), SW_SHOW);
+    TrayIcon().SetVisible(false);
     ChangeTimer.SetEnabled(false);
     CheckTimer.SetEnabled(false);
     ReleaseDibBlocks();

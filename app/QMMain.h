@@ -5,6 +5,7 @@
 #include "app/HookLibrary.h"
 #include "app/QMSettings.h"
 #include "shell/MsgDlg.h"
+#include "shell/TrayIcon.h"
 #include "ui/FileBrowser.h"
 #include "ui/Form.h"
 #include "ui/Image.h"
@@ -24,6 +25,8 @@ public:
     struct Environment {
         std::string commandLine;
         TDesktopWallpaper::WallpaperCall wallpaperCall = &TDesktopWallpaper::SystemWallpaperCall;
+        // The notification area's call (the shell's unless a test watches it).
+        TTrayIcon::NotifyCall trayNotify;
     };
 
     TQMMain(TApplication& app, Environment environment);
@@ -77,6 +80,7 @@ public:
     TControl& BmpNamePanel() const { return Control<TControl>("BmpNamePanel"); }
     TControl& BmpInfoPanel() const { return Control<TControl>("BmpInfoPanel"); }
     TMenu& QMPopMenu() { return popupMenu_; }
+    TTrayIcon& TrayIcon() const { return *trayIcon_; }
     TTimer ChangeTimer;
     TTimer CheckTimer;
 
@@ -113,6 +117,7 @@ private:
     THookLibrary hook_;
     TMenu mainMenu_;
     TMenu popupMenu_;
+    std::unique_ptr<TTrayIcon> trayIcon_; // made with the window it sends to
 };
 
 } // namespace pelmira

@@ -15,5 +15,7 @@ set(PELMIRA_PORTABLE_SOURCES
     imaging/PreviewLayout.cpp
     app/CommandLine.cpp
     config/ListFile.cpp
+    shell/MsgDlgRules.cpp
+    shell/TrayIconRules.cpp
 )
 list(TRANSFORM PELMIRA_PORTABLE_SOURCES PREPEND ${PROJECT_SOURCE_DIR}/)

@@ -62,6 +62,8 @@ endfunction()
 
 pelmira_wine_test(wine_harness_tests DEPTH8 SOURCES ${PROJECT_SOURCE_DIR}/tests/wine/HarnessTests.cpp)
 pelmira_wine_test(wine_ui_tests SOURCES ${PROJECT_SOURCE_DIR}/tests/wine/UiTests.cpp
+                                        ${PROJECT_SOURCE_DIR}/tests/wine/MessageDialogTests.cpp
+                                        ${PROJECT_SOURCE_DIR}/tests/wine/TrayIconTests.cpp
                                         ${PROJECT_SOURCE_DIR}/tests/wine/DialogWatcher.cpp)
 pelmira_wine_test(wine_hook_tests SOURCES ${PROJECT_SOURCE_DIR}/tests/wine/HookTests.cpp)
 pelmira_wine_test(wine_e2e_tests SOURCES ${PROJECT_SOURCE_DIR}/tests/wine/EndToEndTests.cpp
@@ -73,7 +75,9 @@ add_executable(window_driver ${PROJECT_SOURCE_DIR}/tests/wine/tools/WindowDriver
 target_compile_options(window_driver PRIVATE ${PELMIRA_WARNINGS} -municode)
 target_link_options(window_driver PRIVATE -municode)
 
+# The main window's tests carry the program's own resources: icons, glyphs, manifest.
 pelmira_wine_test(wine_main_window_tests DEPTH8 SOURCES
+    ${PROJECT_SOURCE_DIR}/resources/Pelmira32.rc
     ${PROJECT_SOURCE_DIR}/tests/wine/SettingsTests.cpp
     ${PROJECT_SOURCE_DIR}/tests/wine/WallpaperTests.cpp
     ${PROJECT_SOURCE_DIR}/tests/wine/PreviewTests.cpp

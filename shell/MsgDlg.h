@@ -4,38 +4,29 @@
 
 #include <windows.h>
 
+#include "shell/MsgDlgRules.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
 
 namespace pelmira {
 
-enum class TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
-
-enum TMsgDlgBtn : unsigned {
-    mbYes = 1,
-    mbNo = 2,
-    mbOK = 4,
-    mbCancel = 8,
-    mbAbort = 16,
-    mbRetry = 32,
-    mbIgnore = 64,
-    mbAll = 128,
-    mbHelp = 256,
-};
-
-enum class TMsgPosition { poDesigned, poScreenCenter };
-
-// The program's standard message dialog: shows text with the kind's caption
-// and icon and the given buttons; x or y negative centres on that axis.
-// Returns the modal result of the button pressed.
+// The program's standard message dialog, a dialog window of its own: the
+// text with the kind's caption and icon and the given buttons, in the fixed
+// order; x or y negative centres the box on that axis. The help button opens
+// helpFile at helpContext and leaves the box open. Returns the modal result
+// of the button pressed (Esc gives the cancel button's, the close box
+// mrCancel). The box itself plays no sound.
 int MessageDlgPos(HWND owner, const std::wstring& text, TMsgDlgType type, unsigned buttons,
-                  std::int32_t helpContext, int x, int y);
+                  std::int32_t helpContext, int x, int y, const std::string& helpFile = {});
 
 class TMsgDlg {
 public:
     explicit TMsgDlg(HWND owner = nullptr) : owner_(owner) {}
     void SetOwner(HWND owner) { owner_ = owner; }
+    // The help file the box's help button opens.
+    void SetHelpFile(std::string helpFile) { helpFile_ = std::move(helpFile); }
 
     bool Sound = false;
     std::int32_t MsgLeft = -1;
@@ -46,12 +37,13 @@ public:
     TMsgPosition MsgPosition = TMsgPosition::poScreenCenter;
     unsigned VisibleButtons = mbOK;
     std::function<void(TMsgDlg&, int)> OnButtonClick;
-    int DlgResult = 0;
+    int DlgResult = mrNone;
 
     void Execute();
 
 private:
     HWND owner_;
+    std::string helpFile_;
 };
 
 } // namespace pelmira

@@ -104,6 +104,18 @@ bool TApplication::HandleMessage() {
     return true;
 }
 
+void TApplication::ProcessMessages() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            terminated_ = true;
+            PostQuitMessage(static_cast<int>(msg.wParam)); // the loop that runs still sees it
+            return;
+        }
+        DispatchOne(msg);
+    }
+}
+
 void TApplication::Run(TForm& mainForm) {
     mainForm_ = &mainForm;
     // The main form first: activation (and with it a minimised start) can

@@ -53,6 +53,8 @@ public:
     bool Terminated() const { return terminated_; }
     // Dispatches one message, blocking until one arrives; false on WM_QUIT.
     bool HandleMessage();
+    // Dispatches every message already waiting, then returns.
+    void ProcessMessages();
 
     // The whole-screen cursor: while busy, every form shows the hourglass.
     void BeginBusy();

@@ -45,6 +45,10 @@ protected:
             return wallpaperCallSucceeds ? pelmira::TDesktopWallpaper::SystemWallpaperCall(path)
                                          : FALSE;
         };
+        environment.trayNotify = [this](DWORD message, NOTIFYICONDATAA* data) -> BOOL {
+            trayCalls.push_back({message, *data});
+            return TRUE;
+        };
         main = std::make_unique<pelmira::TQMMain>(app, std::move(environment));
         app.SetMainForm(main.get());
         main->CreateWindowAndControls();
@@ -66,5 +70,10 @@ protected:
     std::string iniPath;
     std::vector<std::string> calls;
     std::vector<bool> visibleAtCall;
+    struct TrayCall {
+        DWORD message;
+        NOTIFYICONDATAA data;
+    };
+    std::vector<TrayCall> trayCalls;
     bool wallpaperCallSucceeds = true;
 };

@@ -5,6 +5,9 @@
 
 #include <commctrl.h>
 
+#include <atomic>
+#include <thread>
+
 using namespace pelmira;
 
 namespace {
@@ -194,4 +197,41 @@ TEST_F(MainWindowTest, FolderListAndDriveBoxBrowseTogether) {
     files.SetItemIndex(0);
     main->FileListBox1Click();
     EXPECT_EQ(Text("BmpNamePanel"), L" INNER.BMP");
+}
+
+TEST_F(MainWindowTest, TheTrayIconStartsHiddenAndPopsUpTheWindowsMenu) {
+    Create();
+    TTrayIcon& tray = main->TrayIcon();
+    EXPECT_FALSE(tray.Visible());
+    EXPECT_TRUE(trayCalls.empty());
+    EXPECT_EQ(tray.TipHelp(), "TipHelp");
+    EXPECT_EQ(tray.LBPopupMenu, &main->QMPopMenu());
+    EXPECT_NE(tray.Icon(), nullptr);
+
+    tray.SetVisible(true);
+    ASSERT_EQ(trayCalls.size(), 1u);
+    EXPECT_EQ(trayCalls[0].message, static_cast<DWORD>(NIM_ADD));
+    // A left press on the icon opens the popup menu; Esc closes it again.
+    std::atomic<HMENU> shown{nullptr};
+    std::thread watcher([&] {
+        for (int i = 0; i < 500 && !shown; ++i) {
+            HWND popup = FindWindowW(L"#32768", nullptr);
+            if (popup && IsWindowVisible(popup)) {
+                shown = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
+                PostMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 0);
+            }
+            Sleep(20);
+        }
+    });
+    PostMessageW(tray.CallbackWindow(), TTrayIcon::kCallbackMessage, static_cast<WPARAM>(tray.ID()),
+                 WM_LBUTTONDOWN);
+    WaitFor([&] { return shown.load() != nullptr; }, 10000);
+    watcher.join();
+    EXPECT_EQ(shown.load(), main->QMPopMenu().Handle());
+
+    // Coming back from automatic mode hides it.
+    app.OnRestore();
+    EXPECT_FALSE(tray.Visible());
+    ASSERT_EQ(trayCalls.size(), 2u);
+    EXPECT_EQ(trayCalls[1].message, static_cast<DWORD>(NIM_DELETE));
 }
