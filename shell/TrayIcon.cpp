@@ -15,6 +15,10 @@ namespace {
 
 constexpr wchar_t kCallbackClass[] = L"TCallbackWindow";
 
+// The record in its first form, which every shell accepts: 88 bytes in the
+// 32-bit program.
+static_assert(sizeof(void*) != 4 || NOTIFYICONDATAA_V1_SIZE == 88);
+
 // What all icons of the process share: the identifiers in use with their
 // icons, and the window the shell's messages arrive at.
 struct IconRegistry {
