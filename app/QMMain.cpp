@@ -420,9 +420,10 @@ bool TQMMain::FileToImage(const std::string& path) {
     if (ReadImageFile(path, DibInfoMem, DibBitsMem)) {
         const TGlobalLock info(DibInfoMem);
         const TGlobalLock bits(DibBitsMem);
-        header = DibHeader::Read(info.Bytes());
         picture = MakeDisplayPicture(info.Bytes(), bits.Bytes(),
                                      PictureOptions{Is256ColorDisplay, Quantize, QuanFactor});
+        if (picture.bitmap) // made only from a whole header
+            header = DibHeader::Read(info.Bytes());
     }
     if (!picture.bitmap) {
         if (picture.palette)

@@ -44,9 +44,19 @@ HBITMAP DisplayCompatibleBitmap(std::span<const std::uint8_t> info,
         old = SelectPalette(dc.Get(), palette, FALSE);
         RealizePalette(dc.Get());
     }
-    const std::vector<std::uint8_t> bitmapInfo = BitmapInfoCopy(info);
+    std::vector<std::uint8_t> bitmapInfo = BitmapInfoCopy(info);
     BITMAPINFOHEADER header;
     std::memcpy(&header, bitmapInfo.data(), sizeof header);
+    // GDI reads whole rows, or as many compressed bytes as the header says:
+    // never more than the pixel block holds.
+    if (header.biCompression == BI_RLE8 || header.biCompression == BI_RLE4) {
+        header.biSizeImage = std::min<DWORD>(header.biSizeImage, static_cast<DWORD>(pixels.size()));
+        std::memcpy(bitmapInfo.data(), &header, sizeof header);
+    } else {
+        const auto needed = DibPixelBytes(DibHeader::Read(bitmapInfo));
+        if (!needed || pixels.size() < static_cast<std::size_t>(*needed))
+            return nullptr;
+    }
     HBITMAP bitmap =
         CreateDIBitmap(dc.Get(), &header, CBM_INIT, pixels.data(),
                        reinterpret_cast<const BITMAPINFO*>(bitmapInfo.data()), DIB_RGB_COLORS);

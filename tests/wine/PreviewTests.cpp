@@ -3,6 +3,7 @@
 #include "MainWindowFixture.h"
 #include "config/ConfigDlg.h"
 #include "imaging/DibHeader.h"
+#include "imaging/DisplayPicture.h"
 #include "imaging/Octree.h"
 #include "tests/support/MemoryDib.h"
 #include "wallpaper/TempBitmap.h"
@@ -269,4 +270,34 @@ TEST_F(PreviewTest, TheSettingsDialogPreviewsIntoItsOwnPicture) {
     RECT box = dialog.PreViewImage().BoundsInParent();
     EXPECT_EQ(box.right - box.left, 66);
     EXPECT_EQ(box.bottom - box.top, 66);
+}
+
+TEST(DisplayPicture, GdiNeverGetsFewerPixelsThanTheHeaderCallsFor) {
+    std::vector<std::uint8_t> info(40, 0);
+    DibHeader h;
+    h.width = 4;
+    h.height = 4;
+    h.bitCount = 24;
+    h.Write(info);
+    const PictureOptions options{false, true, 6};
+    std::vector<std::uint8_t> pixels(4 * 12 - 1, 0x40); // one byte short
+    DisplayPicture picture = MakeDisplayPicture(info, pixels, options);
+    EXPECT_EQ(picture.bitmap, nullptr);
+    pixels.push_back(0x40);
+    picture = MakeDisplayPicture(info, pixels, options);
+    EXPECT_NE(picture.bitmap, nullptr);
+    DeleteObject(picture.bitmap);
+
+    // Compressed rows: a header claiming more bytes than there are is held to the block.
+    h.bitCount = 8;
+    h.compression = kBiRle8;
+    h.sizeImage = 0x7FFFFFFF;
+    std::vector<std::uint8_t> paletted(40 + 1024, 0);
+    h.Write(paletted);
+    const std::vector<std::uint8_t> rle = {4, 1, 0, 0, 4, 2, 0, 1};
+    picture = MakeDisplayPicture(paletted, rle, options);
+    EXPECT_NE(picture.bitmap, nullptr);
+    DeleteObject(picture.bitmap);
+    if (picture.palette)
+        DeleteObject(picture.palette);
 }
