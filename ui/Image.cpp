@@ -74,7 +74,14 @@ void TImage::Paint() {
         GetObjectW(bitmap_, sizeof bm, &bm);
         HDC mem = CreateCompatibleDC(dc);
         HGDIOBJ old = SelectObject(mem, bitmap_);
-        SetStretchBltMode(dc, COLORONCOLOR);
+        // Shrinking averages the pixels it drops; a palette display keeps
+        // plain sampling, as averaging there would leave the picture's palette.
+        if (GetDeviceCaps(dc, RASTERCAPS) & RC_PALETTE) {
+            SetStretchBltMode(dc, COLORONCOLOR);
+        } else {
+            SetStretchBltMode(dc, HALFTONE);
+            SetBrushOrgEx(dc, 0, 0, nullptr);
+        }
         StretchBlt(dc, 0, 0, client.right, client.bottom, mem, 0, 0, bm.bmWidth, bm.bmHeight,
                    SRCCOPY);
         SelectObject(mem, old);
