@@ -7,8 +7,6 @@
 #include "config/ConfigDlg.h"
 #include "config/ListFile.h"
 #include "app/AboutDlg.h"
-#include "imaging/DibHeader.h"
-#include "imaging/DisplayPicture.h"
 #include "imaging/GlobalDib.h"
 #include "imaging/ImageFile.h"
 #include "imaging/PreviewLayout.h"
@@ -410,30 +408,16 @@ void TQMMain::FileListBox1Click() {
 bool TQMMain::FileToImage(const std::string& path) {
     ReleaseDibBlocks();
     PreViewImage().Clear();
-    // The blocks live only while the picture is made, whatever happens.
-    struct ReleaseAtEnd {
-        TQMMain& window;
-        ~ReleaseAtEnd() { window.ReleaseDibBlocks(); }
-    } releaseAtEnd{*this};
-    DisplayPicture picture;
-    DibHeader header;
-    if (ReadImageFile(path, DibInfoMem, DibBitsMem)) {
-        const TGlobalLock info(DibInfoMem);
-        const TGlobalLock bits(DibBitsMem);
-        picture = MakeDisplayPicture(info.Bytes(), bits.Bytes(),
-                                     PictureOptions{Is256ColorDisplay, Quantize, QuanFactor});
-        if (picture.bitmap) // made only from a whole header
-            header = DibHeader::Read(info.Bytes());
-    }
-    if (!picture.bitmap) {
-        if (picture.palette)
-            DeleteObject(picture.palette);
+    const DecodedPicture decoded = DecodeImageFile(
+        path, DibInfoMem, DibBitsMem, PictureOptions{Is256ColorDisplay, Quantize, QuanFactor});
+    if (!decoded.picture.bitmap) {
         BmpInfoPanel().SetText(kCannotDecode);
         return false;
     }
+    const DibHeader& header = decoded.header;
     PlacePreview(header.width, header.height, header.bitCount);
     ShowImageInfo(header.width, header.height, header.bitCount);
-    PreViewImage().SetPicture(picture.bitmap, picture.palette);
+    PreViewImage().SetPicture(decoded.picture.bitmap, decoded.picture.palette);
     return true;
 }
 

@@ -1,7 +1,6 @@
 #include "config/ConfigDlg.h"
 
 #include "app/QMMain.h"
-#include "imaging/DisplayPicture.h"
 #include "imaging/GlobalDib.h"
 #include "imaging/ImageFile.h"
 
@@ -49,21 +48,11 @@ void TConfigDlg::ReleaseDibBlocks() {
 void TConfigDlg::ConfigFileToImage(const std::string& path) {
     ReleaseDibBlocks();
     PreViewImage().Clear();
-    struct ReleaseAtEnd {
-        TConfigDlg& dialog;
-        ~ReleaseAtEnd() { dialog.ReleaseDibBlocks(); }
-    } releaseAtEnd{*this};
-    if (!ReadImageFile(path, DibInfoMem, DibBitsMem))
-        return;
-    const TGlobalLock info(DibInfoMem);
-    const TGlobalLock bits(DibBitsMem);
-    const DisplayPicture picture = MakeDisplayPicture(
-        info.Bytes(), bits.Bytes(),
-        PictureOptions{main_.Is256ColorDisplay, main_.Quantize, main_.QuanFactor});
-    if (picture.bitmap)
-        PreViewImage().SetPicture(picture.bitmap, picture.palette);
-    else if (picture.palette)
-        DeleteObject(picture.palette);
+    const DecodedPicture decoded =
+        DecodeImageFile(path, DibInfoMem, DibBitsMem,
+                        PictureOptions{main_.Is256ColorDisplay, main_.Quantize, main_.QuanFactor});
+    if (decoded.picture.bitmap)
+        PreViewImage().SetPicture(decoded.picture.bitmap, decoded.picture.palette);
 }
 
 void TConfigDlg::Open() {
