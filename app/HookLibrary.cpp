@@ -1,25 +1,23 @@
 #include "app/HookLibrary.h"
 
-#include "ui/AppError.h"
-#include "ui/ModuleProc.h"
+#include "win/AppError.h"
+#include "win/ModuleProc.h"
 
 namespace pelmira {
 
 THookLibrary::~THookLibrary() {
     if (installed_)
         removeHook_();
-    if (module_)
-        FreeLibrary(module_);
 }
 
 void THookLibrary::Install(HWND applicationWindow) {
     installed_ = false;
-    module_ = LoadLibraryA("QMHOOK32.DLL");
+    module_.Reset(LoadLibraryA("QMHOOK32.DLL"));
     if (!module_)
         throw EAppError(L"QMHOOK32.DLLが見つかりません");
-    setHook_ = ModuleProc<SetHookFn>(module_, "SetHook");
-    removeHook_ = ModuleProc<RemoveHookFn>(module_, "RemoveHook");
-    setSec_ = ModuleProc<SetSecFn>(module_, "SetSec");
+    setHook_ = ModuleProc<SetHookFn>(module_.Get(), "SetHook");
+    removeHook_ = ModuleProc<RemoveHookFn>(module_.Get(), "RemoveHook");
+    setSec_ = ModuleProc<SetSecFn>(module_.Get(), "SetSec");
     if (!setHook_ || !removeHook_ || !setSec_)
         throw EAppError(L"QMHOOK32のアドレスを取得できません");
     if (!setHook_(applicationWindow))

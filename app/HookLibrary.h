@@ -3,12 +3,14 @@
 
 #include <windows.h>
 
+#include "win/Handles.h"
+
 namespace pelmira {
 
 class THookLibrary {
 public:
     THookLibrary() = default;
-    // Removes the hook if it was set, then frees the library.
+    // Removes the hook if it was set; the library goes after it.
     ~THookLibrary();
     THookLibrary(const THookLibrary&) = delete;
     THookLibrary& operator=(const THookLibrary&) = delete;
@@ -17,7 +19,6 @@ public:
     // given window. Each failure raises its own message; what succeeded
     // before stays (a loaded library is freed at destruction).
     void Install(HWND applicationWindow);
-    bool Installed() const { return installed_; }
     // Seconds without keyboard or mouse input.
     LONG SetSec() const;
 
@@ -26,7 +27,7 @@ private:
     using RemoveHookFn = void(__stdcall*)();
     using SetSecFn = LONG(__stdcall*)();
 
-    HMODULE module_ = nullptr;
+    TModule module_;
     SetHookFn setHook_ = nullptr;
     RemoveHookFn removeHook_ = nullptr;
     SetSecFn setSec_ = nullptr;

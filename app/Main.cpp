@@ -1,23 +1,24 @@
 // Process entry: one copy at a time, then the main window and its loop.
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include "app/QMMain.h"
 #include "ui/Application.h"
 
-#include <memory>
+namespace {
 
 using namespace pelmira;
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    // A second copy leaves quietly; the running one is not brought forward.
-    if (HANDLE existing = OpenMutexA(MUTEX_ALL_ACCESS, FALSE, "hPrevQMInst")) {
-        CloseHandle(existing);
+int RunPelmira(HINSTANCE instance) {
+    // One step, so that two copies started together cannot both pass: the
+    // second finds the name taken and leaves quietly; the running one is not
+    // brought forward.
+    HANDLE instanceMutex = CreateMutexA(nullptr, FALSE, "hPrevQMInst");
+    if (instanceMutex && GetLastError() == ERROR_ALREADY_EXISTS) {
+        CloseHandle(instanceMutex);
         return 0;
     }
-    // Held for the life of the process; the system closes it at exit, which
-    // is what lets the next copy start.
-    HANDLE instanceMutex = CreateMutexA(nullptr, FALSE, "hPrevQMInst");
 
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_TAB_CLASSES};
     InitCommonControlsEx(&icc);
@@ -26,11 +27,19 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     app.SetTitle(L"Pelmira32");
     TQMMain::Environment environment;
     environment.commandLine = GetCommandLineA();
-    auto mainForm = std::make_unique<TQMMain>(app, std::move(environment));
+    auto mainForm = MakeForm<TQMMain>(app, std::move(environment));
     app.SetMainForm(mainForm.get());
     mainForm->CreateWindowAndControls();
     app.Run(*mainForm);
     ReleaseMutex(instanceMutex);
     mainForm.reset();
+    // The mutex handle is left open on purpose: the system closes it as the
+    // process ends, so no second copy starts while this one is still ending.
     return 0;
+}
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    return RunGuarded(L"Pelmira32", [instance] { return RunPelmira(instance); });
 }

@@ -1,21 +1,21 @@
 #include "app/QMMain.h"
 
-#include "app/AnsiText.h"
-#include "app/CommandLine.h"
-#include "app/DirSep.h"
+#include "base/AnsiText.h"
+#include "base/CommandLine.h"
+#include "base/DirSep.h"
 #include "app/SettingsFile.h"
-#include "config/ConfigDlg.h"
 #include "config/ListFile.h"
 #include "app/AboutDlg.h"
 #include "imaging/GlobalDib.h"
 #include "imaging/ImageFile.h"
 #include "imaging/PreviewLayout.h"
-#include "resources/QMMainForm.h"
-#include "ui/AppError.h"
+#include "app/QMMainForm.h"
+#include "win/AppError.h"
 #include "ui/Application.h"
-#include "ui/FileIO.h"
-#include "ui/RegistryKey.h"
-#include "ui/WideText.h"
+#include "win/FileIO.h"
+#include "win/Handles.h"
+#include "win/RegistryKey.h"
+#include "win/WideText.h"
 #include "wallpaper/ExtensionTest.h"
 #include "wallpaper/TempBitmap.h"
 
@@ -66,7 +66,6 @@ TQMMain::TQMMain(TApplication& app, Environment environment)
 }
 
 TQMMain::~TQMMain() {
-    ReleaseDibBlocks();
     Application().OnActivate = nullptr;
     Application().OnRestore = nullptr;
     // The hook library and the menus go with their members.
@@ -132,16 +131,14 @@ void TQMMain::BindHandlers() {
 // The creation sequence. An error ends it at that step; the window is still
 // shown and usable (the form base reports the error).
 void TQMMain::FormCreate() {
-    DibInfoMem = nullptr;
-    DibBitsMem = nullptr;
     Application().OnActivate = [this] { ApplicationActivate(); };
     Application().OnRestore = [this] { ApplicationRestore(); };
     Is256ColorDisplay = false;
 
-    HWND desktop = GetDesktopWindow();
-    HDC screen = GetDC(desktop);
-    Is256ColorDisplay = GetDeviceCaps(screen, BITSPIXEL) == 8;
-    ReleaseDC(desktop, screen);
+    {
+        const TWindowDC screen(GetDesktopWindow());
+        Is256ColorDisplay = GetDeviceCaps(screen.Get(), BITSPIXEL) == 8;
+    }
 
     const ControlSpec& button = Control<TControl>("Change_Btn").Spec();
     const ControlSpec& namePanel = BmpNamePanel().Spec();
@@ -272,7 +269,6 @@ void TQMMain::ApplicationRestore() {
     TrayIcon().SetVisible(false);
     ChangeTimer.SetEnabled(false);
     CheckTimer.SetEnabled(false);
-    ReleaseDibBlocks();
     PreViewImage().Clear();
     ShowPrompt();
     BmpInfoPanel().SetText(L"");
@@ -289,8 +285,32 @@ bool TQMMain::CloseQuery() {
     return true;
 }
 
+// Log-off and shutdown close the window like any other close. A settings
+// file that cannot be written is reported, and the session waits for the
+// user instead of ending with the settings lost.
+LRESULT TQMMain::QueryEndSession() {
+    try {
+        return CloseQuery() ? TRUE : FALSE;
+    } catch (...) {
+        Application().HandleException();
+        return FALSE;
+    }
+}
+
 LRESULT TQMMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg != 0 && msg == TTrayIcon::TaskbarCreatedMessage()) {
+        TrayIcon().ShellRestarted();
+        return 0;
+    }
     switch (msg) {
+    case WM_QUERYENDSESSION:
+        return QueryEndSession();
+    case WM_ENDSESSION:
+        // The settings were written when the session asked; the process may
+        // be ended any moment from here, so the loop ends at once.
+        if (wp)
+            Application().Terminate();
+        return 0;
     case WM_ACTIVATE:
         if (LOWORD(wp) != WA_INACTIVE)
             FormActivate();
@@ -312,11 +332,6 @@ LRESULT TQMMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     return TForm::HandleMessage(msg, wp, lp);
-}
-
-void TQMMain::ReleaseDibBlocks() {
-    ReleaseGlobalBlock(DibBitsMem);
-    ReleaseGlobalBlock(DibInfoMem);
 }
 
 // Wallpaper commands ------------------------------------------------------------
@@ -396,7 +411,6 @@ void TQMMain::ChgMode_BtnClick() {
 // Preview ---------------------------------------------------------------------
 
 void TQMMain::FileListBox1Click() {
-    ReleaseDibBlocks();
     const std::string path = FileListBox1().FileName();
     {
         THourglass busy(Application());
@@ -405,19 +419,21 @@ void TQMMain::FileListBox1Click() {
     BmpNamePanel().SetText(L" " + AnsiToWide(AnsiUpperCase(FileNamePart(path))));
 }
 
+PictureOptions TQMMain::PreviewOptions() const {
+    return {Is256ColorDisplay, Quantize, QuanFactor};
+}
+
 bool TQMMain::FileToImage(const std::string& path) {
-    ReleaseDibBlocks();
     PreViewImage().Clear();
-    const DecodedPicture decoded = DecodeImageFile(
-        path, DibInfoMem, DibBitsMem, PictureOptions{Is256ColorDisplay, Quantize, QuanFactor});
-    if (!decoded.picture.bitmap) {
+    DecodedPicture decoded = DecodeImageFile(path, PreviewOptions());
+    if (!decoded.bitmap) {
         BmpInfoPanel().SetText(kCannotDecode);
         return false;
     }
     const DibHeader& header = decoded.header;
     PlacePreview(header.width, header.height, header.bitCount);
     ShowImageInfo(header.width, header.height, header.bitCount);
-    PreViewImage().SetPicture(decoded.picture.bitmap, decoded.picture.palette);
+    PreViewImage().SetPicture(std::move(decoded.bitmap), std::move(decoded.palette));
     return true;
 }
 
@@ -442,7 +458,6 @@ void TQMMain::ShowImageInfo(int width, int height, int bitCount) {
 
 int TQMMain::ColorsInPalette(const std::string& path) {
     // The headers tell the bit count; the pixels need not be read for it.
-    ReleaseDibBlocks();
     TFileSource file(path);
     return BitmapFileBitCount(file);
 }
@@ -466,9 +481,9 @@ void TQMMain::K1Click() {
 }
 
 void TQMMain::Menu_ConfigClick() {
-    TConfigDlg dialog(Application(), *this);
-    dialog.Open();
-    dialog.ShowModal();
+    const auto dialog = MakeForm<TConfigDlg>(Application(), *this);
+    dialog->Open();
+    dialog->ShowModal();
 }
 
 void TQMMain::Menu_ExitClick() {
@@ -484,9 +499,9 @@ void TQMMain::KH2Click() {
 }
 
 void TQMMain::KA1Click() {
-    TAboutDlg about(Application(), SusieListBox());
-    about.Open();
-    about.ShowModal();
+    const auto about = MakeForm<TAboutDlg>(Application(), SusieListBox());
+    about->Open();
+    about->ShowModal();
 }
 
 } // namespace pelmira

@@ -4,12 +4,13 @@
 
 #include "app/HookLibrary.h"
 #include "app/QMSettings.h"
+#include "config/ConfigDlg.h"
 #include "shell/MsgDlg.h"
 #include "shell/TrayIcon.h"
 #include "ui/FileBrowser.h"
 #include "ui/Form.h"
 #include "ui/Image.h"
-#include "ui/IniFile.h"
+#include "win/IniFile.h"
 #include "ui/Menu.h"
 #include "wallpaper/DesktopWallpaper.h"
 
@@ -18,7 +19,7 @@
 
 namespace pelmira {
 
-class TQMMain : public TForm, public QMSettings {
+class TQMMain : public TForm, public QMSettings, public TConfigOwner {
 public:
     // What the environment supplies: the command line and the wallpaper call
     // (the system's unless a test watches it).
@@ -54,18 +55,16 @@ public:
     void ChgMurePaper(const std::string& path);
     bool FileToImage(const std::string& path);
     int ColorsInPalette(const std::string& path);
+    PictureOptions PreviewOptions() const override;
 
     // Run-time state.
     bool Is256ColorDisplay = false;
     bool HookInstalled = false;
     bool FirstActivation = false;
     int PreviewLeft = 0, PreviewTop = 0, PreviewWidth = 0, PreviewHeight = 0;
-    HGLOBAL DibInfoMem = nullptr;
-    HGLOBAL DibBitsMem = nullptr;
 
-    const std::string& WinPath() const { return winPath_; }
+    // The settings dialog's help button, still to come, opens this file too.
     const std::string& HelpFile() const { return helpFile_; }
-    const char* WallpaperPathBuffer() const { return wallpaper_.PathBuffer(); }
     TMsgDlg QMMsgDlg;
 
     // Controls, by their form names.
@@ -101,7 +100,7 @@ private:
     void FormActivate();
     void ApplicationActivate();
     void ApplicationRestore();
-    void ReleaseDibBlocks();
+    LRESULT QueryEndSession();
     void PlacePreview(int width, int height, int bitCount);
     void ShowImageInfo(int width, int height, int bitCount);
     void ShowPrompt();

@@ -1,6 +1,6 @@
 #include "app/SettingsFile.h"
 
-#include "app/DirSep.h"
+#include "base/DirSep.h"
 
 namespace pelmira {
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "app/QMSettings.h"
-#include "ui/IniFile.h"
+#include "win/IniFile.h"
 
 #include <functional>
 #include <string>

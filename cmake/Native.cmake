@@ -18,7 +18,8 @@ add_executable(pelmira_native_tests ${PELMIRA_NATIVE_TESTS})
 target_link_libraries(pelmira_native_tests PRIVATE pelmira_portable GTest::gtest_main)
 target_compile_options(pelmira_native_tests PRIVATE ${PELMIRA_WARNINGS})
 target_compile_definitions(pelmira_native_tests PRIVATE
-    PELMIRA_TESTDATA="${PROJECT_SOURCE_DIR}/../shared/testdata")
+    PELMIRA_TESTDATA="${PROJECT_SOURCE_DIR}/tests/data"
+    PELMIRA_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
 include(GoogleTest)
 gtest_discover_tests(pelmira_native_tests)
 

@@ -1,9 +1,9 @@
 # Code without any Windows header: built natively for the unit tests and into
 # the Windows programs alike.
 set(PELMIRA_PORTABLE_SOURCES
-    app/AnsiText.cpp
-    app/DirSep.cpp
-    app/ProfileValue.cpp
+    base/AnsiText.cpp
+    base/DirSep.cpp
+    base/ProfileValue.cpp
     wallpaper/ExtensionTest.cpp
     wallpaper/DisplayStyle.cpp
     imaging/DibHeader.cpp
@@ -13,7 +13,7 @@ set(PELMIRA_PORTABLE_SOURCES
     imaging/Octree.cpp
     imaging/NearestColour.cpp
     imaging/PreviewLayout.cpp
-    app/CommandLine.cpp
+    base/CommandLine.cpp
     config/ListFile.cpp
     shell/MsgDlgRules.cpp
     shell/TrayIconRules.cpp

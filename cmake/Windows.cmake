@@ -11,6 +11,8 @@ set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 
 # Everything of the program but its entry point, so the tests link it too.
 file(GLOB PELMIRA_WIN_SOURCES CONFIGURE_DEPENDS
+    ${PROJECT_SOURCE_DIR}/base/*.cpp
+    ${PROJECT_SOURCE_DIR}/win/*.cpp
     ${PROJECT_SOURCE_DIR}/ui/*.cpp
     ${PROJECT_SOURCE_DIR}/app/*.cpp
     ${PROJECT_SOURCE_DIR}/wallpaper/*.cpp
@@ -53,6 +55,8 @@ function(pelmira_wine_test name)
     target_compile_options(${name} PRIVATE ${PELMIRA_WARNINGS})
     add_dependencies(${name} Pelmira32 QMHOOK32)
     add_test(NAME ${name} COMMAND ${name})
+    # A box that nobody answers fails the run in minutes instead of hanging it.
+    set_tests_properties(${name} PROPERTIES TIMEOUT 300)
     if(T_DEPTH8)
         set_tests_properties(${name} PROPERTIES LABELS "wine;depth8")
     else()

@@ -1,7 +1,5 @@
 #include "config/ConfigDlg.h"
 
-#include "app/QMMain.h"
-#include "imaging/GlobalDib.h"
 #include "imaging/ImageFile.h"
 
 #include <commctrl.h>
@@ -34,25 +32,14 @@ constexpr ControlSpec kControls[] = {
 constexpr int kPreviewLeft = 177 + 2;
 constexpr int kPreviewTop = 115 + 2;
 
-TConfigDlg::TConfigDlg(TApplication& app, TQMMain& main) : TForm(app, L"TConfigDlg"), main_(main) {}
-
-TConfigDlg::~TConfigDlg() {
-    ReleaseDibBlocks();
-}
-
-void TConfigDlg::ReleaseDibBlocks() {
-    ReleaseGlobalBlock(DibBitsMem);
-    ReleaseGlobalBlock(DibInfoMem);
-}
+TConfigDlg::TConfigDlg(TApplication& app, const TConfigOwner& owner)
+    : TForm(app, L"TConfigDlg"), owner_(owner) {}
 
 void TConfigDlg::ConfigFileToImage(const std::string& path) {
-    ReleaseDibBlocks();
     PreViewImage().Clear();
-    const DecodedPicture decoded =
-        DecodeImageFile(path, DibInfoMem, DibBitsMem,
-                        PictureOptions{main_.Is256ColorDisplay, main_.Quantize, main_.QuanFactor});
-    if (decoded.picture.bitmap)
-        PreViewImage().SetPicture(decoded.picture.bitmap, decoded.picture.palette);
+    DecodedPicture decoded = DecodeImageFile(path, owner_.PreviewOptions());
+    if (decoded.bitmap)
+        PreViewImage().SetPicture(std::move(decoded.bitmap), std::move(decoded.palette));
 }
 
 void TConfigDlg::Open() {

@@ -1,6 +1,7 @@
 // The settings dialog: every option on four pages, committed on OK.
 #pragma once
 
+#include "imaging/DisplayPicture.h"
 #include "ui/Form.h"
 #include "ui/Image.h"
 
@@ -8,12 +9,20 @@
 
 namespace pelmira {
 
-class TQMMain;
+// What the dialog reads of the window that opens it.
+class TConfigOwner {
+public:
+    // How pictures are made ready for the display: the same for the
+    // dialog's preview as for the main window's.
+    virtual PictureOptions PreviewOptions() const = 0;
+
+protected:
+    ~TConfigOwner() = default;
+};
 
 class TConfigDlg : public TForm {
 public:
-    TConfigDlg(TApplication& app, TQMMain& main);
-    ~TConfigDlg() override;
+    TConfigDlg(TApplication& app, const TConfigOwner& owner);
     void Open();
 
     // Shows the file in the dialog's own preview; a file that cannot be read
@@ -21,8 +30,6 @@ public:
     void ConfigFileToImage(const std::string& path);
 
     TImage& PreViewImage() const { return Control<TImage>("PreViewImage"); }
-    HGLOBAL DibInfoMem = nullptr;
-    HGLOBAL DibBitsMem = nullptr;
 
 protected:
     void CreateControls() override;
@@ -30,9 +37,8 @@ protected:
 private:
     void OKBtnClick();
     void CancelBtnClick();
-    void ReleaseDibBlocks();
 
-    TQMMain& main_;
+    const TConfigOwner& owner_;
 };
 
 } // namespace pelmira

@@ -21,29 +21,10 @@ std::vector<std::uint8_t> BitmapInfoCopy(std::span<const std::uint8_t> info) {
     return copy;
 }
 
-// The device context of the window with the keyboard focus, or the screen's.
-class FocusDC {
-public:
-    FocusDC() : window_(GetFocus()), dc_(GetDC(window_)) {}
-    ~FocusDC() { ReleaseDC(window_, dc_); }
-    FocusDC(const FocusDC&) = delete;
-    FocusDC& operator=(const FocusDC&) = delete;
-    HDC Get() const { return dc_; }
-
-private:
-    HWND window_;
-    HDC dc_;
-};
-
-// Made against the display's colours, with the palette realised.
-HBITMAP DisplayCompatibleBitmap(std::span<const std::uint8_t> info,
+// Made against the display's colours (those of the window with the keyboard
+// focus), with the palette realised.
+TBitmap DisplayCompatibleBitmap(std::span<const std::uint8_t> info,
                                 std::span<const std::uint8_t> pixels, HPALETTE palette) {
-    FocusDC dc;
-    HPALETTE old = nullptr;
-    if (palette) {
-        old = SelectPalette(dc.Get(), palette, FALSE);
-        RealizePalette(dc.Get());
-    }
     std::vector<std::uint8_t> bitmapInfo = BitmapInfoCopy(info);
     BITMAPINFOHEADER header;
     std::memcpy(&header, bitmapInfo.data(), sizeof header);
@@ -55,20 +36,19 @@ HBITMAP DisplayCompatibleBitmap(std::span<const std::uint8_t> info,
     } else {
         const auto needed = DibPixelBytes(DibHeader::Read(bitmapInfo));
         if (!needed || pixels.size() < static_cast<std::size_t>(*needed))
-            return nullptr;
+            return {};
     }
-    HBITMAP bitmap =
-        CreateDIBitmap(dc.Get(), &header, CBM_INIT, pixels.data(),
-                       reinterpret_cast<const BITMAPINFO*>(bitmapInfo.data()), DIB_RGB_COLORS);
-    if (old)
-        SelectPalette(dc.Get(), old, FALSE);
-    return bitmap;
+    const TWindowDC dc(GetFocus());
+    const TPaletteSelection realised(dc.Get(), palette);
+    return TBitmap(CreateDIBitmap(dc.Get(), &header, CBM_INIT, pixels.data(),
+                                  reinterpret_cast<const BITMAPINFO*>(bitmapInfo.data()),
+                                  DIB_RGB_COLORS));
 }
 
 // An 8-bit picture whose colour table is the palette, each pixel mapped to
 // the nearest of its colours here rather than by GDI: not every GDI maps
 // to a realised palette.
-HBITMAP IndexedBitmap(const DibHeader& header, std::span<const std::uint8_t> pixels,
+TBitmap IndexedBitmap(const DibHeader& header, std::span<const std::uint8_t> pixels,
                       std::span<const PaletteEntry> palette) {
     std::vector<std::uint8_t> bitmapInfo(kDibHeaderSize + 4 * palette.size(), 0);
     DibHeader indexed;
@@ -83,11 +63,10 @@ HBITMAP IndexedBitmap(const DibHeader& header, std::span<const std::uint8_t> pix
         bitmapInfo[kDibHeaderSize + 4 * i + 2] = palette[i].red;
     }
     void* bits = nullptr;
-    HBITMAP bitmap =
-        CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(bitmapInfo.data()),
-                         DIB_RGB_COLORS, &bits, nullptr, 0);
+    TBitmap bitmap(CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(bitmapInfo.data()),
+                                    DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap || !bits)
-        return bitmap;
+        return {};
     const std::size_t size = static_cast<std::size_t>(IndexedStride(header.width)) *
                              static_cast<std::size_t>(header.height);
     MapPixelsToPalette(header, pixels, palette, {static_cast<std::uint8_t*>(bits), size});
@@ -100,21 +79,21 @@ bool IsFullColour(std::uint16_t bitCount) {
 
 } // namespace
 
-HPALETTE CreateLogicalPalette(std::span<const PaletteEntry> entries) {
+TPalette CreateLogicalPalette(std::span<const PaletteEntry> entries) {
     if (entries.empty() || entries.size() > kMaxPaletteEntries)
-        return nullptr;
+        return {};
     std::vector<std::uint8_t> record(sizeof(LOGPALETTE) + sizeof(PALETTEENTRY) * entries.size());
     auto* palette = reinterpret_cast<LOGPALETTE*>(record.data());
     palette->palVersion = 0x300;
     palette->palNumEntries = static_cast<WORD>(entries.size());
     for (std::size_t i = 0; i < entries.size(); ++i)
         palette->palPalEntry[i] = {entries[i].red, entries[i].green, entries[i].blue, 0};
-    return CreatePalette(palette);
+    return TPalette(CreatePalette(palette));
 }
 
-HPALETTE MakeDIBPalette(std::span<const std::uint8_t> info) {
+TPalette MakeDIBPalette(std::span<const std::uint8_t> info) {
     const auto entries = DibPaletteEntries(info);
-    return entries ? CreateLogicalPalette(*entries) : nullptr;
+    return entries ? CreateLogicalPalette(*entries) : TPalette();
 }
 
 DisplayPicture MakeDisplayPicture(std::span<const std::uint8_t> info,
@@ -134,7 +113,7 @@ DisplayPicture MakeDisplayPicture(std::span<const std::uint8_t> info,
     } else {
         picture.palette = MakeDIBPalette(info);
     }
-    picture.bitmap = DisplayCompatibleBitmap(info, pixels, picture.palette);
+    picture.bitmap = DisplayCompatibleBitmap(info, pixels, picture.palette.Get());
     return picture;
 }
 

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "imaging/DibPalette.h"
+#include "win/Handles.h"
 
 #include <cstdint>
 #include <span>
@@ -18,17 +19,17 @@ struct PictureOptions {
     int quanFactor = 6;
 };
 
-// A bitmap and the palette to show it with; whoever takes them owns them.
+// A bitmap and the palette to show it with.
 struct DisplayPicture {
-    HBITMAP bitmap = nullptr;
-    HPALETTE palette = nullptr;
+    TBitmap bitmap;
+    TPalette palette;
 };
 
 // A logical palette of these entries; none when there are none.
-HPALETTE CreateLogicalPalette(std::span<const PaletteEntry> entries);
+TPalette CreateLogicalPalette(std::span<const PaletteEntry> entries);
 
 // The palette of the picture's own colour table (`info`: header and table).
-HPALETTE MakeDIBPalette(std::span<const std::uint8_t> info);
+TPalette MakeDIBPalette(std::span<const std::uint8_t> info);
 
 // The picture's palette and bitmap. A full-colour picture bound for a
 // 256-colour display gets the octree palette and becomes an 8-bit picture in

@@ -1,10 +1,11 @@
-// Decoded pictures in the pair of movable global memory blocks that the
-// windows own, and the built-in reader on files named by ANSI path.
+// Decoded pictures in a pair of movable global memory blocks, and the
+// built-in reader on files named by ANSI path.
 #pragma once
 
 #include <windows.h>
 
 #include "imaging/BitmapFile.h"
+#include "win/Handles.h"
 
 #include <cstdint>
 #include <span>
@@ -12,26 +13,18 @@
 
 namespace pelmira {
 
-// A global memory block locked for the life of this object.
-class TGlobalLock {
-public:
-    explicit TGlobalLock(HGLOBAL block);
-    ~TGlobalLock();
-    TGlobalLock(const TGlobalLock&) = delete;
-    TGlobalLock& operator=(const TGlobalLock&) = delete;
-    // The whole block; empty when there is none.
-    std::span<std::uint8_t> Bytes() const { return bytes_; }
-
-private:
-    HGLOBAL block_;
-    std::span<std::uint8_t> bytes_;
+// The two blocks of a decoded picture: the bitmap-info block (header and
+// colour table) and the pixel block.
+struct GlobalDibPair {
+    TGlobalMemory info;
+    TGlobalMemory bits;
 };
 
-// Fills a window's two block fields: movable, zero-filled blocks, locked
-// while the reader writes them.
+// Fills a block pair: movable, zero-filled blocks, locked while the reader
+// writes them.
 class TGlobalDibBlocks : public DibBlocks {
 public:
-    TGlobalDibBlocks(HGLOBAL& info, HGLOBAL& bits) : info_{info}, bits_{bits} {}
+    explicit TGlobalDibBlocks(GlobalDibPair& pair) : info_{pair.info}, bits_{pair.bits} {}
     ~TGlobalDibBlocks() override;
     TGlobalDibBlocks(const TGlobalDibBlocks&) = delete;
     TGlobalDibBlocks& operator=(const TGlobalDibBlocks&) = delete;
@@ -40,7 +33,7 @@ public:
 
 private:
     struct Field {
-        HGLOBAL& block;
+        TGlobalMemory& block;
         bool locked = false;
     };
     static std::span<std::uint8_t> Allocate(Field& field, std::size_t size);
@@ -50,26 +43,20 @@ private:
     Field bits_;
 };
 
-// Releases a block field and clears it, so nothing is released twice.
-void ReleaseGlobalBlock(HGLOBAL& block);
-
 // A file opened for reading without sharing. One that cannot be opened
 // raises "ﾌｧｲﾙ <path> は開けません".
 class TFileSource : public ByteSource {
 public:
     explicit TFileSource(const std::string& path);
-    ~TFileSource() override;
-    TFileSource(const TFileSource&) = delete;
-    TFileSource& operator=(const TFileSource&) = delete;
     std::uint64_t Size() const override { return size_; }
     std::size_t ReadAt(std::uint64_t offset, std::span<std::uint8_t> dest) override;
 
 private:
-    HANDLE file_;
+    TKernelHandle file_;
     std::uint64_t size_ = 0;
 };
 
-// The built-in reader on the file at `path`, into the two block fields.
-bool ReadBitmapFile(const std::string& path, HGLOBAL& info, HGLOBAL& bits);
+// The built-in reader on the file at `path`, into the block pair.
+bool ReadBitmapFile(const std::string& path, GlobalDibPair& blocks);
 
 } // namespace pelmira

@@ -1,30 +1,29 @@
-// Choosing the reader of an image file by its extension.
+// Choosing the reader of an image file by its extension, and the one decode
+// that every window shows its pictures through.
 #pragma once
-
-#include <windows.h>
 
 #include "imaging/DibHeader.h"
 #include "imaging/DisplayPicture.h"
+#include "imaging/GlobalDib.h"
 
 #include <string>
 
 namespace pelmira {
 
-// Decodes the file into the two block fields: plain bitmaps (".BMP", ".RLE")
-// with the built-in reader, every other file through the decoder plug-ins.
-// False when no reader decodes it. A bitmap file that cannot be opened
-// raises "ﾌｧｲﾙ <path> は開けません".
-bool ReadImageFile(const std::string& path, HGLOBAL& info, HGLOBAL& bits);
+// Decodes the file into the block pair: plain bitmaps (".BMP", ".RLE") with
+// the built-in reader, every other file through the decoder plug-ins. False
+// when no reader decodes it. A bitmap file that cannot be opened raises
+// "ﾌｧｲﾙ <path> は開けません".
+bool ReadImageFile(const std::string& path, GlobalDibPair& blocks);
 
 // A file made ready for the display, and the header it was made from.
-struct DecodedPicture {
-    DisplayPicture picture; // no bitmap (and no palette) when none could be made
+struct DecodedPicture : DisplayPicture {
     DibHeader header;
 };
 
-// Reads the file into the two block fields, makes its palette and bitmap,
-// and releases both blocks again, also when an error leaves.
-DecodedPicture DecodeImageFile(const std::string& path, HGLOBAL& info, HGLOBAL& bits,
-                               const PictureOptions& options);
+// Reads the file, makes its palette and bitmap, and lets the decoded blocks
+// go again: they live only while the picture is made. No bitmap (and no
+// palette) when none could be made.
+DecodedPicture DecodeImageFile(const std::string& path, const PictureOptions& options);
 
 } // namespace pelmira

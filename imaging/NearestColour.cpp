@@ -39,8 +39,6 @@ NearestColourMap::NearestColourMap(std::span<const PaletteEntry> palette)
         all_.push_back(static_cast<std::uint16_t>(i));
 }
 
-namespace {} // namespace
-
 // Chooses, from the entries of `parent` (a state of the coarser level, or the
 // whole palette), those that can be nearest to some colour of the cell.
 std::uint32_t NearestColourMap::MakeCell(int bits, std::uint32_t cell, std::uint32_t parent) {

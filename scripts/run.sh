@@ -13,7 +13,7 @@ source scripts/wine-env.sh
 
 bash scripts/setup.sh
 pelmira_cross_build build/win32 i686
-pelmira_choose_wine
+pelmira_choose_wine run
 if [ "$PELMIRA_WIN_ARCH" != i686 ]; then
     echo "note: this machine cannot execute 32-bit code; running the x86_64 build instead."
     pelmira_cross_build "$PELMIRA_WIN_BUILD" x86_64

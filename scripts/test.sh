@@ -16,7 +16,7 @@ cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPELMIRA_SANITIZE=
 echo "== cross build for 32-bit Windows"
 pelmira_cross_build build/win32 i686 || exit 1
 
-pelmira_choose_wine
+pelmira_choose_wine test
 if [ "$PELMIRA_WIN_ARCH" != i686 ]; then
     echo "note: this machine cannot execute 32-bit code, so wine32 cannot start;"
     echo "      the Wine tests run on the x86_64 build of the same sources."

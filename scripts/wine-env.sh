@@ -11,8 +11,10 @@ pelmira_can_run_32bit() {
 }
 
 # Sets PELMIRA_WIN_BUILD, PELMIRA_WINE and the Wine variables for the build
-# that runs here.
+# that runs here. $1 names the prefix: the tests and the run command keep
+# their own, so a user never meets what the tests left behind.
 pelmira_choose_wine() {
+    local purpose=${1:-test}
     if pelmira_can_run_32bit; then
         PELMIRA_WIN_ARCH=i686
         PELMIRA_WIN_BUILD=$PELMIRA_BUILD/win32
@@ -23,7 +25,7 @@ pelmira_choose_wine() {
         export PELMIRA_WINE=/usr/lib/wine/wine64
         export WINELOADER=/usr/lib/wine/wine64 WINESERVER=/usr/lib/wine/wineserver64
     fi
-    export WINEPREFIX=$PELMIRA_BUILD/wineprefix-$PELMIRA_WIN_ARCH
+    export WINEPREFIX=$PELMIRA_BUILD/wineprefix-$purpose-$PELMIRA_WIN_ARCH
     export WINEDEBUG=-all
 }
 

@@ -1,6 +1,8 @@
 #include "shell/MsgDlg.h"
 
-#include "ui/WideText.h"
+#include "win/AppError.h"
+#include "win/Handles.h"
+#include "win/WideText.h"
 
 #include <vector>
 
@@ -84,16 +86,16 @@ struct DialogState {
     int x;
     int y;
     const std::string& helpFile;
+    TCallbackError* error;
 };
 
 std::pair<int, int> TextSize(HWND dialog, const std::wstring& text, int wrapWidth) {
-    HDC dc = GetDC(dialog);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0)));
+    const TWindowDC dc(dialog);
+    const TSelection font(dc.Get(),
+                          reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0)));
     RECT r{0, 0, wrapWidth, 0};
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
+    DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &r,
               DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
-    SelectObject(dc, old);
-    ReleaseDC(dialog, dc);
     return {r.right - r.left, r.bottom - r.top};
 }
 
@@ -163,21 +165,33 @@ void Command(HWND dialog, const DialogState& state, int id) {
     }
 }
 
-INT_PTR CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_INITDIALOG)
-        return Initialise(dialog, *reinterpret_cast<const DialogState*>(lp));
-    const auto* state = reinterpret_cast<const DialogState*>(GetWindowLongPtrW(dialog, DWLP_USER));
-    if (!state)
-        return FALSE;
+INT_PTR HandleDialogMessage(HWND dialog, const DialogState& state, UINT msg, WPARAM wp) {
     switch (msg) {
+    case WM_INITDIALOG:
+        return Initialise(dialog, state);
     case WM_COMMAND:
-        Command(dialog, *state, LOWORD(wp));
+        Command(dialog, state, LOWORD(wp));
         return TRUE;
     case WM_CLOSE:
         EndDialog(dialog, mrCancel);
         return TRUE;
     }
     return FALSE;
+}
+
+// An error ends the box; MessageDlgPos throws it on to its caller.
+INT_PTR CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
+    const auto* state =
+        msg == WM_INITDIALOG
+            ? reinterpret_cast<const DialogState*>(lp)
+            : reinterpret_cast<const DialogState*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    if (!state)
+        return FALSE;
+    const INT_PTR result = state->error->Run(
+        INT_PTR{FALSE}, [&] { return HandleDialogMessage(dialog, *state, msg, wp); });
+    if (state->error->Failed())
+        EndDialog(dialog, mrNone);
+    return result;
 }
 
 std::wstring CaptionFor(HWND owner, TMsgDlgType type) {
@@ -204,9 +218,12 @@ int MessageDlgPos(HWND owner, const std::wstring& text, TMsgDlgType type, unsign
     for (const MsgButton& b : shown)
         dialog.Item(WS_TABSTOP | (b.id == defaultId ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
                     static_cast<WORD>(b.id), kButtonClass, b.caption);
-    const DialogState state{text, type, buttons, helpContext, x, y, helpFile};
-    return static_cast<int>(DialogBoxIndirectParamW(GetModuleHandleW(nullptr), dialog.Get(), owner,
-                                                    &DialogProc, reinterpret_cast<LPARAM>(&state)));
+    TCallbackError error;
+    const DialogState state{text, type, buttons, helpContext, x, y, helpFile, &error};
+    const INT_PTR result = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), dialog.Get(), owner,
+                                                   &DialogProc, reinterpret_cast<LPARAM>(&state));
+    error.Rethrow();
+    return static_cast<int>(result);
 }
 
 void TMsgDlg::Execute() {

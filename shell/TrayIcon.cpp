@@ -1,6 +1,6 @@
 #include "shell/TrayIcon.h"
 
-#include "ui/AppError.h"
+#include "win/AppError.h"
 #include "ui/Application.h"
 #include "ui/Form.h"
 #include "ui/Menu.h"
@@ -76,8 +76,6 @@ TTrayIcon::~TTrayIcon() {
     IconRegistry& registry = Registry();
     registry.ids.Release(id_);
     std::erase_if(registry.icons, [this](const auto& entry) { return entry.second == this; });
-    if (icon_)
-        DestroyIcon(icon_);
 }
 
 void TTrayIcon::Loaded() {
@@ -85,8 +83,19 @@ void TTrayIcon::Loaded() {
     Add();
 }
 
+UINT TTrayIcon::TaskbarCreatedMessage() {
+    static const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
+    return message;
+}
+
+void TTrayIcon::ShellRestarted() {
+    added_ = false;
+    if (!loading_)
+        Add();
+}
+
 void TTrayIcon::Refresh() {
-    data_.hIcon = icon_;
+    data_.hIcon = icon_.Get();
     std::memset(data_.szTip, 0, sizeof data_.szTip);
     std::memcpy(data_.szTip, tip_.data(), std::min(tip_.size(), sizeof data_.szTip - 1));
     data_.uFlags = TrayIconFlags(tip_);
@@ -116,7 +125,7 @@ void TTrayIcon::Delete() {
 void TTrayIcon::SetVisible(bool value) {
     if (value == visible_)
         return;
-    visible_ = value && icon_ != nullptr;
+    visible_ = value && static_cast<bool>(icon_);
     if (loading_)
         return;
     if (visible_)
@@ -135,18 +144,17 @@ void TTrayIcon::SetTipHelp(const std::string& text) {
 }
 
 void TTrayIcon::SetIcon(HICON icon) {
-    if (icon && icon == icon_)
+    if (icon && icon == icon_.Get())
         return;
-    HICON old = icon_;
-    icon_ = icon ? CopyIcon(icon) : nullptr;
+    // The old picture goes only once the shell holds the new one.
+    TIconHandle old = std::move(icon_);
+    icon_.Reset(icon ? CopyIcon(icon) : nullptr);
     if (icon_) {
         if (added_)
             Modify(); // the shell shows the new picture at once
     } else {
         SetVisible(false);
     }
-    if (old)
-        DestroyIcon(old);
 }
 
 LRESULT CALLBACK TTrayIcon::CallbackProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {

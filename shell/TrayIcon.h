@@ -9,6 +9,7 @@
 #include <shellapi.h>
 
 #include "shell/TrayIconRules.h"
+#include "win/Handles.h"
 
 #include <functional>
 #include <string>
@@ -42,7 +43,7 @@ public:
 
     bool AutoPopup() const { return autoPopup_; }
     void SetAutoPopup(bool value) { autoPopup_ = value; }
-    HICON Icon() const { return icon_; }
+    HICON Icon() const { return icon_.Get(); }
     // Takes a copy of the picture; none empties the icon and hides it.
     void SetIcon(HICON icon);
     const std::string& TipHelp() const { return tip_; }
@@ -57,10 +58,13 @@ public:
     std::function<void(TTrayIcon& sender, unsigned shift, int x, int y)> OnMouseMove;
     MouseEvent OnMouseUp;
 
+    // The message the shell broadcasts to top-level windows when it starts
+    // again; the owner passes it on to ShellRestarted.
+    static UINT TaskbarCreatedMessage();
+    // A new shell holds no icons: a visible icon is added again.
+    void ShellRestarted();
+
     int ID() const { return id_; }
-    // True while the shell holds the icon.
-    bool Added() const { return added_; }
-    HWND CallbackWindow() const { return data_.hWnd; }
 
 private:
     static LRESULT CALLBACK CallbackProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -78,7 +82,7 @@ private:
     bool added_ = false;
     bool autoPopup_ = true;
     bool visible_ = false;
-    HICON icon_ = nullptr;
+    TIconHandle icon_;
     std::string tip_ = "TipHelp";
     NOTIFYICONDATAA data_{};
 };

@@ -1,6 +1,6 @@
 #include "shell/TrayIconRules.h"
 
-#include "app/AnsiText.h"
+#include "base/AnsiText.h"
 
 #include <algorithm>
 

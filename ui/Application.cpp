@@ -1,8 +1,10 @@
 #include "ui/Application.h"
 
-#include "ui/AppError.h"
+#include "win/AppError.h"
 #include "ui/Form.h"
-#include "ui/WideText.h"
+#include "win/WideText.h"
+
+#include <exception>
 
 namespace pelmira {
 
@@ -81,8 +83,45 @@ void TApplication::ShowException(const std::wstring& message) {
     MessageBoxW(handle_, text.c_str(), caption.c_str(), MB_ICONHAND | MB_OK);
 }
 
-void TApplication::HandleException() {
-    ShowException(CurrentExceptionMessage());
+void TApplication::HandleException() noexcept {
+    try {
+        ShowException(CurrentExceptionMessage());
+    } catch (...) {
+        LogFatalError(L"エラーを表示できません");
+    }
+}
+
+namespace {
+
+[[noreturn]] void EndOnTerminate() noexcept {
+    std::wstring reason = L"終了処理できないエラーです";
+    if (std::current_exception()) {
+        try {
+            reason = CurrentExceptionMessage();
+        } catch (...) {
+        }
+    }
+    LogFatalError(reason);
+    ExitProcess(3);
+}
+
+} // namespace
+
+int RunGuarded(const wchar_t* title, const std::function<int()>& body) noexcept {
+    std::set_terminate(&EndOnTerminate);
+    try {
+        return body();
+    } catch (...) {
+        try {
+            const std::wstring message = CurrentExceptionMessage();
+            LogFatalError(message);
+            const std::wstring text = message + L".";
+            MessageBoxW(nullptr, text.c_str(), title, MB_ICONHAND | MB_OK | MB_SETFOREGROUND);
+        } catch (...) {
+            LogFatalError(L"エラーを表示できません");
+        }
+        return 1;
+    }
 }
 
 void TApplication::DispatchOne(MSG& msg) {

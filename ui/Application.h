@@ -41,7 +41,8 @@ public:
     // captioned with the title, showing the message with "." appended.
     void ShowException(const std::wstring& message);
     // Reports the exception being handled; call only inside a catch block.
-    void HandleException();
+    // An error while reporting is logged instead.
+    void HandleException() noexcept;
 
     // Shows the main form and dispatches messages until Terminate.
     void Run(TForm& mainForm);
@@ -72,6 +73,12 @@ private:
     bool terminated_ = false;
     int busyDepth_ = 0;
 };
+
+// Runs the whole program. An error that escapes it, when nothing else could
+// report it, is shown in a stop box captioned `title`, logged, and ends the
+// program with exit code 1; one that would end it through std::terminate is
+// logged and ends it with exit code 3.
+int RunGuarded(const wchar_t* title, const std::function<int()>& body) noexcept;
 
 // Keeps the hourglass on for the lifetime of the guard, also when an error
 // leaves the scope early.

@@ -1,10 +1,10 @@
 #include "ui/Controls.h"
 
-#include "ui/AppError.h"
+#include "win/AppError.h"
 #include "ui/FileBrowser.h"
 #include "ui/Form.h"
 #include "ui/Image.h"
-#include "ui/WideText.h"
+#include "win/WideText.h"
 
 #include <commctrl.h>
 
@@ -54,17 +54,12 @@ void TControl::SetBoundsInParent(const RECT& bounds) {
 
 // Glyph button ---------------------------------------------------------------
 
-TGlyphButton::~TGlyphButton() {
-    if (glyph_)
-        DeleteObject(glyph_);
-}
-
 void TGlyphButton::CreateHandle(HWND parent, const RECT& bounds, HFONT font) {
     TControl::CreateHandle(parent, bounds, font);
     font_ = font;
     if (spec_.glyph)
-        glyph_ = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), spec_.glyph,
-                                                 IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        glyph_.Reset(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), spec_.glyph,
+                                                     IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
 }
 
 bool TGlyphButton::DrawItem(const DRAWITEMSTRUCT& item) {
@@ -75,32 +70,30 @@ bool TGlyphButton::DrawItem(const DRAWITEMSTRUCT& item) {
     DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0));
 
     const std::wstring caption = Text();
-    HGDIOBJ oldFont = SelectObject(dc, font_);
+    const TSelection font(dc, font_);
     SIZE textSize{};
     GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &textSize);
     BITMAP bm{};
     if (glyph_)
-        GetObjectW(glyph_, sizeof bm, &bm);
+        GetObjectW(glyph_.Get(), sizeof bm, &bm);
     // Glyph above the caption, 3 pixels apart, the pair centred in the button.
     constexpr int kSpacing = 3;
     const int shift = pushed ? 1 : 0;
     const int blockHeight = bm.bmHeight + (glyph_ ? kSpacing : 0) + textSize.cy;
     const int top = r.top + (r.bottom - r.top - blockHeight) / 2 + shift;
     if (glyph_) {
-        HDC mem = CreateCompatibleDC(dc);
-        HGDIOBJ oldBitmap = SelectObject(mem, glyph_);
+        const TMemoryDC mem(dc);
+        const TSelection glyph(mem.Get(), glyph_.Get());
         // The bottom-left pixel gives the transparent colour.
-        const COLORREF transparent = GetPixel(mem, 0, bm.bmHeight - 1);
+        const COLORREF transparent = GetPixel(mem.Get(), 0, bm.bmHeight - 1);
         const int left = r.left + (r.right - r.left - bm.bmWidth) / 2 + shift;
         if (disabled) {
-            DrawStateW(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(glyph_), 0, left, top,
+            DrawStateW(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(glyph_.Get()), 0, left, top,
                        bm.bmWidth, bm.bmHeight, DST_BITMAP | DSS_DISABLED);
         } else {
-            TransparentBlt(dc, left, top, bm.bmWidth, bm.bmHeight, mem, 0, 0, bm.bmWidth,
+            TransparentBlt(dc, left, top, bm.bmWidth, bm.bmHeight, mem.Get(), 0, 0, bm.bmWidth,
                            bm.bmHeight, transparent);
         }
-        SelectObject(mem, oldBitmap);
-        DeleteDC(mem);
     }
     RECT textRect{r.left + shift, top + blockHeight - textSize.cy, r.right + shift,
                   top + blockHeight};
@@ -108,7 +101,6 @@ bool TGlyphButton::DrawItem(const DRAWITEMSTRUCT& item) {
     SetTextColor(dc, GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
     DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &textRect,
               DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
-    SelectObject(dc, oldFont);
     if (item.itemState & ODS_FOCUS) {
         RECT focus = r;
         InflateRect(&focus, -4, -4);
@@ -122,13 +114,11 @@ bool TGlyphButton::DrawItem(const DRAWITEMSTRUCT& item) {
 void TStaticText::CreateHandle(HWND parent, const RECT& bounds, HFONT font) {
     RECT r = bounds;
     if (spec_.flags & cfAutoSize) {
-        HDC dc = GetDC(parent);
-        HGDIOBJ old = SelectObject(dc, font);
+        const TWindowDC dc(parent);
+        const TSelection selected(dc.Get(), font);
         SIZE size{};
         const std::wstring caption = spec_.caption ? spec_.caption : L"";
-        GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &size);
-        SelectObject(dc, old);
-        ReleaseDC(parent, dc);
+        GetTextExtentPoint32W(dc.Get(), caption.c_str(), static_cast<int>(caption.size()), &size);
         r.right = r.left + size.cx;
         r.bottom = r.top + size.cy;
     }

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "win/Handles.h"
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -99,7 +101,6 @@ protected:
 class TGlyphButton : public TControl {
 public:
     using TControl::TControl;
-    ~TGlyphButton() override;
     void CreateHandle(HWND parent, const RECT& bounds, HFONT font) override;
     bool DrawItem(const DRAWITEMSTRUCT& item) override;
 
@@ -108,8 +109,8 @@ protected:
     DWORD WindowStyle() const override { return BS_OWNERDRAW | WS_TABSTOP; }
 
 private:
-    HBITMAP glyph_ = nullptr;
-    HFONT font_ = nullptr;
+    TBitmap glyph_;
+    HFONT font_ = nullptr; // the form's
 };
 
 class TButton : public TControl {

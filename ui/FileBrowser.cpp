@@ -1,8 +1,9 @@
 #include "ui/FileBrowser.h"
 
-#include "app/AnsiText.h"
-#include "app/DirSep.h"
-#include "ui/WideText.h"
+#include "base/AnsiText.h"
+#include "base/DirSep.h"
+#include "win/Handles.h"
+#include "win/WideText.h"
 
 #include <algorithm>
 
@@ -10,23 +11,13 @@ namespace pelmira {
 
 namespace {
 
-// RAII for a FindFirstFileA search.
-class FindHandle {
-public:
-    FindHandle(const std::string& pattern, WIN32_FIND_DATAA& data)
-        : handle_(FindFirstFileA(pattern.c_str(), &data)) {}
-    ~FindHandle() {
-        if (handle_ != INVALID_HANDLE_VALUE)
-            FindClose(handle_);
-    }
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-    bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    bool Next(WIN32_FIND_DATAA& data) { return FindNextFileA(handle_, &data) != FALSE; }
-
-private:
-    HANDLE handle_;
-};
+// Calls visit with every entry that matches the pattern.
+template <typename Visit> void ForEachFound(const std::string& pattern, Visit visit) {
+    WIN32_FIND_DATAA data{};
+    const TFindHandle find(FindFirstFileA(pattern.c_str(), &data));
+    for (bool more = static_cast<bool>(find); more; more = FindNextFileA(find.Get(), &data))
+        visit(data);
+}
 
 bool LessIgnoringCase(const std::string& a, const std::string& b) {
     return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(),
@@ -78,14 +69,12 @@ void TFileListBox::Update() {
     std::vector<std::string> names;
     const std::string folder = AddDirSep(directory_);
     for (const std::string& pattern : SplitMask(mask_)) {
-        WIN32_FIND_DATAA data{};
-        FindHandle find(folder + pattern, data);
-        for (bool more = find.Valid(); more; more = find.Next(data)) {
+        ForEachFound(folder + pattern, [&names](const WIN32_FIND_DATAA& data) {
             constexpr DWORD kSkipped =
                 FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
             if (!(data.dwFileAttributes & kSkipped))
                 names.push_back(data.cFileName);
-        }
+        });
     }
     std::sort(names.begin(), names.end(), LessIgnoringCase);
     // A file that matches two patterns is listed once.
@@ -148,13 +137,11 @@ void TDirectoryListBox::Fill() {
     }
     const int current = static_cast<int>(entries_.size()) - 1;
     std::vector<std::string> children;
-    WIN32_FIND_DATAA data{};
-    FindHandle find(AddDirSep(directory_) + "*", data);
-    for (bool more = find.Valid(); more; more = find.Next(data)) {
+    ForEachFound(AddDirSep(directory_) + "*", [&children](const WIN32_FIND_DATAA& data) {
         const std::string name = data.cFileName;
         if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != "." && name != "..")
             children.push_back(name);
-    }
+    });
     std::sort(children.begin(), children.end(), LessIgnoringCase);
     for (const std::string& child : children)
         entries_.push_back({AddDirSep(directory_) + child, child, current + 1, false});
@@ -178,14 +165,14 @@ bool TDirectoryListBox::DrawItem(const DRAWITEMSTRUCT& item) {
     // A small folder: open (filled) on the way to the current folder.
     const int x = item.rcItem.left + 2 + entry.level * 7;
     const int y = item.rcItem.top + 3;
-    HBRUSH folderBrush = CreateSolidBrush(entry.open ? RGB(255, 224, 96) : RGB(240, 200, 80));
-    HGDIOBJ oldBrush = SelectObject(dc, folderBrush);
-    HGDIOBJ oldPen = SelectObject(dc, GetStockObject(BLACK_PEN));
-    Rectangle(dc, x, y + 2, x + 13, y + 11);
-    Rectangle(dc, x, y, x + 6, y + 3);
-    SelectObject(dc, oldPen);
-    SelectObject(dc, oldBrush);
-    DeleteObject(folderBrush);
+    {
+        const TBrush folderBrush(
+            CreateSolidBrush(entry.open ? RGB(255, 224, 96) : RGB(240, 200, 80)));
+        const TSelection brush(dc, folderBrush.Get());
+        const TSelection pen(dc, GetStockObject(BLACK_PEN));
+        Rectangle(dc, x, y + 2, x + 13, y + 11);
+        Rectangle(dc, x, y, x + 6, y + 3);
+    }
 
     const std::wstring label = AnsiToWide(entry.label);
     RECT text = item.rcItem;

@@ -18,6 +18,7 @@ public:
 
     // Several patterns may be joined by ";".
     void SetMask(const std::string& mask);
+    // The settings dialog's file list, still to come, takes the same mask.
     const std::string& Mask() const { return mask_; }
     void SetDirectory(const std::string& directory);
     const std::string& Directory() const { return directory_; }

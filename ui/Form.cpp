@@ -1,12 +1,13 @@
 #include "ui/Form.h"
 
-#include "ui/AppError.h"
+#include "win/AppError.h"
 #include "ui/Application.h"
 #include "ui/Menu.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace pelmira {
 
@@ -30,10 +31,18 @@ void RegisterFormClass(HINSTANCE instance, const std::wstring& className, WNDPRO
         throw EAppError(L"ウィンドウクラスを登録できません");
 }
 
+struct EnabledWindows {
+    std::vector<HWND> windows;
+    TCallbackError error;
+};
+
 BOOL CALLBACK CollectEnabledWindow(HWND hwnd, LPARAM lp) {
-    if (IsWindowEnabled(hwnd) && IsWindowVisible(hwnd))
-        reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd);
-    return TRUE;
+    auto& found = *reinterpret_cast<EnabledWindows*>(lp);
+    return found.error.Run(FALSE, [&] {
+        if (IsWindowEnabled(hwnd) && IsWindowVisible(hwnd))
+            found.windows.push_back(hwnd);
+        return TRUE;
+    });
 }
 
 } // namespace
@@ -42,13 +51,12 @@ TForm::TForm(TApplication& app, std::wstring className)
     : app_(app), className_(std::move(className)) {}
 
 TForm::~TForm() {
-    if (tooltip_)
-        DestroyWindow(tooltip_);
+    // Destroyed without DestroyHandle: the derived part has gone, so what
+    // the window still says goes to the default procedure.
     if (handle_)
-        DestroyWindow(handle_);
+        SetWindowLongPtrW(handle_, GWLP_USERDATA, 0);
+    DestroyHandle();
     controls_.clear();
-    for (const CachedFont& font : fonts_)
-        DeleteObject(font.handle);
     if (app_.MainForm() == this)
         app_.SetMainForm(nullptr);
 }
@@ -57,13 +65,13 @@ HFONT TForm::Font(const FontSpec* spec) {
     const FontSpec& want = spec ? *spec : formFont_;
     for (const CachedFont& font : fonts_)
         if (font.face == want.face && font.height == want.height && font.bold == want.bold)
-            return font.handle;
+            return font.handle.Get();
     // A negative height asks for the character height, as the sizes are given.
-    HFONT handle = CreateFontW(-want.height, 0, 0, 0, want.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
-                               FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                               DEFAULT_QUALITY, DEFAULT_PITCH, want.face);
-    fonts_.push_back({want.face, want.height, want.bold, handle});
-    return handle;
+    TFont handle(CreateFontW(-want.height, 0, 0, 0, want.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
+                             FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                             DEFAULT_QUALITY, DEFAULT_PITCH, want.face));
+    fonts_.push_back({want.face, want.height, want.bold, std::move(handle)});
+    return fonts_.back().handle.Get();
 }
 
 void TForm::LoadControls(std::span<const ControlSpec> specs) {
@@ -131,6 +139,15 @@ void TForm::Create(const FormFrame& frame) {
     }
 }
 
+void TForm::DestroyHandle() {
+    if (tooltip_)
+        DestroyWindow(std::exchange(tooltip_, nullptr));
+    if (handle_) {
+        DestroyWindow(handle_);
+        handle_ = nullptr; // a detached window's WM_NCDESTROY did not clear it
+    }
+}
+
 void TForm::SetClientSize(int width, int height) {
     RECT r{0, 0, width, height};
     AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrW(handle_, GWL_STYLE)),
@@ -178,9 +195,11 @@ bool TForm::Visible() const {
 int TForm::ShowModal() {
     // Every other window of the program waits while the form is up; timers
     // and other messages keep arriving through this nested loop.
-    std::vector<HWND> disabled;
+    EnabledWindows enabled;
     EnumThreadWindows(GetCurrentThreadId(), &CollectEnabledWindow,
-                      reinterpret_cast<LPARAM>(&disabled));
+                      reinterpret_cast<LPARAM>(&enabled));
+    enabled.error.Rethrow();
+    std::vector<HWND> disabled = std::move(enabled.windows);
     std::erase(disabled, handle_);
     for (HWND hwnd : disabled)
         EnableWindow(hwnd, FALSE);

@@ -1,6 +1,8 @@
 // The form base: one window procedure for every form, which finds the C++
 // object set at WM_NCCREATE and calls its virtual handler. Errors thrown by a
-// handler end that message and reach the application's error report.
+// handler end that message and reach the application's error report. A form
+// lives in a TFormPtr, which destroys its window while the whole object
+// still stands.
 #pragma once
 
 #include <windows.h>
@@ -8,6 +10,7 @@
 #include <stdexcept>
 
 #include "ui/Controls.h"
+#include "win/Handles.h"
 
 #include <functional>
 #include <memory>
@@ -45,8 +48,11 @@ public:
     TApplication& Application() const { return app_; }
 
     // Creates the hidden window owned by the application window, then runs
-    // FormCreate; an error there is reported and the form stays usable.
+    // FormCreate; an error there is reported and the form stays usable. An
+    // error while the window or its controls are made reaches the caller.
     void Create(const FormFrame& frame);
+    // Destroys the window (its last messages reach the form's handlers).
+    void DestroyHandle();
 
     void Show();
     void Hide();
@@ -74,8 +80,7 @@ public:
             throw std::logic_error("no such control");
         return *control;
     }
-    // The font of the form and of every control without a font of its own.
-    void SetFormFont(const FontSpec& font) { formFont_ = font; }
+    // The font of a control (the form's for none), made once per form.
     HFONT Font(const FontSpec* spec);
     // Menu commands reach the form as WM_COMMAND; the form asks its menus.
     void AddMenu(TMenu* menu) { menus_.push_back(menu); }
@@ -101,7 +106,7 @@ private:
         std::wstring face;
         int height;
         bool bold;
-        HFONT handle;
+        TFont handle;
     };
     void AddHint(HWND control, const wchar_t* hint);
 
@@ -118,6 +123,19 @@ private:
     std::vector<TTimer*> timers_;
     UINT_PTR nextTimerId_ = 1;
 };
+
+// Destroys the window before the object: the derived form's members are
+// still there for the messages that destroying the window sends.
+struct FormDeleter {
+    void operator()(TForm* form) const {
+        form->DestroyHandle();
+        delete form;
+    }
+};
+template <typename T> using TFormPtr = std::unique_ptr<T, FormDeleter>;
+template <typename T, typename... Args> TFormPtr<T> MakeForm(Args&&... args) {
+    return TFormPtr<T>(new T(std::forward<Args>(args)...));
+}
 
 // A message-loop timer owned by a form; ticks arrive as OnTimer calls.
 class TTimer {

@@ -1,5 +1,8 @@
 #include "ui/Image.h"
 
+#include "ui/Application.h"
+#include "ui/Form.h"
+
 namespace pelmira {
 
 namespace {
@@ -19,35 +22,22 @@ void RegisterImageClass(WNDPROC proc) {
 
 } // namespace
 
-TImage::~TImage() {
-    Release();
-}
-
 void TImage::CreateHandle(HWND parent, const RECT& bounds, HFONT font) {
     RegisterImageClass(&TImage::WndProc);
     TControl::CreateHandle(parent, bounds, font);
     SetWindowLongPtrW(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
-void TImage::Release() {
-    if (bitmap_)
-        DeleteObject(bitmap_);
-    if (palette_)
-        DeleteObject(palette_);
-    bitmap_ = nullptr;
-    palette_ = nullptr;
-}
-
-void TImage::SetPicture(HBITMAP bitmap, HPALETTE palette) {
-    Release();
-    bitmap_ = bitmap;
-    palette_ = palette;
+void TImage::SetPicture(TBitmap bitmap, TPalette palette) {
+    bitmap_ = std::move(bitmap);
+    palette_ = std::move(palette);
     if (handle_)
         InvalidateRect(handle_, nullptr, TRUE);
 }
 
 void TImage::Clear() {
-    Release();
+    bitmap_.Reset();
+    palette_.Reset();
     if (handle_) {
         InvalidateRect(handle_, nullptr, TRUE);
         UpdateWindow(handle_);
@@ -65,15 +55,11 @@ void TImage::Paint() {
     RECT client{};
     GetClientRect(handle_, &client);
     if (bitmap_) {
-        HPALETTE oldPalette = nullptr;
-        if (palette_) {
-            oldPalette = SelectPalette(dc, palette_, FALSE);
-            RealizePalette(dc);
-        }
+        const TPaletteSelection realised(dc, palette_.Get());
         BITMAP bm{};
-        GetObjectW(bitmap_, sizeof bm, &bm);
-        HDC mem = CreateCompatibleDC(dc);
-        HGDIOBJ old = SelectObject(mem, bitmap_);
+        GetObjectW(bitmap_.Get(), sizeof bm, &bm);
+        const TMemoryDC mem(dc);
+        const TSelection picture(mem.Get(), bitmap_.Get());
         // Shrinking averages the pixels it drops; a palette display keeps
         // plain sampling, as averaging there would leave the picture's palette.
         if (GetDeviceCaps(dc, RASTERCAPS) & RC_PALETTE) {
@@ -82,12 +68,8 @@ void TImage::Paint() {
             SetStretchBltMode(dc, HALFTONE);
             SetBrushOrgEx(dc, 0, 0, nullptr);
         }
-        StretchBlt(dc, 0, 0, client.right, client.bottom, mem, 0, 0, bm.bmWidth, bm.bmHeight,
+        StretchBlt(dc, 0, 0, client.right, client.bottom, mem.Get(), 0, 0, bm.bmWidth, bm.bmHeight,
                    SRCCOPY);
-        SelectObject(mem, old);
-        DeleteDC(mem);
-        if (oldPalette)
-            SelectPalette(dc, oldPalette, FALSE);
     } else {
         FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
     }
@@ -97,7 +79,11 @@ void TImage::Paint() {
 LRESULT CALLBACK TImage::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     auto* self = reinterpret_cast<TImage*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (self && msg == WM_PAINT) {
-        self->Paint();
+        try {
+            self->Paint();
+        } catch (...) {
+            self->Owner().Application().HandleException();
+        }
         return 0;
     }
     if (msg == WM_ERASEBKGND && self && self->bitmap_)

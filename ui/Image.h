@@ -3,23 +3,23 @@
 #pragma once
 
 #include "ui/Controls.h"
+#include "win/Handles.h"
 
 namespace pelmira {
 
 class TImage : public TControl {
 public:
     using TControl::TControl;
-    ~TImage() override;
     void CreateHandle(HWND parent, const RECT& bounds, HFONT font) override;
 
-    // Takes ownership of both handles (palette may be null).
-    void SetPicture(HBITMAP bitmap, HPALETTE palette);
+    // The palette may be empty.
+    void SetPicture(TBitmap bitmap, TPalette palette);
     void Clear();
     // Paints the picture again, its palette realised anew.
     void Invalidate();
-    bool HasPicture() const { return bitmap_ != nullptr; }
-    HBITMAP Bitmap() const { return bitmap_; }
-    HPALETTE Palette() const { return palette_; }
+    bool HasPicture() const { return static_cast<bool>(bitmap_); }
+    HBITMAP Bitmap() const { return bitmap_.Get(); }
+    HPALETTE Palette() const { return palette_.Get(); }
 
 protected:
     const wchar_t* WindowClass() const override { return L"TImage"; }
@@ -28,10 +28,9 @@ protected:
 private:
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     void Paint();
-    void Release();
 
-    HBITMAP bitmap_ = nullptr;
-    HPALETTE palette_ = nullptr;
+    TBitmap bitmap_;
+    TPalette palette_;
 };
 
 } // namespace pelmira

@@ -1,13 +1,13 @@
 #include "ui/Menu.h"
 
-#include "ui/AppError.h"
+#include "win/AppError.h"
 
 #include <algorithm>
 
 namespace pelmira {
 
-TMenu::TMenu(Kind kind, std::span<const MenuSpec> items, UINT firstId) {
-    handle_ = kind == Kind::MainMenu ? CreateMenu() : CreatePopupMenu();
+TMenu::TMenu(Kind kind, std::span<const MenuSpec> items, UINT firstId)
+    : handle_(kind == Kind::MainMenu ? CreateMenu() : CreatePopupMenu()), owned_(handle_) {
     std::vector<HMENU> levels{handle_};
     for (std::size_t i = 0; i < items.size(); ++i) {
         const MenuSpec& spec = items[i];
@@ -29,20 +29,9 @@ TMenu::TMenu(Kind kind, std::span<const MenuSpec> items, UINT firstId) {
     }
 }
 
-TMenu::~TMenu() {
-    if (!attached_ && handle_)
-        DestroyMenu(handle_);
-}
-
 void TMenu::AttachTo(HWND window) {
-    SetMenu(window, handle_);
-    attached_ = true;
-}
-
-UINT TMenu::IdOf(std::string_view name) const {
-    auto it = std::find_if(items_.begin(), items_.end(),
-                           [&](const Item& item) { return item.name == name; });
-    return it == items_.end() ? 0 : it->id;
+    if (SetMenu(window, handle_))
+        owned_.Release();
 }
 
 void TMenu::Bind(std::string_view name, std::function<void()> handler) {

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "win/Handles.h"
+
 #include <functional>
 #include <span>
 #include <string>
@@ -24,7 +26,6 @@ public:
     enum class Kind { MainMenu, Popup };
     // Command IDs are firstId, firstId + 1, ... in item order.
     TMenu(Kind kind, std::span<const MenuSpec> items, UINT firstId);
-    ~TMenu();
     TMenu(const TMenu&) = delete;
     TMenu& operator=(const TMenu&) = delete;
 
@@ -32,7 +33,6 @@ public:
     // Once a window holds the menu, the window destroys it.
     void AttachTo(HWND window);
 
-    UINT IdOf(std::string_view name) const;
     void Bind(std::string_view name, std::function<void()> handler);
     // Runs the handler of the command ID; false when the ID is not this menu's.
     bool Dispatch(UINT id) const;
@@ -43,8 +43,8 @@ private:
         UINT id;
         std::function<void()> handler;
     };
-    HMENU handle_ = nullptr;
-    bool attached_ = false;
+    HMENU handle_;
+    TMenuHandle owned_; // until a window holds the menu
     std::vector<Item> items_;
 };
 

@@ -1,7 +1,7 @@
 #include "wallpaper/DesktopWallpaper.h"
 
-#include "ui/AppError.h"
-#include "ui/RegistryKey.h"
+#include "win/AppError.h"
+#include "win/RegistryKey.h"
 
 #include <cstring>
 

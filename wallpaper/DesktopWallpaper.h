@@ -25,7 +25,6 @@ public:
     // does not fit is refused (false) instead of being cut into a path that
     // names another file; the buffer then keeps its old contents.
     bool Apply(const std::string& path);
-    const char* PathBuffer() const { return buffer_.data(); }
 
     // "WallPaper" of HKCU\Control Panel\desktop: the current wallpaper file.
     static std::string CurrentWallpaper();

@@ -1,6 +1,6 @@
 #include "wallpaper/ExtensionTest.h"
 
-#include "app/AnsiText.h"
+#include "base/AnsiText.h"
 
 namespace pelmira {
 

@@ -1,8 +1,9 @@
 #include "wallpaper/TempBitmap.h"
 
-#include "app/DirSep.h"
-#include "ui/AppError.h"
-#include "ui/WideText.h"
+#include "base/DirSep.h"
+#include "win/AppError.h"
+#include "win/Handles.h"
+#include "win/WideText.h"
 
 #include <cstdint>
 #include <vector>
@@ -10,18 +11,6 @@
 namespace pelmira {
 
 namespace {
-
-class ScreenDC {
-public:
-    ScreenDC() : dc_(GetDC(nullptr)) {}
-    ~ScreenDC() { ReleaseDC(nullptr, dc_); }
-    ScreenDC(const ScreenDC&) = delete;
-    ScreenDC& operator=(const ScreenDC&) = delete;
-    HDC Get() const { return dc_; }
-
-private:
-    HDC dc_;
-};
 
 [[noreturn]] void CannotCreate(const std::string& path) {
     throw EAppError(L"ﾌｧｲﾙ " + AnsiToWide(path) + L" を作成できません");
@@ -37,7 +26,7 @@ void SavePictureAsBitmapFile(const std::string& path, HBITMAP bitmap, HPALETTE p
     BITMAP bm{};
     if (!GetObjectW(bitmap, sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0)
         CannotCreate(path);
-    ScreenDC screen;
+    const TWindowDC screen(nullptr);
     int bits = GetDeviceCaps(screen.Get(), BITSPIXEL) * GetDeviceCaps(screen.Get(), PLANES);
     if (bits == 16 || bits == 32)
         bits = 24;
@@ -58,16 +47,12 @@ void SavePictureAsBitmapFile(const std::string& path, HBITMAP bitmap, HPALETTE p
     header->biCompression = BI_RGB;
     std::vector<std::uint8_t> pixels(static_cast<std::size_t>(imageSize));
 
-    HPALETTE old = nullptr;
-    if (palette) {
-        old = SelectPalette(screen.Get(), palette, FALSE);
-        RealizePalette(screen.Get());
+    int rows = 0;
+    {
+        const TPaletteSelection realised(screen.Get(), palette);
+        rows = GetDIBits(screen.Get(), bitmap, 0, static_cast<UINT>(bm.bmHeight), pixels.data(),
+                         reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS);
     }
-    const int rows =
-        GetDIBits(screen.Get(), bitmap, 0, static_cast<UINT>(bm.bmHeight), pixels.data(),
-                  reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS);
-    if (old)
-        SelectPalette(screen.Get(), old, FALSE);
     if (rows != bm.bmHeight)
         CannotCreate(path);
     // GetDIBits fills in fields of its own; the file carries exactly these.
@@ -82,17 +67,17 @@ void SavePictureAsBitmapFile(const std::string& path, HBITMAP bitmap, HPALETTE p
     fileHeader.bfSize = static_cast<DWORD>(offBits + imageSize);
     fileHeader.bfOffBits = static_cast<DWORD>(offBits);
 
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    const TKernelHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
         CannotCreate(path);
-    DWORD written = 0;
-    const bool ok =
-        WriteFile(file, &fileHeader, sizeof fileHeader, &written, nullptr) &&
-        WriteFile(file, info.data(), static_cast<DWORD>(info.size()), &written, nullptr) &&
-        WriteFile(file, pixels.data(), static_cast<DWORD>(pixels.size()), &written, nullptr);
-    CloseHandle(file);
-    if (!ok)
+    const auto write = [&file](const void* data, std::size_t size) {
+        DWORD written = 0;
+        return WriteFile(file.Get(), data, static_cast<DWORD>(size), &written, nullptr) &&
+               written == size;
+    };
+    if (!write(&fileHeader, sizeof fileHeader) || !write(info.data(), info.size()) ||
+        !write(pixels.data(), pixels.size()))
         CannotCreate(path);
 }
 

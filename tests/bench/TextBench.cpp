@@ -1,7 +1,7 @@
 // Path scans run for every file the browser lists and every list entry: they
 // must stay linear and allocation-light on long double-byte paths.
-#include "app/AnsiText.h"
-#include "app/DirSep.h"
+#include "base/AnsiText.h"
+#include "base/DirSep.h"
 #include "wallpaper/ExtensionTest.h"
 
 #include <benchmark/benchmark.h>

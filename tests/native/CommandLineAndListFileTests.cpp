@@ -1,4 +1,4 @@
-#include "app/CommandLine.h"
+#include "base/CommandLine.h"
 #include "config/ListFile.h"
 
 #include <gtest/gtest.h>

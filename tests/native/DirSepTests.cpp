@@ -1,4 +1,4 @@
-#include "app/DirSep.h"
+#include "base/DirSep.h"
 
 #include <gtest/gtest.h>
 

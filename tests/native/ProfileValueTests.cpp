@@ -1,4 +1,4 @@
-#include "app/ProfileValue.h"
+#include "base/ProfileValue.h"
 
 #include <gtest/gtest.h>
 

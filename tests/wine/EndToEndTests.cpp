@@ -98,6 +98,18 @@ std::string WindowsDir() {
     return buffer;
 }
 
+std::string ReadFileText(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return {};
+    char text[4096] = {};
+    DWORD got = 0;
+    ReadFile(file, text, sizeof text - 1, &got, nullptr);
+    CloseHandle(file);
+    return std::string(text, got);
+}
+
 std::string ReadDesktopWallpaper() {
     HKEY key = nullptr;
     RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\desktop", 0, KEY_READ, &key);
@@ -200,18 +212,34 @@ TEST(EndToEnd, CommandLineFileBecomesTheWallpaperAndClosingWritesTheSettings) {
 
     PostMessageW(main, WM_CLOSE, 0, 0);
     ASSERT_TRUE(program.WaitForExit());
-    HANDLE written_ini =
-        CreateFileA(ini.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(written_ini, INVALID_HANDLE_VALUE);
-    char text[4096] = {};
-    DWORD got = 0;
-    ReadFile(written_ini, text, sizeof text - 1, &got, nullptr);
-    CloseHandle(written_ini);
-    const std::string content(text, got);
+    const std::string content = ReadFileText(ini);
     EXPECT_NE(content.find("[QM]"), std::string::npos);
     EXPECT_NE(content.find("ChangeTime=3"), std::string::npos);
     EXPECT_NE(content.find("[Picture]"), std::string::npos);
     EXPECT_NE(content.find("IconTray=2"), std::string::npos);
+}
+
+TEST(EndToEnd, LogOffWritesTheSettingsAndEndsTheProgram) {
+    const std::string ini = WindowsDir() + "\\qm.ini";
+    DeleteFileA(ini.c_str());
+    ProgramUnderTest program;
+    ASSERT_TRUE(program.Start());
+    HWND main = program.WaitForMainWindow();
+    ASSERT_NE(main, nullptr);
+    SetWindowPos(main, nullptr, 123, 45, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_BLOCK,
+                                    10000, &answer));
+    EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
+    const std::string content = ReadFileText(ini);
+    EXPECT_NE(content.find("Left=123"), std::string::npos);
+    EXPECT_NE(content.find("Top=45"), std::string::npos);
+    EXPECT_NE(content.find("[Picture]"), std::string::npos);
+
+    SendMessageTimeoutW(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_BLOCK, 10000, &answer);
+    ASSERT_TRUE(program.WaitForExit());
+    EXPECT_EQ(program.ExitCode(), 0u);
 }
 
 namespace {

@@ -2,7 +2,7 @@
 // stands in for the Japanese UI font, and the display depth the run asked for.
 #include <windows.h>
 
-#include "app/AnsiText.h"
+#include "base/AnsiText.h"
 
 #include <gtest/gtest.h>
 

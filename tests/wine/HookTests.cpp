@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "WaitFor.h"
-#include "ui/ModuleProc.h"
+#include "win/ModuleProc.h"
 
 #include <gtest/gtest.h>
 

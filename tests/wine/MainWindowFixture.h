@@ -49,7 +49,7 @@ protected:
             trayCalls.push_back({message, *data});
             return TRUE;
         };
-        main = std::make_unique<pelmira::TQMMain>(app, std::move(environment));
+        main = pelmira::MakeForm<pelmira::TQMMain>(app, std::move(environment));
         app.SetMainForm(main.get());
         main->CreateWindowAndControls();
     }
@@ -66,7 +66,7 @@ protected:
     }
 
     pelmira::TApplication app{GetModuleHandleW(nullptr)};
-    std::unique_ptr<pelmira::TQMMain> main;
+    pelmira::TFormPtr<pelmira::TQMMain> main;
     std::string iniPath;
     std::vector<std::string> calls;
     std::vector<bool> visibleAtCall;

@@ -211,6 +211,12 @@ TEST_F(MainWindowTest, TheTrayIconStartsHiddenAndPopsUpTheWindowsMenu) {
     tray.SetVisible(true);
     ASSERT_EQ(trayCalls.size(), 1u);
     EXPECT_EQ(trayCalls[0].message, static_cast<DWORD>(NIM_ADD));
+    // A shell that starts again holds no icons: the broadcast brings it back.
+    SendMessageW(main->Handle(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    ASSERT_EQ(trayCalls.size(), 2u);
+    EXPECT_EQ(trayCalls[1].message, static_cast<DWORD>(NIM_ADD));
+    EXPECT_EQ(trayCalls[1].data.uID, trayCalls[0].data.uID);
+    trayCalls.pop_back();
     // A left press on the icon opens the popup menu; Esc closes it again.
     std::atomic<HMENU> shown{nullptr};
     std::thread watcher([&] {
@@ -223,8 +229,8 @@ TEST_F(MainWindowTest, TheTrayIconStartsHiddenAndPopsUpTheWindowsMenu) {
             Sleep(20);
         }
     });
-    PostMessageW(tray.CallbackWindow(), TTrayIcon::kCallbackMessage, static_cast<WPARAM>(tray.ID()),
-                 WM_LBUTTONDOWN);
+    PostMessageW(FindWindowExW(main->Handle(), nullptr, L"TCallbackWindow", nullptr),
+                 TTrayIcon::kCallbackMessage, static_cast<WPARAM>(tray.ID()), WM_LBUTTONDOWN);
     WaitFor([&] { return shown.load() != nullptr; }, 10000);
     watcher.join();
     EXPECT_EQ(shown.load(), main->QMPopMenu().Handle());

@@ -89,8 +89,6 @@ TEST_F(PreviewTest, ClickingAFileShowsItWithItsSizeAndColours) {
     ExpectRect(PreviewBox(), 50, 80, 150, 130);
     EXPECT_EQ(Text("BmpInfoPanel"), L"100x50 256色");
     EXPECT_EQ(Text("BmpNamePanel"), L" SMALL.BMP");
-    EXPECT_EQ(main->DibInfoMem, nullptr); // the blocks live only while the picture is made
-    EXPECT_EQ(main->DibBitsMem, nullptr);
     EXPECT_FALSE(app.Busy());
 
     Click("large.bmp");
@@ -125,7 +123,6 @@ TEST_F(PreviewTest, AFileThatCannotBeReadClearsThePreview) {
     EXPECT_EQ(Text("BmpInfoPanel"), L"画像を展開できません");
     EXPECT_EQ(Text("BmpNamePanel"), L" BAD.BMP");
     EXPECT_FALSE(main->FileToImage(folder + "\\other.jpeg"));
-    EXPECT_EQ(main->DibInfoMem, nullptr);
 }
 
 TEST_F(PreviewTest, RunLengthBitmapsArePreviewedAndCountTheirColours) {
@@ -257,17 +254,16 @@ TEST_F(PreviewTest, TheSettingsDialogPreviewsIntoItsOwnPicture) {
     WriteBitmapFile(folder + "\\small.bmp", 8, 20, 10);
     WriteTextFile(folder + "\\bad.bmp", "no bitmap here");
     Create();
-    TConfigDlg dialog(app, *main);
-    dialog.Open();
-    dialog.ConfigFileToImage(folder + "\\small.bmp");
-    EXPECT_TRUE(dialog.PreViewImage().HasPicture());
+    const auto dialog = MakeForm<TConfigDlg>(app, *main);
+    dialog->Open();
+    dialog->ConfigFileToImage(folder + "\\small.bmp");
+    EXPECT_TRUE(dialog->PreViewImage().HasPicture());
     EXPECT_FALSE(main->PreViewImage().HasPicture());
-    EXPECT_EQ(dialog.DibInfoMem, nullptr);
     DialogWatcher watcher(IDOK, 1500);
-    dialog.ConfigFileToImage(folder + "\\bad.bmp");
+    dialog->ConfigFileToImage(folder + "\\bad.bmp");
     EXPECT_FALSE(watcher.Result().has_value()); // nothing is reported
-    EXPECT_FALSE(dialog.PreViewImage().HasPicture());
-    RECT box = dialog.PreViewImage().BoundsInParent();
+    EXPECT_FALSE(dialog->PreViewImage().HasPicture());
+    RECT box = dialog->PreViewImage().BoundsInParent();
     EXPECT_EQ(box.right - box.left, 66);
     EXPECT_EQ(box.bottom - box.top, 66);
 }
@@ -282,11 +278,10 @@ TEST(DisplayPicture, GdiNeverGetsFewerPixelsThanTheHeaderCallsFor) {
     const PictureOptions options{false, true, 6};
     std::vector<std::uint8_t> pixels(4 * 12 - 1, 0x40); // one byte short
     DisplayPicture picture = MakeDisplayPicture(info, pixels, options);
-    EXPECT_EQ(picture.bitmap, nullptr);
+    EXPECT_FALSE(picture.bitmap);
     pixels.push_back(0x40);
     picture = MakeDisplayPicture(info, pixels, options);
-    EXPECT_NE(picture.bitmap, nullptr);
-    DeleteObject(picture.bitmap);
+    EXPECT_TRUE(picture.bitmap);
 
     // Compressed rows: a header claiming more bytes than there are is held to the block.
     h.bitCount = 8;
@@ -296,8 +291,5 @@ TEST(DisplayPicture, GdiNeverGetsFewerPixelsThanTheHeaderCallsFor) {
     h.Write(paletted);
     const std::vector<std::uint8_t> rle = {4, 1, 0, 0, 4, 2, 0, 1};
     picture = MakeDisplayPicture(paletted, rle, options);
-    EXPECT_NE(picture.bitmap, nullptr);
-    DeleteObject(picture.bitmap);
-    if (picture.palette)
-        DeleteObject(picture.palette);
+    EXPECT_TRUE(picture.bitmap);
 }

@@ -245,7 +245,6 @@ TEST_F(MainWindowTest, RestoringClearsThePreviewAndPanels) {
     EXPECT_EQ(Text("BmpNamePanel"), L" 壁紙を選択してください。");
     EXPECT_EQ(Text("BmpInfoPanel"), L"");
     EXPECT_FALSE(main->PreViewImage().HasPicture());
-    EXPECT_EQ(main->DibInfoMem, nullptr);
     EXPECT_TRUE(main->Visible());
 }
 
@@ -259,4 +258,23 @@ TEST_F(MainWindowTest, AutomaticModeWithAnEmptyListOnlyExplains) {
     EXPECT_EQ(seen->text, L"自動変更ﾌｧｲﾙが指定されてません。\r\n設定ﾎﾞﾀﾝを押して自動変更ﾌｧｲﾙを\r\n"
                           L"指定してください。");
     EXPECT_FALSE(app.Minimized());
+}
+
+TEST_F(MainWindowTest, AtTheEndOfTheSessionASettingsFileThatCannotBeWrittenHoldsItBack) {
+    Create();
+    app.SetMainForm(main.get());
+    main->ChangeTime = 42;
+    CreateDirectoryA(iniPath.c_str(), nullptr); // a folder where the file should be
+    DialogWatcher watcher;
+    EXPECT_EQ(SendMessageW(main->Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), FALSE);
+    auto seen = watcher.Result();
+    ASSERT_TRUE(seen.has_value());
+    EXPECT_EQ(seen->text, L"qm.ini に書き込めません.");
+    EXPECT_FALSE(app.Terminated());
+
+    RemoveDirectoryA(iniPath.c_str());
+    EXPECT_EQ(SendMessageW(main->Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+    EXPECT_NE(IniText().find("ChangeTime=42"), std::string::npos);
+    SendMessageW(main->Handle(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    EXPECT_TRUE(app.Terminated());
 }

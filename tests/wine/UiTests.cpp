@@ -4,13 +4,15 @@
 
 #include "DialogWatcher.h"
 #include "WaitFor.h"
-#include "ui/AppError.h"
+#include "win/AppError.h"
 #include "ui/Application.h"
 #include "ui/Form.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
+#include <vector>
 #include <optional>
 #include <thread>
 
@@ -232,4 +234,77 @@ TEST_F(Ui, HourglassLastsAsLongAsItsGuardAlsoOnErrors) {
     }
     EXPECT_FALSE(app.Busy());
     EXPECT_NE(GetCursor(), wait);
+}
+
+TEST_F(Ui, AnErrorThatEscapesTheProgramIsShownLoggedAndEndsItWithCodeOne) {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string logPath = std::string(temp) + "pelmira-stderr.txt";
+    HANDLE log = CreateFileA(logPath.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                             nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(log, INVALID_HANDLE_VALUE);
+    const HANDLE stderrBefore = GetStdHandle(STD_ERROR_HANDLE);
+    SetStdHandle(STD_ERROR_HANDLE, log);
+    MSG pending; // a quit left by an earlier test would end the box at once
+    while (PeekMessageW(&pending, nullptr, 0, 0, PM_REMOVE)) {
+    }
+    DialogWatcher watcher;
+    const int code = RunGuarded(L"Pelmira32", []() -> int {
+        throw EAppError(L"アプリケーションウィンドウを作成できません");
+    });
+    SetStdHandle(STD_ERROR_HANDLE, stderrBefore);
+    EXPECT_EQ(code, 1);
+    auto seen = watcher.Result();
+    ASSERT_TRUE(seen.has_value());
+    EXPECT_EQ(seen->caption, L"Pelmira32");
+    EXPECT_EQ(seen->text, L"アプリケーションウィンドウを作成できません.");
+    char text[512] = {};
+    DWORD got = 0;
+    SetFilePointer(log, 0, nullptr, FILE_BEGIN);
+    ReadFile(log, text, sizeof text - 1, &got, nullptr);
+    CloseHandle(log);
+    wchar_t wide[512] = {};
+    MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(got), wide, 511);
+    EXPECT_STREQ(wide, L"Pelmira32: アプリケーションウィンドウを作成できません\r\n");
+    EXPECT_EQ(RunGuarded(L"Pelmira32", [] { return 0; }), 0);
+}
+
+namespace {
+
+// Counts, at WM_DESTROY, the entries of a member that goes with the object.
+class DestroyWatchingForm : public TestForm {
+public:
+    DestroyWatchingForm(TApplication& app, std::vector<std::size_t>& seen)
+        : TestForm(app, L"TDestroyWatchingForm"), seen_(seen) {}
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+        if (msg == WM_DESTROY)
+            seen_.push_back(entries_.size());
+        return TestForm::HandleMessage(msg, wp, lp);
+    }
+
+private:
+    std::vector<std::size_t>& seen_;
+    std::vector<int> entries_{1, 2, 3};
+};
+
+} // namespace
+
+TEST_F(Ui, DestroyingAFormsWindowReachesTheWholeFormOrNoneOfIt) {
+    std::vector<std::size_t> seen;
+    auto form = MakeForm<DestroyWatchingForm>(app, seen);
+    form->Open();
+    HWND window = form->Handle();
+    form.reset();
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(seen, std::vector<std::size_t>{3}); // its members were all still there
+
+    // Deleted without the form pointer, the window goes without troubling it.
+    auto* plain = new DestroyWatchingForm(app, seen);
+    plain->Open();
+    window = plain->Handle();
+    delete plain;
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(seen.size(), 1u);
 }

@@ -1,0 +1,46 @@
+#include "base/AnsiText.h"
+
+namespace pelmira {
+
+std::size_t CharLength(std::string_view text, std::size_t i) {
+    if (IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size())
+        return 2;
+    return 1;
+}
+
+std::size_t LastCharOffset(std::string_view text) {
+    std::size_t last = text.size();
+    for (std::size_t i = 0; i < text.size(); i += CharLength(text, i))
+        last = i;
+    return last;
+}
+
+bool EndsWithChar(std::string_view text, char c) {
+    const std::size_t last = LastCharOffset(text);
+    return last < text.size() && last + 1 == text.size() && text[last] == c;
+}
+
+namespace {
+
+template <char From, char To> std::string ShiftLetters(std::string_view text) {
+    std::string out(text);
+    for (std::size_t i = 0; i < out.size();) {
+        const std::size_t n = CharLength(out, i);
+        if (n == 1 && out[i] >= From && out[i] <= static_cast<char>(From + 25))
+            out[i] = static_cast<char>(out[i] - From + To);
+        i += n;
+    }
+    return out;
+}
+
+} // namespace
+
+std::string AnsiUpperCase(std::string_view text) {
+    return ShiftLetters<'a', 'A'>(text);
+}
+
+std::string AnsiLowerCase(std::string_view text) {
+    return ShiftLetters<'A', 'a'>(text);
+}
+
+} // namespace pelmira

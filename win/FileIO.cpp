@@ -1,0 +1,34 @@
+#include "win/FileIO.h"
+
+#include "win/Handles.h"
+
+#include <algorithm>
+
+namespace pelmira {
+
+std::optional<std::string> ReadFileBytes(const std::string& path, std::size_t maxBytes) {
+    const TKernelHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return std::nullopt;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0)
+        return std::nullopt;
+    const auto wanted = static_cast<unsigned long long>(size.QuadPart);
+    const std::size_t n = wanted < maxBytes ? static_cast<std::size_t>(wanted) : maxBytes;
+    std::string bytes(n, '\0');
+    std::size_t done = 0;
+    while (done < n) {
+        DWORD got = 0;
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(n - done, 1u << 20));
+        if (!ReadFile(file.Get(), bytes.data() + done, chunk, &got, nullptr))
+            return std::nullopt;
+        if (got == 0)
+            break;
+        done += got;
+    }
+    bytes.resize(done);
+    return bytes;
+}
+
+} // namespace pelmira

@@ -1,0 +1,28 @@
+// An open registry key, closed when the object goes.
+#pragma once
+
+#include <windows.h>
+
+#include "win/Handles.h"
+
+#include <optional>
+#include <string>
+
+namespace pelmira {
+
+class TRegistryKey {
+public:
+    // Opens an existing key (never creates one); empty when it cannot be opened.
+    static std::optional<TRegistryKey> OpenExisting(HKEY root, const char* path, REGSAM access);
+
+    // A missing value reads as empty; a value that is not a string raises
+    // "'<name>' のﾃﾞｰﾀ型が不正です".
+    std::string ReadString(const char* name) const;
+    void WriteString(const char* name, const std::string& value);
+
+private:
+    explicit TRegistryKey(HKEY key) : key_(key) {}
+    TRegKeyHandle key_;
+};
+
+} // namespace pelmira

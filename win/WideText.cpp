@@ -1,0 +1,32 @@
+#include "win/WideText.h"
+
+#include <windows.h>
+
+namespace pelmira {
+
+namespace {
+
+std::wstring ToWide(UINT codePage, std::string_view text) {
+    if (text.empty())
+        return {};
+    const int n =
+        MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring out(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
+    return out;
+}
+
+} // namespace
+
+std::wstring AnsiToWide(std::string_view text) {
+    return ToWide(CP_ACP, text);
+}
+
+std::wstring WindowText(HWND window) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+} // namespace pelmira
