@@ -365,10 +365,13 @@ void TQMMain::ChgMurePaper(const std::string& path) {
 }
 
 bool TQMMain::ApplyThroughTempBitmap() {
-    const std::string temp = TempBitmapPath(winPath_);
     TImage& preview = PreViewImage();
-    if (preview.HasPicture())
-        SavePictureAsBitmapFile(temp, preview.Bitmap(), preview.Palette());
+    // With no picture to save, the file would still hold an earlier one and
+    // put that on the desktop: the change fails instead.
+    if (!preview.HasPicture())
+        return false;
+    const std::string temp = TempBitmapPath(winPath_);
+    SavePictureAsBitmapFile(temp, preview.Bitmap(), preview.Palette());
     return wallpaper_.Apply(temp);
 }
 
@@ -426,13 +429,15 @@ PictureOptions TQMMain::PreviewOptions() const {
 bool TQMMain::FileToImage(const std::string& path) {
     PreViewImage().Clear();
     DecodedPicture decoded = DecodeImageFile(path, PreviewOptions());
-    if (!decoded.bitmap) {
+    if (!decoded.decoded) {
         BmpInfoPanel().SetText(kCannotDecode);
         return false;
     }
     const DibHeader& header = decoded.header;
     PlacePreview(header.width, header.height, header.bitCount);
     ShowImageInfo(header.width, header.height, header.bitCount);
+    // A picture the display cannot make leaves the preview empty; the file
+    // was still read.
     PreViewImage().SetPicture(std::move(decoded.bitmap), std::move(decoded.palette));
     return true;
 }

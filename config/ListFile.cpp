@@ -3,6 +3,8 @@
 namespace pelmira {
 
 std::vector<std::string> SplitListLines(std::string_view text) {
+    // The text is a C string: a NUL byte ends it, whatever follows.
+    text = text.substr(0, text.find('\0'));
     std::vector<std::string> lines;
     std::size_t start = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {

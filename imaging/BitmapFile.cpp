@@ -60,9 +60,11 @@ DibHeader ReadInfoHeader(ByteSource& file, std::uint64_t at) {
     return h;
 }
 
-// The rules every accepted picture meets, whatever its header variant.
+// The rules every accepted picture meets, whatever its header variant. Any
+// bit count but 0 is read: the size and colour text come from the headers
+// even when no display can draw the pixels.
 bool Acceptable(const DibHeader& h) {
-    if (h.width <= 0 || h.height == 0 || h.bitCount == 0 || h.bitCount > 32)
+    if (h.width <= 0 || h.height == 0 || h.bitCount == 0)
         return false;
     const bool runLength = h.compression == kBiRle8 || h.compression == kBiRle4;
     return !(runLength && h.height < 0);
@@ -124,13 +126,18 @@ void FlipRows(std::span<std::uint8_t> pixels, std::int32_t stride, std::int32_t 
 }
 
 // Reads the pixel rows as stored: a block of at least stride x |height|
-// bytes, larger when the header says more and the file has it.
+// bytes, larger when the header says more and the file has it. Rows of a
+// bit count that no display draws are never shown whole, so for them the
+// block holds no more than the file does: a huge bit count in a small file
+// makes no huge block.
 bool ReadPixels(ByteSource& file, const BitmapLayout& layout, std::uint32_t claimedSize,
                 DibHeader& header, DibBlocks& blocks) {
     const std::uint64_t at = layout.base + layout.pixelOffset;
     const std::uint64_t present = std::min<std::uint64_t>(claimedSize, Available(file, at));
-    const std::size_t blockSize =
-        static_cast<std::size_t>(std::max<std::uint64_t>(present, layout.pixelBytes));
+    std::uint64_t wanted = std::max<std::uint64_t>(present, layout.pixelBytes);
+    if (!IsDisplayBitCount(header.bitCount))
+        wanted = std::min(wanted, Available(file, at));
+    const auto blockSize = static_cast<std::size_t>(wanted);
     const auto pixels = blocks.AllocatePixels(blockSize);
     if (pixels.size() < blockSize)
         return false;
@@ -140,7 +147,10 @@ bool ReadPixels(ByteSource& file, const BitmapLayout& layout, std::uint32_t clai
         static_cast<std::uint32_t>(std::min<std::uint64_t>(header.sizeImage, blockSize));
     if (header.height < 0) {
         header.height = -header.height;
-        FlipRows(pixels, *DibStride(header.width, header.bitCount), header.height);
+        const std::int32_t stride = *DibStride(header.width, header.bitCount);
+        FlipRows(
+            pixels, stride,
+            static_cast<std::int32_t>(std::min<std::size_t>(header.height, blockSize / stride)));
     }
     return true;
 }
@@ -183,9 +193,9 @@ bool ReadWinBitmap(ByteSource& file, const BitmapLayout& layout, DibBlocks& bloc
         header.clrUsed = std::min(header.clrUsed, most);
         header.clrImportant = std::min(header.clrImportant, most);
     }
-    const bool ok = header.compression == kBiRle8
-                        ? ReadRunLengthPixels(file, layout, header, blocks)
-                        : ReadPixels(file, layout, header.sizeImage, header, blocks);
+    const bool runLength = header.compression == kBiRle8 && IsDisplayBitCount(header.bitCount);
+    const bool ok = runLength ? ReadRunLengthPixels(file, layout, header, blocks)
+                              : ReadPixels(file, layout, header.sizeImage, header, blocks);
     header.Write(info);
     return ok;
 }

@@ -15,6 +15,7 @@ constexpr std::size_t kDibHeaderSize = 40;
 constexpr std::uint32_t kBiRgb = 0;
 constexpr std::uint32_t kBiRle8 = 1;
 constexpr std::uint32_t kBiRle4 = 2;
+constexpr std::uint32_t kBiBitFields = 3;
 
 struct DibHeader {
     std::uint32_t size = kDibHeaderSize;
@@ -33,6 +34,12 @@ struct DibHeader {
     static DibHeader Read(std::span<const std::uint8_t> bytes);
     void Write(std::span<std::uint8_t> bytes) const;
 };
+
+// The bit counts a display draws pixel rows of.
+constexpr bool IsDisplayBitCount(std::uint16_t bitCount) {
+    return bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 16 || bitCount == 24 ||
+           bitCount == 32;
+}
 
 // Bytes per pixel row, padded to a multiple of 4; none when the width is
 // negative or the row would not fit a signed 32-bit size.

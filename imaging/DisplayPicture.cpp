@@ -28,6 +28,13 @@ TBitmap DisplayCompatibleBitmap(std::span<const std::uint8_t> info,
     std::vector<std::uint8_t> bitmapInfo = BitmapInfoCopy(info);
     BITMAPINFOHEADER header;
     std::memcpy(&header, bitmapInfo.data(), sizeof header);
+    // 15 bits per pixel is what 16-bit rows without masks hold (5-5-5): shown
+    // as such when the block has 16-bit rows, and the row check below
+    // leaves the preview empty when it does not.
+    if (header.biBitCount == 15 && header.biCompression == BI_RGB) {
+        header.biBitCount = 16;
+        std::memcpy(bitmapInfo.data(), &header, sizeof header);
+    }
     // GDI reads whole rows, or as many compressed bytes as the header says:
     // never more than the pixel block holds.
     if (header.biCompression == BI_RLE8 || header.biCompression == BI_RLE4) {
@@ -103,7 +110,10 @@ DisplayPicture MakeDisplayPicture(std::span<const std::uint8_t> info,
     if (info.size() < kDibHeaderSize)
         return picture;
     const DibHeader header = DibHeader::Read(info);
-    if (options.is256ColorDisplay && IsFullColour(header.bitCount) && options.quantize) {
+    // Only rows of pixels are reduced: compressed data (a JPEG or PNG stream
+    // in a bitmap file) is left to GDI, which draws it or refuses.
+    const bool rows = header.compression == kBiRgb || header.compression == kBiBitFields;
+    if (options.is256ColorDisplay && IsFullColour(header.bitCount) && options.quantize && rows) {
         const auto entries = OctreePaletteEntries(header, pixels, options.quanFactor);
         if (entries && !entries->empty()) {
             picture.palette = CreateLogicalPalette(*entries);

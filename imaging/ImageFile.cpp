@@ -18,11 +18,13 @@ DecodedPicture DecodeImageFile(const std::string& path, const PictureOptions& op
         return decoded;
     const TGlobalLock infoBytes(blocks.info.Get());
     const TGlobalLock pixelBytes(blocks.bits.Get());
+    if (infoBytes.Bytes().size() < kDibHeaderSize)
+        return decoded;
+    decoded.decoded = true;
+    decoded.header = DibHeader::Read(infoBytes.Bytes());
     static_cast<DisplayPicture&>(decoded) =
         MakeDisplayPicture(infoBytes.Bytes(), pixelBytes.Bytes(), options);
-    if (decoded.bitmap) // made only from a whole header
-        decoded.header = DibHeader::Read(infoBytes.Bytes());
-    else
+    if (!decoded.bitmap)
         decoded.palette.Reset();
     return decoded;
 }

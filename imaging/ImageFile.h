@@ -18,12 +18,13 @@ bool ReadImageFile(const std::string& path, GlobalDibPair& blocks);
 
 // A file made ready for the display, and the header it was made from.
 struct DecodedPicture : DisplayPicture {
+    bool decoded = false; // a reader took the file; header is its header
     DibHeader header;
 };
 
 // Reads the file, makes its palette and bitmap, and lets the decoded blocks
-// go again: they live only while the picture is made. No bitmap (and no
-// palette) when none could be made.
+// go again: they live only while the picture is made. A decoded picture
+// that the display cannot make has no bitmap (and no palette).
 DecodedPicture DecodeImageFile(const std::string& path, const PictureOptions& options);
 
 } // namespace pelmira

@@ -9,15 +9,15 @@ namespace pelmira {
 namespace {
 
 // The nearest integer, a half going to the even neighbour.
-int Nearest(float value) {
+int Nearest(double value) {
     return static_cast<int>(std::nearbyint(value));
 }
 
-// side x (a / b), each step rounded to single precision.
+// side x (a / b): only the ratio is held in single precision; the product
+// is rounded once, to the nearest integer.
 int ScaledSide(int side, int a, int b) {
     const float ratio = static_cast<float>(a) / static_cast<float>(b);
-    const float scaled = static_cast<float>(side) * ratio;
-    return Nearest(scaled);
+    return Nearest(static_cast<double>(side) * static_cast<double>(ratio));
 }
 
 } // namespace

@@ -68,7 +68,10 @@ void TApplication::Restore() {
     if (!Minimized())
         return;
     ShowWindow(handle_, SW_RESTORE);
-    ShowOwnedPopups(handle_, TRUE);
+    // Restoring activates the application, and a copy started minimised
+    // minimises itself again right there: its forms then stay hidden.
+    if (!Minimized())
+        ShowOwnedPopups(handle_, TRUE);
     if (OnRestore)
         OnRestore();
 }

@@ -168,6 +168,7 @@ public:
     void Clear();
     void Assign(const std::vector<std::string>& lines);
     int ItemIndex() const;
+    // The list editor, still to come, moves the selection with its entries.
     void SetItemIndex(int index);
 
 protected:

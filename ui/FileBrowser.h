@@ -21,6 +21,7 @@ public:
     // The settings dialog's file list, still to come, takes the same mask.
     const std::string& Mask() const { return mask_; }
     void SetDirectory(const std::string& directory);
+    // The list editor, still to come, adds files by folder and name.
     const std::string& Directory() const { return directory_; }
     void Update();
 

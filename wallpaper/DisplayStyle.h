@@ -16,7 +16,8 @@ struct StyleValues {
 
 StyleValues ValuesOf(DisplayStyle style);
 
-// The tag that follows the path in an auto-change list entry.
+// The tag that follows the path in an auto-change list entry (the list
+// editor and automatic change, still to come, read and write it).
 const char* TagOf(DisplayStyle style);
 
 // The style cycle tile -> centre -> stretch -> tile, decided from the values

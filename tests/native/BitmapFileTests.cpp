@@ -205,7 +205,6 @@ TEST(ReadBitmapFile, PicturesWithoutPixelsOrWithImpossibleSizesAreRejected) {
     EXPECT_FALSE(Decode(with([](BitmapFileSpec& s) { s.height = 0; })).ok);
     EXPECT_FALSE(Decode(with([](BitmapFileSpec& s) { s.width = -2; })).ok);
     EXPECT_FALSE(Decode(with([](BitmapFileSpec& s) { s.bitCount = 0; })).ok);
-    EXPECT_FALSE(Decode(with([](BitmapFileSpec& s) { s.bitCount = 64; })).ok);
     // Stride x height beyond 32 bits, and a large but representable size.
     EXPECT_FALSE(Decode(with([](BitmapFileSpec& s) { s.width = s.height = 0x7FFFFFFF; })).ok);
     EXPECT_FALSE(Decode(with([](BitmapFileSpec& s) {
@@ -217,6 +216,25 @@ TEST(ReadBitmapFile, PicturesWithoutPixelsOrWithImpossibleSizesAreRejected) {
     const Decoded d = Decode(with([](BitmapFileSpec& s) { s.sizeImage = 0x7F000000; }));
     ASSERT_TRUE(d.ok);
     EXPECT_EQ(d.blocks.pixels.size(), 16u);
+}
+
+TEST(ReadBitmapFile, BitCountsNoDisplayDrawsAreReadWithoutBlocksLargerThanTheFile) {
+    for (const std::uint16_t bits : {2, 6, 7, 15, 64, 0xFFFF}) {
+        SCOPED_TRACE(bits);
+        BitmapFileSpec spec;
+        spec.width = 100;
+        spec.height = 64; // 52 MB of rows at 0xFFFF bits, in a file of a few bytes
+        spec.bitCount = bits;
+        spec.compression = kBiRle8; // not expanded for these bit counts
+        spec.pixels = Pattern(24);
+        const auto bytes = MakeBitmapFile(spec);
+        const Decoded d = Decode(bytes);
+        ASSERT_TRUE(d.ok);
+        EXPECT_EQ(d.blocks.Header().bitCount, bits);
+        EXPECT_EQ(BitCountOf(bytes), bits);
+        EXPECT_LE(d.blocks.pixels.size(), bytes.size());
+        EXPECT_TRUE(std::equal(spec.pixels.begin(), spec.pixels.end(), d.blocks.pixels.begin()));
+    }
 }
 
 // Run-length data ------------------------------------------------------------
@@ -332,7 +350,10 @@ TEST(ReadBitmapFile, EverySamplePictureReadsOrIsRejectedWithoutAFault) {
                 const DibHeader h = d.blocks.Header();
                 ASSERT_GT(h.width, 0);
                 ASSERT_GT(h.height, 0);
-                ASSERT_GE(d.blocks.pixels.size(), static_cast<std::size_t>(*DibPixelBytes(h)));
+                if (IsDisplayBitCount(h.bitCount))
+                    ASSERT_GE(d.blocks.pixels.size(), static_cast<std::size_t>(*DibPixelBytes(h)));
+                else
+                    ASSERT_LE(d.blocks.pixels.size(), bytes.size());
                 ASSERT_LE(h.sizeImage, d.blocks.pixels.size());
                 EXPECT_EQ(BitCountOf(bytes), h.bitCount);
             } else {
@@ -377,7 +398,10 @@ TEST(ReadBitmapFile, DamagedFilesNeverReadOrWriteOutsideTheirBuffers) {
         const Decoded d = Decode(bytes);
         if (d.ok) {
             const DibHeader h = d.blocks.Header();
-            ASSERT_GE(d.blocks.pixels.size(), static_cast<std::size_t>(*DibPixelBytes(h)));
+            if (IsDisplayBitCount(h.bitCount))
+                ASSERT_GE(d.blocks.pixels.size(), static_cast<std::size_t>(*DibPixelBytes(h)));
+            else
+                ASSERT_LE(d.blocks.pixels.size(), bytes.size());
         }
     }
 }

@@ -30,4 +30,7 @@ TEST(ListFile, LinesEndInCrLfLfOrCr) {
     EXPECT_EQ(SplitListLines("a\r\n\r\nb"), (Words{"a", "", "b"}));
     EXPECT_EQ(SplitListLines(""), Words{});
     EXPECT_EQ(SplitListLines("\r\n"), Words{""});
+    using namespace std::string_view_literals;
+    EXPECT_EQ(SplitListLines("a.bmp(Tile)\r\nb.bmp(Tile)\0junk\r\nd.bmp(Tile)\r\n"sv),
+              (Words{"a.bmp(Tile)", "b.bmp(Tile)"}));
 }

@@ -19,6 +19,9 @@ TEST(PreviewLayout, WorkedExamplesOfTheMainWindowBox) {
     EXPECT_EQ(InBox(300, 400), (PreviewBounds{36, 20, 164, 190}));
     EXPECT_EQ(InBox(170, 170), (PreviewBounds{15, 20, 185, 190}));
     EXPECT_EQ(InBox(169, 169), (PreviewBounds{16, 21, 184, 189})); // halves drop remainders
+    // The single-precision ratio times the side is 47.4999997: rounded once, 47.
+    EXPECT_EQ(InBox(204, 57), (PreviewBounds{15, 82, 185, 128}));
+    EXPECT_EQ(InBox(57, 204), (PreviewBounds{77, 20, 123, 190}));
 }
 
 TEST(PreviewLayout, BitCountsWithoutALabelFillTheBox) {

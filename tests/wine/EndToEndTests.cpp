@@ -304,7 +304,23 @@ TEST(EndToEnd, StartedMinimisedItStaysMinimised) {
     HWND main = FindWindowW(L"TQMMain", nullptr);
     ASSERT_NE(main, nullptr);
     EXPECT_FALSE(IsWindowVisible(main));
-    // Restored from the taskbar, the next activation minimises it again.
+
+    // With another program in front, restoring from the taskbar activates
+    // the application, which minimises itself again: the main window too.
+    HWND other = CreateWindowExW(0, L"STATIC", L"other program", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(WaitFor([&] {
+        SetForegroundWindow(other);
+        return GetForegroundWindow() == other;
+    }));
+    SendMessageW(application, WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_TRUE(WaitFor([&] { return IsIconic(application) && !IsWindowVisible(main); }));
+    WaitFor([] { return false; }, 500); // and it stays that way
+    EXPECT_TRUE(IsIconic(application));
+    EXPECT_FALSE(IsWindowVisible(main));
+    DestroyWindow(other);
+
+    // Restored while already in front, the next activation minimises it again.
     SendMessageW(application, WM_SYSCOMMAND, SC_RESTORE, 0);
     EXPECT_FALSE(IsIconic(application));
     PostMessageW(application, WM_ACTIVATEAPP, TRUE, 0);

@@ -111,6 +111,48 @@ TEST_F(PreviewTest, ThirtyTwoBitPicturesFillTheBoxAndShowTheSelectedName) {
     EXPECT_EQ(Text("BmpNamePanel"), L" 画像情報が取得できません。");
 }
 
+TEST_F(PreviewTest, PicturesTheDisplayCannotDrawStillShowTheirSizeAndColours) {
+    const auto write = [&](const char* name, std::uint16_t bits, std::size_t rowBytes) {
+        BitmapFileSpec spec;
+        spec.width = 64;
+        spec.height = 48;
+        spec.bitCount = bits;
+        spec.pixels.assign(rowBytes * 48, 0x5A);
+        spec.sizeImage = static_cast<std::uint32_t>(spec.pixels.size());
+        WriteFile(folder + "\\" + name, MakeBitmapFile(spec));
+    };
+    write("six.bmp", 6, 48);
+    write("fifteen.bmp", 15, 128); // 16-bit rows, as such files hold them
+    write("two.bmp", 2, 16);
+    BitmapFileSpec jpeg = Photo24(64, 48);
+    jpeg.compression = 4; // a JPEG stream, which no display draws
+    WriteFile(folder + "\\jpeg.bmp", MakeBitmapFile(jpeg));
+    Create();
+    for (const auto& [name, info, drawn] :
+         {std::tuple{"six.bmp", L"64x48 64色", false}, {"fifteen.bmp", L"64x48 32k色", true}}) {
+        SCOPED_TRACE(name);
+        EXPECT_TRUE(main->FileToImage(folder + "\\" + name));
+        ExpectRect(PreviewBox(), 68, 81, 132, 129);
+        EXPECT_EQ(Text("BmpInfoPanel"), info);
+        EXPECT_EQ(main->PreViewImage().HasPicture(), drawn);
+    }
+    Click("two.bmp");
+    ExpectRect(PreviewBox(), 15, 20, 185, 190);
+    EXPECT_EQ(Text("BmpInfoPanel"), L" TWO.BMP");
+
+    // A reduced copy with no picture to save puts nothing on the desktop,
+    // least of all an older conversion.
+    main->Quantize = true;
+    main->Is256ColorDisplay = true;
+    WriteTextFile(TempPath(), "an earlier conversion");
+    DialogWatcher watcher;
+    main->ChgMurePaper(folder + "\\jpeg.bmp");
+    ASSERT_TRUE(watcher.Result().has_value());
+    EXPECT_FALSE(main->PreViewImage().HasPicture());
+    EXPECT_TRUE(calls.empty());
+    EXPECT_EQ(ReadTextFile(TempPath()), "an earlier conversion");
+}
+
 TEST_F(PreviewTest, AFileThatCannotBeReadClearsThePreview) {
     WriteBitmapFile(folder + "\\good.bmp", 8);
     WriteTextFile(folder + "\\bad.bmp", "no bitmap here");
