@@ -35,9 +35,6 @@ constexpr wchar_t kNotWallpaper[] = L" は壁紙にできないファイルで�
 constexpr wchar_t kNoFolder[] = L"指定されたﾃﾞｨﾚｸﾄﾘが存在しません。\r\n"
                                 L"起動後に設定-初期壁紙ﾃﾞｨﾚｸﾄﾘの指定\r\n"
                                 L"をやり直してください。";
-constexpr wchar_t kNoList[] = L"自動変更ﾌｧｲﾙが指定されてません。\r\n"
-                              L"設定ﾎﾞﾀﾝを押して自動変更ﾌｧｲﾙを\r\n"
-                              L"指定してください。";
 constexpr char kPluginKey[] = "Software\\Quillmar\\Susie\\Plug-in";
 constexpr UINT kMainMenuFirstId = 1000;
 constexpr UINT kPopupMenuFirstId = 2000;
@@ -107,6 +104,8 @@ void TQMMain::BindHandlers() {
     bind("Exit_Btn", &TQMMain::Menu_ExitClick);
     bind("FileListBox1", &TQMMain::FileListBox1Click);
     FileListBox1().OnDblClick = [this] { Menu_ChangeClick(); };
+    ChangeTimer.OnTimer = [this] { ChangeTimerTimer(); };
+    CheckTimer.OnTimer = [this] { CheckTimerTimer(); };
 
     auto menu = [this](TMenu& m, const char* item, void (TQMMain::*handler)()) {
         m.Bind(item, [this, handler] { (this->*handler)(); });
@@ -316,7 +315,7 @@ LRESULT TQMMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             FormActivate();
         break;
     case WM_DROPFILES:
-        DragFinish(reinterpret_cast<HDROP>(wp));
+        WMDropFiles(reinterpret_cast<HDROP>(wp));
         return 0;
     // On a 256-colour display the preview's colours depend on whose palette
     // the system palette holds: coming to the front, the preview realises its
@@ -348,31 +347,37 @@ void TQMMain::ChgMurePaper(const std::string& path) {
         THourglass busy(Application());
         if (!IsPlainBitmap(path)) {
             changed = FileToImage(path) && ApplyThroughTempBitmap();
+        } else if (NeedsReducedCopy(ColorsInPalette(path))) {
+            // Normally the preview already holds this file, reduced when it
+            // was selected; a file named at start-up is decoded here.
+            changed =
+                (PreViewImage().HasPicture() || FileToImage(path)) && ApplyThroughTempBitmap();
         } else {
-            const int bits = ColorsInPalette(path);
-            if (Is256ColorDisplay && (bits == 16 || bits == 24 || bits == 32) && Quantize) {
-                // Normally the preview already holds this file, reduced when
-                // it was selected; a file named at start-up is decoded here.
-                changed =
-                    (PreViewImage().HasPicture() || FileToImage(path)) && ApplyThroughTempBitmap();
-            } else {
-                changed = wallpaper_.Apply(path);
-            }
+            changed = wallpaper_.Apply(path);
         }
     }
     if (!changed)
         ReportFailedChange(path);
 }
 
-bool TQMMain::ApplyThroughTempBitmap() {
+bool TQMMain::NeedsReducedCopy(int bitCount) const {
+    return Is256ColorDisplay && (bitCount == 16 || bitCount == 24 || bitCount == 32) && Quantize;
+}
+
+std::optional<std::string> TQMMain::SaveTempBitmap() {
     TImage& preview = PreViewImage();
     // With no picture to save, the file would still hold an earlier one and
     // put that on the desktop: the change fails instead.
     if (!preview.HasPicture())
-        return false;
-    const std::string temp = TempBitmapPath(winPath_);
+        return std::nullopt;
+    std::string temp = TempBitmapPath(winPath_);
     SavePictureAsBitmapFile(temp, preview.Bitmap(), preview.Palette());
-    return wallpaper_.Apply(temp);
+    return temp;
+}
+
+bool TQMMain::ApplyThroughTempBitmap() {
+    const auto temp = SaveTempBitmap();
+    return temp && wallpaper_.Apply(*temp);
 }
 
 void TQMMain::ReportFailedChange(const std::string& path) {
@@ -468,22 +473,6 @@ int TQMMain::ColorsInPalette(const std::string& path) {
 }
 
 // Other commands ----------------------------------------------------------------
-
-void TQMMain::Menu_JidouClick() {
-    if (ChangeListBox().Count() == 0) {
-        QMMsgDlg.DisplayMsg = kNoList;
-        QMMsgDlg.Execute();
-        return;
-    }
-    if (!Application().Minimized()) {
-        SetActiveWindow(Application().Handle());
-        Application().Minimize();
-    }
-}
-
-void TQMMain::K1Click() {
-    Application().Restore();
-}
 
 void TQMMain::Menu_ConfigClick() {
     const auto dialog = MakeForm<TConfigDlg>(Application(), *this);

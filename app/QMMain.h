@@ -14,7 +14,11 @@
 #include "ui/Menu.h"
 #include "wallpaper/DesktopWallpaper.h"
 
+#include <shellapi.h>
+
 #include <memory>
+#include <optional>
+#include <random>
 #include <string>
 
 namespace pelmira {
@@ -54,6 +58,13 @@ public:
 
     void ChgMurePaper(const std::string& path);
     bool FileToImage(const std::string& path);
+    void WMDropFiles(HDROP drop);
+
+    // Automatic mode.
+    void ChangeTimerTimer();
+    void CheckTimerTimer();
+    void ChkScreenSaver();
+    void ChgWallPaper();
     int ColorsInPalette(const std::string& path);
     PictureOptions PreviewOptions() const override;
 
@@ -105,8 +116,15 @@ private:
     void ShowImageInfo(int width, int height, int bitCount);
     void ShowPrompt();
     void SetStyle(DisplayStyle style);
+    bool NeedsReducedCopy(int bitCount) const;
+    std::optional<std::string> SaveTempBitmap();
     bool ApplyThroughTempBitmap();
     void ReportFailedChange(const std::string& path);
+    bool ApplyListEntry(const std::string& path);
+    int ChooseListEntry(int count);
+    void ShowModeState(const wchar_t* title, const wchar_t* icon);
+    void ResumeCounting();
+    bool ApplyDroppedFile(const std::string& path);
 
     Environment environment_;
     std::string winPath_;
@@ -114,6 +132,10 @@ private:
     TIniFile ini_{"qm.ini"};
     TDesktopWallpaper wallpaper_;
     THookLibrary hook_;
+    // Automatic mode: the change ticks counted for the whole run, and the
+    // random choice, seeded from the time of day at every entry.
+    int changeTicks_ = 0;
+    std::mt19937 random_;
     TMenu mainMenu_;
     TMenu popupMenu_;
     std::unique_ptr<TTrayIcon> trayIcon_; // made with the window it sends to

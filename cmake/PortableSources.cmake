@@ -6,6 +6,7 @@ set(PELMIRA_PORTABLE_SOURCES
     base/ProfileValue.cpp
     wallpaper/ExtensionTest.cpp
     wallpaper/DisplayStyle.cpp
+    wallpaper/AutoChangeRules.cpp
     imaging/DibHeader.cpp
     imaging/BitmapFile.cpp
     imaging/RunLength.cpp

@@ -48,7 +48,10 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh)
 # One Wine test program per folder of tests/wine; a test that needs the
 # 256-colour display carries the label depth8 and runs a second time there.
 function(pelmira_wine_test name)
-    cmake_parse_arguments(T "DEPTH8" "" "SOURCES" ${ARGN})
+    cmake_parse_arguments(T "DEPTH8" "TIMEOUT" "SOURCES" ${ARGN})
+    if(NOT T_TIMEOUT)
+        set(T_TIMEOUT 300)
+    endif()
     add_executable(${name} ${T_SOURCES} ${PROJECT_SOURCE_DIR}/tests/wine/WineTestMain.cpp)
     target_link_libraries(${name} PRIVATE pelmira_win gtest)
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/wine)
@@ -56,7 +59,7 @@ function(pelmira_wine_test name)
     add_dependencies(${name} Pelmira32 QMHOOK32)
     add_test(NAME ${name} COMMAND ${name})
     # A box that nobody answers fails the run in minutes instead of hanging it.
-    set_tests_properties(${name} PROPERTIES TIMEOUT 300)
+    set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT})
     if(T_DEPTH8)
         set_tests_properties(${name} PROPERTIES LABELS "wine;depth8")
     else()
@@ -70,9 +73,12 @@ pelmira_wine_test(wine_ui_tests SOURCES ${PROJECT_SOURCE_DIR}/tests/wine/UiTests
                                         ${PROJECT_SOURCE_DIR}/tests/wine/TrayIconTests.cpp
                                         ${PROJECT_SOURCE_DIR}/tests/wine/DialogWatcher.cpp)
 pelmira_wine_test(wine_hook_tests SOURCES ${PROJECT_SOURCE_DIR}/tests/wine/HookTests.cpp)
-pelmira_wine_test(wine_e2e_tests SOURCES ${PROJECT_SOURCE_DIR}/tests/wine/EndToEndTests.cpp
+pelmira_wine_test(wine_e2e_tests TIMEOUT 600 SOURCES ${PROJECT_SOURCE_DIR}/tests/wine/EndToEndTests.cpp
+                                         ${PROJECT_SOURCE_DIR}/tests/wine/AutomaticModeTests.cpp
                                          ${PROJECT_SOURCE_DIR}/tests/wine/ProcessDriver.cpp
+                                         ${PROJECT_SOURCE_DIR}/tests/wine/TestFiles.cpp
                                          ${PROJECT_SOURCE_DIR}/tests/wine/DialogWatcher.cpp)
+target_link_libraries(wine_e2e_tests PRIVATE psapi)
 
 # Used by scripts/run.sh to wait for and close the program's window.
 add_executable(window_driver ${PROJECT_SOURCE_DIR}/tests/wine/tools/WindowDriver.cpp)
@@ -86,6 +92,7 @@ pelmira_wine_test(wine_main_window_tests DEPTH8 SOURCES
     ${PROJECT_SOURCE_DIR}/tests/wine/WallpaperTests.cpp
     ${PROJECT_SOURCE_DIR}/tests/wine/PreviewTests.cpp
     ${PROJECT_SOURCE_DIR}/tests/wine/MainWindowLayoutTests.cpp
+    ${PROJECT_SOURCE_DIR}/tests/wine/DropAndMonitorTests.cpp
     ${PROJECT_SOURCE_DIR}/tests/wine/TestFiles.cpp
     ${PROJECT_SOURCE_DIR}/tests/wine/DialogWatcher.cpp)
 
@@ -93,7 +100,10 @@ pelmira_wine_test(wine_main_window_tests DEPTH8 SOURCES
 add_library(fakehook_refuses SHARED ${PROJECT_SOURCE_DIR}/tests/wine/tools/FakeHook.cpp)
 target_compile_definitions(fakehook_refuses PRIVATE FAKE_HOOK_REFUSES)
 add_library(fakehook_empty SHARED ${PROJECT_SOURCE_DIR}/tests/wine/tools/FakeHook.cpp)
-foreach(fake fakehook_refuses fakehook_empty)
+add_library(fakehook_idle SHARED ${PROJECT_SOURCE_DIR}/tests/wine/tools/FakeHook.cpp)
+target_compile_definitions(fakehook_idle PRIVATE FAKE_HOOK_IDLE)
+target_link_libraries(fakehook_idle PRIVATE advapi32)
+foreach(fake fakehook_refuses fakehook_empty fakehook_idle)
     set_target_properties(${fake} PROPERTIES PREFIX "")
     target_link_options(${fake} PRIVATE -Wl,--kill-at)
     add_dependencies(wine_e2e_tests ${fake})

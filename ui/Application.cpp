@@ -81,9 +81,15 @@ bool TApplication::Minimized() const {
 }
 
 void TApplication::ShowException(const std::wstring& message) {
+    // Timers tick on while the box is open; a failure they repeat must not
+    // pile up one box on another while nobody is there.
+    if (reporting_)
+        return;
     const std::wstring text = message + L".";
     const std::wstring caption = Title();
+    reporting_ = true;
     MessageBoxW(handle_, text.c_str(), caption.c_str(), MB_ICONHAND | MB_OK);
+    reporting_ = false;
 }
 
 void TApplication::HandleException() noexcept {

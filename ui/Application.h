@@ -38,7 +38,8 @@ public:
     std::function<void()> OnRestore;
 
     // The application-wide error report: a stop box on the application window,
-    // captioned with the title, showing the message with "." appended.
+    // captioned with the title, showing the message with "." appended. While
+    // one is open, further errors are not shown.
     void ShowException(const std::wstring& message);
     // Reports the exception being handled; call only inside a catch block.
     // An error while reporting is logged instead.
@@ -71,6 +72,7 @@ private:
     HWND handle_ = nullptr;
     TForm* mainForm_ = nullptr;
     bool terminated_ = false;
+    bool reporting_ = false;
     int busyDepth_ = 0;
 };
 

@@ -328,6 +328,9 @@ TTimer::~TTimer() {
 }
 
 void TTimer::SetEnabled(bool enabled) {
+    // Enabling a running timer keeps its period going rather than restart it.
+    if (enabled == enabled_)
+        return;
     enabled_ = enabled;
     Update();
 }

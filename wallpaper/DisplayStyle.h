@@ -16,8 +16,7 @@ struct StyleValues {
 
 StyleValues ValuesOf(DisplayStyle style);
 
-// The tag that follows the path in an auto-change list entry (the list
-// editor and automatic change, still to come, read and write it).
+// The tag that follows the path in an auto-change list entry.
 const char* TagOf(DisplayStyle style);
 
 // The style cycle tile -> centre -> stretch -> tile, decided from the values

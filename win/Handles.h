@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <cstdint>
 #include <span>
 #include <utility>
@@ -111,6 +113,15 @@ struct GlobalMemoryTraits {
     static void Close(Handle h) { GlobalFree(h); }
 };
 using TGlobalMemory = TUniqueHandle<GlobalMemoryTraits>;
+
+// The shell's description of dropped files, finished with once read.
+struct DropTraits {
+    using Handle = HDROP;
+    static Handle Empty() { return nullptr; }
+    static bool Valid(Handle h) { return h != nullptr; }
+    static void Close(Handle h) { DragFinish(h); }
+};
+using TDropHandle = TUniqueHandle<DropTraits>;
 
 // A window's device context (the screen's for no window), released with it.
 class TWindowDC {

@@ -22,6 +22,21 @@ std::wstring AnsiToWide(std::string_view text) {
     return ToWide(CP_ACP, text);
 }
 
+std::optional<std::string> WideToAnsi(std::wstring_view text) {
+    if (text.empty())
+        return std::string();
+    const int length = static_cast<int>(text.size());
+    BOOL lossy = FALSE;
+    const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length, nullptr, 0,
+                                      nullptr, &lossy);
+    if (n <= 0 || lossy)
+        return std::nullopt;
+    std::string out(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length, out.data(), n, nullptr,
+                        nullptr);
+    return out;
+}
+
 std::wstring WindowText(HWND window) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(

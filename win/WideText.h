@@ -4,12 +4,17 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace pelmira {
 
 std::wstring AnsiToWide(std::string_view text);
+
+// The text in the ANSI code page; none when a character has no place in it
+// (the system would put a "?" there, naming another file or none).
+std::optional<std::string> WideToAnsi(std::wstring_view text);
 
 // The caption or text of a window.
 std::wstring WindowText(HWND window);

@@ -244,24 +244,6 @@ TEST(EndToEnd, LogOffWritesTheSettingsAndEndsTheProgram) {
 
 namespace {
 
-// Copies the program into a folder of its own, with the given library (if
-// any) as its QMHOOK32.DLL, and returns the copy's path.
-std::wstring ProgramWithHook(const char* folderName, const wchar_t* hookLibrary) {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    const std::string folder = std::string(temp) + folderName;
-    CreateDirectoryA(folder.c_str(), nullptr);
-    wchar_t wideFolder[MAX_PATH] = {};
-    MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, wideFolder, MAX_PATH);
-    const std::wstring target = std::wstring(wideFolder) + L"\\Pelmira32.exe";
-    CopyFileW((BinaryFolder() + L"Pelmira32.exe").c_str(), target.c_str(), FALSE);
-    const std::wstring hook = std::wstring(wideFolder) + L"\\QMHOOK32.DLL";
-    DeleteFileW(hook.c_str());
-    if (hookLibrary)
-        CopyFileW((BinaryFolder() + hookLibrary).c_str(), hook.c_str(), FALSE);
-    return target;
-}
-
 void ExpectStartUpReport(const std::wstring& exe, const std::wstring& message) {
     ProgramUnderTest program;
     ASSERT_TRUE(program.Start(L"", exe));

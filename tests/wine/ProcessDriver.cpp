@@ -28,6 +28,22 @@ int CountWindowsOfClass(const wchar_t* className) {
     return n;
 }
 
+std::wstring ProgramWithHook(const char* folderName, const wchar_t* hookLibrary) {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string folder = std::string(temp) + folderName;
+    CreateDirectoryA(folder.c_str(), nullptr);
+    wchar_t wideFolder[MAX_PATH] = {};
+    MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, wideFolder, MAX_PATH);
+    const std::wstring target = std::wstring(wideFolder) + L"\\Pelmira32.exe";
+    CopyFileW((BinaryFolder() + L"Pelmira32.exe").c_str(), target.c_str(), FALSE);
+    const std::wstring hook = std::wstring(wideFolder) + L"\\QMHOOK32.DLL";
+    DeleteFileW(hook.c_str());
+    if (hookLibrary)
+        CopyFileW((BinaryFolder() + hookLibrary).c_str(), hook.c_str(), FALSE);
+    return target;
+}
+
 ProgramUnderTest::~ProgramUnderTest() {
     if (!info_.hProcess)
         return;

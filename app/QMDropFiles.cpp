@@ -1,0 +1,64 @@
+// A file dropped on the main window becomes the wallpaper at once.
+#include "app/QMMain.h"
+
+#include "base/AnsiText.h"
+#include "base/DirSep.h"
+#include "ui/Application.h"
+#include "wallpaper/AutoChangeRules.h"
+#include "wallpaper/ExtensionTest.h"
+#include "win/Handles.h"
+#include "win/WideText.h"
+
+namespace pelmira {
+
+namespace {
+
+constexpr wchar_t kBadFile[] = L" 不正な形式のﾌｧｲﾙです";
+
+// The last file of the dropped set, as the shell names it.
+std::wstring LastDroppedFile(HDROP drop) {
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    if (count == 0)
+        return {};
+    std::wstring name(DragQueryFileW(drop, count - 1, nullptr, 0) + 1, L'\0');
+    name.resize(DragQueryFileW(drop, count - 1, name.data(), static_cast<UINT>(name.size())));
+    return name;
+}
+
+} // namespace
+
+void TQMMain::WMDropFiles(HDROP drop) {
+    const TDropHandle finish(drop);
+    const std::wstring name = LastDroppedFile(drop);
+    if (name.empty())
+        return;
+    // The file is opened by its ANSI name, like every other: one that the
+    // code page cannot spell, or that is longer than the 255 characters the
+    // wallpaper call takes, fails as a file that cannot be used.
+    const std::optional<std::string> path = WideToAnsi(name);
+    bool ok = false;
+    {
+        THourglass busy(Application());
+        if (path)
+            BmpNamePanel().SetText(L" " + AnsiToWide(AnsiUpperCase(FileNamePart(*path))));
+        ok = path && path->size() <= 255 && IsWholeAnsiPath(*path) && ApplyDroppedFile(*path);
+    }
+    if (!ok) {
+        BmpNamePanel().SetText(kBadFile);
+        BmpInfoPanel().SetText(L"");
+    }
+}
+
+// The drop has a path buffer of its own: the main window's keeps the path
+// of the last change.
+bool TQMMain::ApplyDroppedFile(const std::string& path) {
+    TDesktopWallpaper dropped(environment_.wallpaperCall);
+    if (!FileToImage(path))
+        return false;
+    if (IsPlainBitmap(path) && !NeedsReducedCopy(ColorsInPalette(path)))
+        return dropped.Apply(path);
+    const auto temp = SaveTempBitmap();
+    return temp && dropped.Apply(*temp);
+}
+
+} // namespace pelmira

@@ -1,0 +1,57 @@
+#include "wallpaper/AutoChangeRules.h"
+
+#include <gtest/gtest.h>
+
+using namespace pelmira;
+
+TEST(AutoChangeRules, AnEntryNamesItsWholePathAndTheLastTagFoundDecidesTheStyle) {
+    EXPECT_EQ(EntryPath("c:\\my.pics\\sea.bmp(Tile)"), "c:\\my.pics\\sea.bmp");
+    EXPECT_EQ(EntryPath("c:\\pics\\sea.pi(Stretch)"), "c:\\pics\\sea.pi");
+    EXPECT_EQ(EntryPath("c:\\pics\\sea.jpeg(Center)"), "c:\\pics\\sea.jpeg");
+    EXPECT_EQ(EntryPath("c:\\pics\\sea.bmp"), "c:\\pics\\sea.bmp");     // no tag
+    EXPECT_EQ(EntryPath("c:\\(Tile)\\sea.bmp"), "c:\\(Tile)\\sea.bmp"); // not at the end
+    EXPECT_EQ(EntryPath("c:\\\x95\x5C\\(Tile)"), "c:\\\x95\x5C\\");
+
+    EXPECT_EQ(EntryStyle("a.bmp"), DisplayStyle::Tile);
+    EXPECT_EQ(EntryStyle("a.bmp(Stretch)"), DisplayStyle::Stretch);
+    EXPECT_EQ(EntryStyle("a.bmp(Center)"), DisplayStyle::Center);
+    // Looked for as (Center), (Tile), (Stretch): the last found wins.
+    EXPECT_EQ(EntryStyle("c:\\(Stretch)\\a.bmp(Center)"), DisplayStyle::Stretch);
+    EXPECT_EQ(EntryStyle("c:\\(Tile)\\a.bmp(Center)"), DisplayStyle::Tile);
+    EXPECT_EQ(EntryStyle("a.bmp(tile)"), DisplayStyle::Tile); // case matters: no tag
+    EXPECT_EQ(EntryStyle("a.bmp(center)"), DisplayStyle::Tile);
+}
+
+TEST(AutoChangeRules, TheOrderedWalkGoesRoundAndStartsAtTheFirst) {
+    int selected = -1;
+    std::vector<int> taken;
+    for (int i = 0; i < 4; ++i) {
+        const auto step = NextInListOrder(selected, 3);
+        ASSERT_TRUE(step.has_value());
+        taken.push_back(step->taken);
+        selected = step->next;
+    }
+    EXPECT_EQ(taken, (std::vector<int>{0, 1, 2, 0}));
+    EXPECT_EQ(NextInListOrder(7, 3)->taken, 0); // a selection past a shortened list
+    EXPECT_FALSE(NextInListOrder(0, 0).has_value());
+}
+
+TEST(AutoChangeRules, OnlyAFullScreenWindowWithAShortTitleHoldsAChangeBack) {
+    FrontWindow saver{true, false, 0, true, 1024, 768};
+    EXPECT_TRUE(HoldsChangeBack(saver, 1024, 768));
+    for (const int length : {10, 12})
+        EXPECT_TRUE(HoldsChangeBack({true, false, length, true, 1024, 768}, 1024, 768));
+    EXPECT_FALSE(HoldsChangeBack({true, false, 5, true, 1024, 768}, 1024, 768));
+    EXPECT_FALSE(HoldsChangeBack({true, false, 10, true, 800, 600}, 1024, 768));
+    EXPECT_FALSE(HoldsChangeBack({true, false, 0, false, 1024, 768}, 1024, 768));
+    EXPECT_FALSE(HoldsChangeBack({true, true, 0, true, 1024, 768}, 1024, 768)); // the desktop
+    EXPECT_FALSE(HoldsChangeBack({}, 1024, 768));                               // nothing in front
+}
+
+TEST(AutoChangeRules, PathsWithWildcardsOrCutCharactersCannotBeOpened) {
+    EXPECT_TRUE(IsWholeAnsiPath("c:\\\x95\x5C\\a.bmp"));
+    EXPECT_FALSE(IsWholeAnsiPath("c:\\caf?.bmp"));
+    EXPECT_FALSE(IsWholeAnsiPath("c:\\*.bmp"));
+    EXPECT_FALSE(IsWholeAnsiPath("c:\\a\x95"));
+    EXPECT_FALSE(IsWholeAnsiPath(""));
+}

@@ -1,0 +1,153 @@
+// Files dropped on the main window, and the parts of automatic mode that a
+// test drives tick by tick: the screen-saver test with real windows in
+// front, and what a failing change leaves behind.
+#include "MainWindowFixture.h"
+#include "WaitFor.h"
+#include "win/AppError.h"
+
+#include <shlobj.h>
+
+#include <cstring>
+
+using namespace pelmira;
+
+namespace {
+
+// A drop as the shell hands it over: a DROPFILES block with wide names.
+HDROP MakeDrop(const std::vector<std::wstring>& files) {
+    std::size_t chars = 1;
+    for (const std::wstring& file : files)
+        chars += file.size() + 1;
+    HGLOBAL block = GlobalAlloc(GHND, sizeof(DROPFILES) + chars * sizeof(wchar_t));
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    auto* name = reinterpret_cast<wchar_t*>(drop + 1);
+    for (const std::wstring& file : files) {
+        std::memcpy(name, file.c_str(), file.size() * sizeof(wchar_t));
+        name += file.size() + 1;
+    }
+    GlobalUnlock(block);
+    return static_cast<HDROP>(block);
+}
+
+std::wstring Wide(const std::string& text) {
+    wchar_t wide[MAX_PATH] = {};
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide, MAX_PATH);
+    return wide;
+}
+
+class DropTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        folder = MakeTempFolder("pelmira-drop");
+    }
+    void Drop(const std::vector<std::wstring>& files) {
+        PostMessageW(main->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(files)), 0);
+        WaitFor([] { return false; }, 100); // let it arrive
+    }
+    std::string folder;
+};
+
+} // namespace
+
+TEST_F(DropTest, TheLastDroppedFileBecomesTheWallpaperAtOnce) {
+    WriteBitmapFile(folder + "\\first.bmp", 8);
+    WriteBitmapFile(folder + "\\photo.bmp", 24, 40, 30);
+    WriteTextFile(folder + "\\note.xyz", "no picture");
+    // A name the ANSI code page cannot spell.
+    const std::wstring foreign = Wide(folder) + L"\\caf\u00e9\u0101.bmp";
+    CloseHandle(CreateFileW(foreign.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    Create();
+    EXPECT_TRUE(GetWindowLongPtrW(main->Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+
+    Drop({Wide(folder + "\\first.bmp"), Wide(folder + "\\note.xyz"), Wide(folder + "\\photo.bmp")});
+    ASSERT_EQ(calls.size(), 1u);
+    // A 256-colour display gets the reduced copy, any other the file itself.
+    EXPECT_EQ(calls[0], main->Is256ColorDisplay ? WindowsDirectory() + "\\Pelmira.BMP"
+                                                : folder + "\\photo.bmp");
+    EXPECT_EQ(Text("BmpNamePanel"), L" PHOTO.BMP");
+    EXPECT_EQ(Text("BmpInfoPanel"), L"40x30 16M色");
+    EXPECT_TRUE(main->PreViewImage().HasPicture());
+
+    for (const std::wstring& bad : {Wide(folder + "\\note.xyz"), foreign}) {
+        Drop({bad});
+        EXPECT_EQ(calls.size(), 1u); // the desktop stays as it was
+        EXPECT_EQ(Text("BmpNamePanel"), L" 不正な形式のﾌｧｲﾙです");
+        EXPECT_EQ(Text("BmpInfoPanel"), L"");
+    }
+}
+
+TEST_F(DropTest, WithDropsOffAtStartTheWindowTakesNone) {
+    WriteTextFile(iniPath, "[QM]\r\nDragDrop=0\r\n");
+    Create();
+    EXPECT_FALSE(GetWindowLongPtrW(main->Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+}
+
+TEST_F(MainWindowTest, OnlyAFullScreenWindowInFrontHoldsAChangeBack) {
+    const std::string folder = MakeTempFolder("pelmira-saver");
+    WriteBitmapFile(folder + "\\s.bmp", 8);
+    Create();
+    main->ChangeListBox().Assign({folder + "\\s.bmp(Tile)"});
+    main->SaverCheck = true;
+    RECT desktop{};
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    HWND front = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0,
+                                 desktop.right, desktop.bottom, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(WaitFor([&] {
+        SetForegroundWindow(front);
+        return GetForegroundWindow() == front;
+    }));
+    main->ChkScreenSaver();
+    EXPECT_TRUE(calls.empty()); // a screen saver, or a full-screen program
+
+    SetWindowTextW(front, L"Movie");
+    main->ChkScreenSaver();
+    EXPECT_EQ(calls.size(), 1u);
+
+    SetWindowTextW(front, L"0123456789");
+    SetWindowPos(front, nullptr, 0, 0, desktop.right / 2, desktop.bottom, SWP_NOZORDER);
+    main->ChkScreenSaver();
+    EXPECT_EQ(calls.size(), 2u);
+
+    DestroyWindow(front);
+    ASSERT_TRUE(WaitFor([] {
+        const HWND now = GetForegroundWindow();
+        return !now || now == GetDesktopWindow();
+    }));
+    main->ChkScreenSaver(); // the bare desktop never holds a change back
+    EXPECT_EQ(calls.size(), 3u);
+}
+
+TEST_F(MainWindowTest, AFailingChangeInAMonitorTickStillEndsTheWait) {
+    Create();
+    main->ChangeListBox().Assign({WindowsDirectory() + "\\gone.bmp(Tile)"});
+    main->ChangeTime = 1;
+    main->CheckTime = 0;
+    main->InputChkOnStart = true;
+    main->HookInstalled = true;
+    main->SaverCheck = false;
+    main->Menu_JidouClick();
+    ASSERT_TRUE(main->ChangeTimer.Enabled());
+
+    main->ChangeTimerTimer(); // the interval is reached: wait for the user
+    EXPECT_EQ(app.Title(), L"Pelmira 入力監視中");
+    EXPECT_TRUE(main->CheckTimer.Enabled());
+    ASSERT_FALSE(trayCalls.empty());
+    EXPECT_STREQ(trayCalls.back().data.szTip, "Pelmira \x93\xfc\x97\xcd\x8a\xc4\x8e\x8b\x92\x86");
+
+    EXPECT_THROW(main->CheckTimerTimer(), EAppError); // the file cannot be opened
+    EXPECT_EQ(app.Title(), L"Pelmira 自動変更");
+    EXPECT_STREQ(trayCalls.back().data.szTip, "Pelmira \x8e\xa9\x93\xae\x95\xcf\x8d\x58");
+    EXPECT_FALSE(main->CheckTimer.Enabled());
+    EXPECT_TRUE(main->ChangeTimer.Enabled());
+
+    // A list emptied while the mode runs: a change does nothing.
+    main->ChangeListBox().Clear();
+    EXPECT_NO_THROW(main->ChgWallPaper());
+    EXPECT_TRUE(calls.empty());
+    main->K1Click();
+    EXPECT_EQ(app.Title(), L"Pelmira32");
+    EXPECT_FALSE(main->ChangeTimer.Enabled());
+}

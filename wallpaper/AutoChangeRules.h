@@ -1,0 +1,51 @@
+// The decisions of automatic mode that need no window: what a list entry
+// names and asks for, where the ordered walk goes next, and whether the
+// window in front holds a change back.
+#pragma once
+
+#include "wallpaper/DisplayStyle.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace pelmira {
+
+// The file an entry names: its text without the style tag at its end; an
+// entry without a tag at its end is a path as it stands. (A folder with a
+// dot in its name, or an extension of two or four characters, stays whole.)
+std::string EntryPath(std::string_view entry);
+
+// The style an entry asks for: the tags are looked for in the order
+// "(Center)", "(Tile)", "(Stretch)" anywhere in the text, and the last one
+// found decides; an entry without any is shown tiled.
+DisplayStyle EntryStyle(std::string_view entry);
+
+// One step of the ordered walk over `count` entries from the selection
+// (-1 or out of range: none, which starts at the first).
+struct ListStep {
+    int taken;
+    int next;
+};
+std::optional<ListStep> NextInListOrder(int selected, int count);
+
+// What the screen-saver test sees of the window in front.
+struct FrontWindow {
+    bool exists = false;
+    bool desktopOrShell = false; // the desktop itself, or the shell's window over it
+    int titleLength = 0;
+    bool visible = false;
+    int width = 0;
+    int height = 0;
+};
+
+// A screen saver or a full-screen program in front: a visible window with a
+// title of 0, 10 or 12 characters exactly the desktop's size. The bare
+// desktop (or no window at all) never holds a change back.
+bool HoldsChangeBack(const FrontWindow& front, int desktopWidth, int desktopHeight);
+
+// A path the system can open by its ANSI name: no wildcard (what a name that
+// does not fit the code page turns into) and no double-byte character cut.
+bool IsWholeAnsiPath(std::string_view path);
+
+} // namespace pelmira
