@@ -156,7 +156,7 @@ void TQMMain::FormCreate() {
     ReadSettingsFile();
     PlaceWindow();
     SusieLibPath = AddDirSep(StripDirSep(SusieLibPath));
-    FileListBox1().SetMask("*.bmp;*.rle");
+    StartPlugins();
 
     HookInstalled = false;
     hook_.Install(Application().Handle());
@@ -170,6 +170,18 @@ void TQMMain::FormCreate() {
     OpenInitialFolder();
     ApplyCommandLineFile();
     PreViewImage().Clear();
+}
+
+// Every pattern a plug-in announces joins the file list's mask, and its
+// name is listed once for each.
+void TQMMain::StartPlugins() {
+    std::string mask = "*.bmp;*.rle";
+    FileListBox1().SetMask(mask);
+    for (const TSusiePlugins::Announced& format : plugins_.Start(SusieLibPath)) {
+        mask += ";" + format.pattern;
+        SusieListBox().Add(format.name);
+    }
+    FileListBox1().SetMask(mask);
 }
 
 void TQMMain::ReadSettingsFile() {
@@ -433,7 +445,7 @@ PictureOptions TQMMain::PreviewOptions() const {
 
 bool TQMMain::FileToImage(const std::string& path) {
     PreViewImage().Clear();
-    DecodedPicture decoded = DecodeImageFile(path, PreviewOptions());
+    DecodedPicture decoded = DecodeImageFile(path, PreviewOptions(), plugins_);
     if (!decoded.decoded) {
         BmpInfoPanel().SetText(kCannotDecode);
         return false;

@@ -67,6 +67,7 @@ public:
     void ChgWallPaper();
     int ColorsInPalette(const std::string& path);
     PictureOptions PreviewOptions() const override;
+    TSusiePlugins& Plugins() override { return plugins_; }
 
     // Run-time state.
     bool Is256ColorDisplay = false;
@@ -102,6 +103,7 @@ protected:
 
 private:
     void BindHandlers();
+    void StartPlugins();
     void ReadSettingsFile();
     std::string ExtSusiePath() const;
     void PlaceWindow();
@@ -131,6 +133,7 @@ private:
     std::string helpFile_;
     TIniFile ini_{"qm.ini"};
     TDesktopWallpaper wallpaper_;
+    TSusiePlugins plugins_; // released after the hook library, as the window goes
     THookLibrary hook_;
     // Automatic mode: the change ticks counted for the whole run, and the
     // random choice, seeded from the time of day at every entry.

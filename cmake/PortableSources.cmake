@@ -14,6 +14,7 @@ set(PELMIRA_PORTABLE_SOURCES
     imaging/Octree.cpp
     imaging/NearestColour.cpp
     imaging/PreviewLayout.cpp
+    imaging/PluginRules.cpp
     base/CommandLine.cpp
     config/ListFile.cpp
     shell/MsgDlgRules.cpp

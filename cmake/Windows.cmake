@@ -93,6 +93,7 @@ pelmira_wine_test(wine_main_window_tests DEPTH8 SOURCES
     ${PROJECT_SOURCE_DIR}/tests/wine/PreviewTests.cpp
     ${PROJECT_SOURCE_DIR}/tests/wine/MainWindowLayoutTests.cpp
     ${PROJECT_SOURCE_DIR}/tests/wine/DropAndMonitorTests.cpp
+    ${PROJECT_SOURCE_DIR}/tests/wine/PluginHostTests.cpp
     ${PROJECT_SOURCE_DIR}/tests/wine/TestFiles.cpp
     ${PROJECT_SOURCE_DIR}/tests/wine/DialogWatcher.cpp)
 
@@ -107,4 +108,15 @@ foreach(fake fakehook_refuses fakehook_empty fakehook_idle)
     set_target_properties(${fake} PROPERTIES PREFIX "")
     target_link_options(${fake} PRIVATE -Wl,--kill-at)
     add_dependencies(wine_e2e_tests ${fake})
+endforeach()
+
+# Susie plug-ins made for the tests, built for the architecture of the
+# program under test; the tests copy them into plug-in folders as if*.spi.
+foreach(kind GOOD VERSION NO_INFO NO_PICTURE AT_128 FAILS LIES FAULTS)
+    string(TOLOWER ${kind} lower)
+    add_library(testplugin_${lower} SHARED ${PROJECT_SOURCE_DIR}/tests/wine/tools/TestPlugin.cpp)
+    target_compile_definitions(testplugin_${lower} PRIVATE PLUGIN_${kind})
+    set_target_properties(testplugin_${lower} PROPERTIES PREFIX "")
+    target_link_options(testplugin_${lower} PRIVATE -Wl,--kill-at)
+    add_dependencies(wine_main_window_tests testplugin_${lower})
 endforeach()

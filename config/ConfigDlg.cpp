@@ -32,12 +32,12 @@ constexpr ControlSpec kControls[] = {
 constexpr int kPreviewLeft = 177 + 2;
 constexpr int kPreviewTop = 115 + 2;
 
-TConfigDlg::TConfigDlg(TApplication& app, const TConfigOwner& owner)
+TConfigDlg::TConfigDlg(TApplication& app, TConfigOwner& owner)
     : TForm(app, L"TConfigDlg"), owner_(owner) {}
 
 void TConfigDlg::ConfigFileToImage(const std::string& path) {
     PreViewImage().Clear();
-    DecodedPicture decoded = DecodeImageFile(path, owner_.PreviewOptions());
+    DecodedPicture decoded = DecodeImageFile(path, owner_.PreviewOptions(), owner_.Plugins());
     if (decoded.bitmap)
         PreViewImage().SetPicture(std::move(decoded.bitmap), std::move(decoded.palette));
 }

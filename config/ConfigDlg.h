@@ -2,6 +2,7 @@
 #pragma once
 
 #include "imaging/DisplayPicture.h"
+#include "imaging/SusiePlugins.h"
 #include "ui/Form.h"
 #include "ui/Image.h"
 
@@ -15,6 +16,9 @@ public:
     // How pictures are made ready for the display: the same for the
     // dialog's preview as for the main window's.
     virtual PictureOptions PreviewOptions() const = 0;
+    // The decoder plug-ins the main window loaded: the dialog decodes
+    // through the same slots.
+    virtual TSusiePlugins& Plugins() = 0;
 
 protected:
     ~TConfigOwner() = default;
@@ -22,7 +26,7 @@ protected:
 
 class TConfigDlg : public TForm {
 public:
-    TConfigDlg(TApplication& app, const TConfigOwner& owner);
+    TConfigDlg(TApplication& app, TConfigOwner& owner);
     void Open();
 
     // Shows the file in the dialog's own preview; a file that cannot be read
@@ -38,7 +42,7 @@ private:
     void OKBtnClick();
     void CancelBtnClick();
 
-    const TConfigOwner& owner_;
+    TConfigOwner& owner_;
 };
 
 } // namespace pelmira

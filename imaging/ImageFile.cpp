@@ -4,17 +4,18 @@
 
 namespace pelmira {
 
-bool ReadImageFile(const std::string& path, GlobalDibPair& blocks) {
+bool ReadImageFile(const std::string& path, GlobalDibPair& blocks, TSusiePlugins& plugins) {
+    // A bitmap the reader refuses is not offered to the plug-ins.
     if (IsPlainBitmap(path))
         return ReadBitmapFile(path, blocks);
-    // Other formats need a decoder plug-in, and none is loaded.
-    return false;
+    return plugins.SusieRead(path, blocks);
 }
 
-DecodedPicture DecodeImageFile(const std::string& path, const PictureOptions& options) {
+DecodedPicture DecodeImageFile(const std::string& path, const PictureOptions& options,
+                               TSusiePlugins& plugins) {
     DecodedPicture decoded;
     GlobalDibPair blocks;
-    if (!ReadImageFile(path, blocks))
+    if (!ReadImageFile(path, blocks, plugins))
         return decoded;
     const TGlobalLock infoBytes(blocks.info.Get());
     const TGlobalLock pixelBytes(blocks.bits.Get());

@@ -5,6 +5,7 @@
 #include "imaging/DibHeader.h"
 #include "imaging/DisplayPicture.h"
 #include "imaging/GlobalDib.h"
+#include "imaging/SusiePlugins.h"
 
 #include <string>
 
@@ -14,7 +15,7 @@ namespace pelmira {
 // the built-in reader, every other file through the decoder plug-ins. False
 // when no reader decodes it. A bitmap file that cannot be opened raises
 // "ﾌｧｲﾙ <path> は開けません".
-bool ReadImageFile(const std::string& path, GlobalDibPair& blocks);
+bool ReadImageFile(const std::string& path, GlobalDibPair& blocks, TSusiePlugins& plugins);
 
 // A file made ready for the display, and the header it was made from.
 struct DecodedPicture : DisplayPicture {
@@ -25,6 +26,7 @@ struct DecodedPicture : DisplayPicture {
 // Reads the file, makes its palette and bitmap, and lets the decoded blocks
 // go again: they live only while the picture is made. A decoded picture
 // that the display cannot make has no bitmap (and no palette).
-DecodedPicture DecodeImageFile(const std::string& path, const PictureOptions& options);
+DecodedPicture DecodeImageFile(const std::string& path, const PictureOptions& options,
+                               TSusiePlugins& plugins);
 
 } // namespace pelmira

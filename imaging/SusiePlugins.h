@@ -1,0 +1,77 @@
+// The decoder plug-ins of the Susie 32-bit interface ("if*.spi"): loaded
+// once at start-up into at most 15 slots, asked in slot order to decode
+// every file that is not a plain bitmap. A plug-in that faults is not asked
+// again in this run.
+#pragma once
+
+#include <windows.h>
+
+#include "imaging/GlobalDib.h"
+#include "win/Handles.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace pelmira {
+
+// The horizontal and vertical pixel densities of a picture's information.
+struct PixelDensities {
+    unsigned x = 0;
+    unsigned y = 0;
+};
+
+class TSusiePlugins {
+public:
+    // What start-up gives the main window: each pattern a plug-in announces,
+    // with the plug-in's name (one line per pattern).
+    struct Announced {
+        std::string pattern;
+        std::string name;
+    };
+
+    TSusiePlugins() = default;
+    TSusiePlugins(const TSusiePlugins&) = delete;
+    TSusiePlugins& operator=(const TSusiePlugins&) = delete;
+
+    // Loads the plug-ins of `folder` (a folder text ending in its separator)
+    // into the slots, in the order the system finds them.
+    std::vector<Announced> Start(const std::string& folder);
+    int SlotCount() const { return count_; }
+
+    // The first plug-in that accepts the file (at offset 0, else 128) and
+    // decodes it fills the pair; false when none does.
+    bool SusieRead(const std::string& path, GlobalDibPair& blocks);
+
+    // The densities of the last plug-in that accepts the file and answers.
+    std::optional<PixelDensities> PictureInfo(const std::string& path);
+
+    // The entry points, as the interface defines them.
+    using GetPluginInfoFn = int(WINAPI*)(int, char*, int);
+    using IsSupportedFn = int(WINAPI*)(const char*, DWORD_PTR);
+    using GetPictureFn = int(WINAPI*)(const char*, LONG_PTR, unsigned, HANDLE*, HANDLE*, FARPROC,
+                                      LONG_PTR);
+    using GetPictureInfoFn = int(WINAPI*)(const char*, LONG_PTR, unsigned, void*);
+
+private:
+    struct Slot {
+        TModule library;
+        GetPluginInfoFn getPluginInfo = nullptr;
+        IsSupportedFn isSupported = nullptr;
+        GetPictureFn getPicture = nullptr;
+        GetPictureInfoFn getPictureInfo = nullptr;
+        bool faulted = false;
+        bool InUse() const { return library && !faulted; }
+    };
+
+    void LoadSlot(Slot& slot, const std::string& file, std::vector<Announced>& announced);
+    std::optional<LONG_PTR> AcceptingOffset(Slot& slot, const std::string& path);
+    bool Decode(Slot& slot, const std::string& path, LONG_PTR offset, GlobalDibPair& blocks);
+
+    std::array<Slot, 15> slots_;
+    int count_ = 0;
+};
+
+} // namespace pelmira

@@ -1,0 +1,129 @@
+// The decoder plug-ins: which files are loaded into which slots, what they
+// add to the file list's mask and the plug-in list, and decoding through
+// them, with plug-ins made for the tests (tools/TestPlugin.cpp) that work,
+// refuse, lie or fault.
+#include "MainWindowFixture.h"
+#include "imaging/DibHeader.h"
+#include "imaging/SusiePlugins.h"
+
+#include <algorithm>
+
+using namespace pelmira;
+
+namespace {
+
+std::string BinaryFolderA() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder = path;
+    return folder.substr(0, folder.find_last_of('\\') + 1);
+}
+
+// Puts the test plug-in of that kind into the folder under the given name.
+void Install(const std::string& folder, const char* kind, const std::string& name) {
+    ASSERT_TRUE(CopyFileA((BinaryFolderA() + "testplugin_" + kind + ".dll").c_str(),
+                          (folder + "\\" + name).c_str(), FALSE));
+}
+
+// A picture the test plug-ins read: "TPIC", width, height, red, green, blue.
+void WriteTestPicture(const std::string& path, unsigned char red, std::size_t junkBefore = 0) {
+    std::string bytes(junkBefore, 'j');
+    bytes += std::string("TPIC\x04\x02", 6);
+    bytes += static_cast<char>(red);
+    bytes += "\x20\x30";
+    WriteTextFile(path, bytes);
+}
+
+std::vector<std::string> Patterns(const std::vector<TSusiePlugins::Announced>& announced) {
+    std::vector<std::string> patterns;
+    for (const auto& a : announced)
+        patterns.push_back(a.pattern);
+    return patterns;
+}
+
+} // namespace
+
+TEST(PluginHost, OnlyUsableIfSpiFilesAnnounceTheirPatternsAndEachTakesASlot) {
+    const std::string folder = MakeTempFolder("pelmira-plugins");
+    Install(folder, "good", "ifgood.spi");
+    Install(folder, "version", "ifversion.spi");
+    Install(folder, "no_info", "ifnoinfo.spi");
+    Install(folder, "good", "axzip.spi"); // not a name the host looks for
+    TSusiePlugins plugins;
+    const auto announced = plugins.Start(folder + "\\");
+    EXPECT_EQ(plugins.SlotCount(), 3);
+    EXPECT_EQ(Patterns(announced), (std::vector<std::string>{"*.tp1", "*.tp2", "*.tp3"}));
+    for (const auto& a : announced)
+        EXPECT_EQ(a.name, "Test three");
+
+    const std::string crowded = MakeTempFolder("pelmira-sixteen");
+    for (int i = 0; i < 16; ++i)
+        Install(crowded, "good", "if" + std::to_string(10 + i) + ".spi");
+    TSusiePlugins many;
+    EXPECT_EQ(many.Start(crowded + "\\").size(), 45u); // fifteen slots of three
+    EXPECT_EQ(many.SlotCount(), 15);
+
+    TSusiePlugins none;
+    EXPECT_NO_THROW(none.Start("")); // an empty folder text looks where the program stands
+    GlobalDibPair blocks;
+    EXPECT_FALSE(TSusiePlugins().SusieRead(folder + "\\x.tp1", blocks));
+}
+
+TEST(PluginHost, DecodingFallsToTheNextSlotWhenAPluginRefusesLiesOrFaults) {
+    const std::string folder = MakeTempFolder("pelmira-decode");
+    WriteTestPicture(folder + "\\plain.tp1", 0x10);
+    WriteTestPicture(folder + "\\late.tp1", 0x10, 128);
+
+    const auto decodes = [&](std::vector<std::pair<const char*, const char*>> installed,
+                             const std::string& file) {
+        const std::string dir = MakeTempFolder("pelmira-slots");
+        for (const auto& [kind, name] : installed)
+            Install(dir, kind, name);
+        TSusiePlugins plugins;
+        plugins.Start(dir + "\\");
+        GlobalDibPair blocks;
+        const bool ok = plugins.SusieRead(folder + "\\" + file, blocks);
+        if (ok) {
+            const TGlobalLock info(blocks.info.Get());
+            EXPECT_EQ(DibHeader::Read(info.Bytes()).width, 4);
+        }
+        return ok;
+    };
+    EXPECT_TRUE(decodes({{"good", "ifgood.spi"}}, "plain.tp1"));
+    EXPECT_FALSE(decodes({{"good", "ifgood.spi"}}, "late.tp1")); // it looks at offset 0 only
+    EXPECT_TRUE(decodes({{"at_128", "if128.spi"}}, "late.tp1"));
+    EXPECT_FALSE(decodes({{"no_picture", "ifnopic.spi"}}, "plain.tp1"));
+    EXPECT_FALSE(decodes({{"fails", "iffails.spi"}}, "plain.tp1"));
+    EXPECT_FALSE(decodes({{"lies", "iflies.spi"}}, "plain.tp1"));
+    EXPECT_TRUE(decodes({{"fails", "iffails.spi"}, {"good", "ifgood.spi"}}, "plain.tp1"));
+    EXPECT_TRUE(decodes({{"lies", "iflies.spi"}, {"good", "ifgood.spi"}}, "plain.tp1"));
+
+    // Faults inside a plug-in end only that call; the program goes on.
+    for (const unsigned char how : {1, 2, 3}) { // null pointer, division by zero, stack overflow
+        SCOPED_TRACE(how);
+        WriteTestPicture(folder + "\\fault.tp1", how);
+        EXPECT_FALSE(decodes({{"faults", "iffaults.spi"}}, "fault.tp1"));
+        EXPECT_TRUE(decodes({{"faults", "iffaults.spi"}, {"good", "ifgood.spi"}}, "fault.tp1"));
+    }
+}
+
+TEST_F(MainWindowTest, PluginPatternsJoinTheMaskAndDecodedFilesPreview) {
+    const std::string plugins = MakeTempFolder("pelmira-mask");
+    Install(plugins, "good", "ifgood.spi");
+    const std::string pictures = MakeTempFolder("pelmira-tp");
+    WriteTestPicture(pictures + "\\sea.tp2", 0x40);
+    WriteTextFile(iniPath, "[QM]\r\nInitDirPath=" + pictures +
+                               "\r\n[Picture]\r\nSusieLibPath=" + plugins + "\r\n");
+    Create();
+    EXPECT_EQ(main->FileListBox1().Mask(), "*.bmp;*.rle;*.tp1;*.tp2;*.tp3");
+    EXPECT_EQ(main->SusieListBox().Lines(),
+              (std::vector<std::string>{"Test three", "Test three", "Test three"}));
+    ASSERT_EQ(main->FileListBox1().Count(), 1);
+    main->FileListBox1().SetItemIndex(0);
+    main->FileListBox1Click();
+    EXPECT_EQ(Text("BmpInfoPanel"), L"4x2 16M色");
+    EXPECT_TRUE(main->PreViewImage().HasPicture());
+    main->ChgMurePaper(pictures + "\\sea.tp2");
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0], WindowsDirectory() + "\\Pelmira.BMP");
+}
