@@ -1,4 +1,5 @@
-// The About box: product name and version, and the plug-ins found at start.
+// The About box: product name and version, the artwork page, and the
+// plug-ins found at start.
 #pragma once
 
 #include "ui/Form.h"
@@ -14,6 +15,7 @@ public:
 
 protected:
     void CreateControls() override;
+    void FormCreate() override;
 
 private:
     const TListBox& plugins_;

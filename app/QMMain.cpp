@@ -456,7 +456,29 @@ bool TQMMain::FileToImage(const std::string& path) {
     // A picture the display cannot make leaves the preview empty; the file
     // was still read.
     PreViewImage().SetPicture(std::move(decoded.bitmap), std::move(decoded.palette));
+    CorrectAspect(path);
     return true;
+}
+
+// Pictures of the formats that may store pixels that are not square are
+// drawn again at the size their plug-in's densities call for; the preview
+// keeps the bounds of the decoded size.
+void TQMMain::CorrectAspect(const std::string& path) {
+    const std::string extension = AnsiUpperCase(ExtensionOf(path));
+    if (!Aspect || (extension != ".PIC" && extension != ".P2" && extension != ".PI") ||
+        !PreViewImage().HasPicture())
+        return;
+    const auto densities = plugins_.PictureInfo(path);
+    BITMAP bm{};
+    GetObjectW(PreViewImage().Bitmap(), sizeof bm, &bm);
+    const auto size = densities ? AspectCorrectedSize(bm.bmWidth, bm.bmHeight, densities->x,
+                                                      densities->y, WidthAspect)
+                                : std::nullopt;
+    if (!size)
+        return;
+    if (TBitmap scaled = ScaledBitmap(PreViewImage().Bitmap(), PreViewImage().Palette(),
+                                      size->width, size->height))
+        PreViewImage().SetBitmap(std::move(scaled));
 }
 
 void TQMMain::PlacePreview(int width, int height, int bitCount) {

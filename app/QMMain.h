@@ -117,6 +117,7 @@ private:
     void PlacePreview(int width, int height, int bitCount);
     void ShowImageInfo(int width, int height, int bitCount);
     void ShowPrompt();
+    void CorrectAspect(const std::string& path);
     void SetStyle(DisplayStyle style);
     bool NeedsReducedCopy(int bitCount) const;
     std::optional<std::string> SaveTempBitmap();

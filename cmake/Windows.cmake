@@ -37,6 +37,15 @@ target_compile_options(QMHOOK32 PRIVATE ${PELMIRA_WARNINGS})
 target_link_options(QMHOOK32 PRIVATE -Wl,--kill-at)
 target_link_libraries(QMHOOK32 PRIVATE user32)
 
+# The program's own decoder plug-in, beside the program: the default
+# plug-in folder is the program's folder.
+add_library(ifpelmira SHARED ${PROJECT_SOURCE_DIR}/plugins/WicPlugin.cpp)
+set_target_properties(ifpelmira PROPERTIES PREFIX "" SUFFIX ".spi" OUTPUT_NAME ifpelmira)
+target_compile_options(ifpelmira PRIVATE ${PELMIRA_WARNINGS})
+target_link_options(ifpelmira PRIVATE -Wl,--kill-at)
+target_link_libraries(ifpelmira PRIVATE windowscodecs ole32 shlwapi uuid)
+add_dependencies(Pelmira32 ifpelmira)
+
 # GoogleTest from Debian's sources, built with the cross compiler.
 set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
@@ -94,6 +103,7 @@ pelmira_wine_test(wine_main_window_tests DEPTH8 SOURCES
     ${PROJECT_SOURCE_DIR}/tests/wine/MainWindowLayoutTests.cpp
     ${PROJECT_SOURCE_DIR}/tests/wine/DropAndMonitorTests.cpp
     ${PROJECT_SOURCE_DIR}/tests/wine/PluginHostTests.cpp
+    ${PROJECT_SOURCE_DIR}/tests/wine/PictureFormatTests.cpp
     ${PROJECT_SOURCE_DIR}/tests/wine/TestFiles.cpp
     ${PROJECT_SOURCE_DIR}/tests/wine/DialogWatcher.cpp)
 
@@ -120,3 +130,6 @@ foreach(kind GOOD VERSION NO_INFO NO_PICTURE AT_128 FAILS LIES FAULTS)
     target_link_options(testplugin_${lower} PRIVATE -Wl,--kill-at)
     add_dependencies(wine_main_window_tests testplugin_${lower})
 endforeach()
+
+include(${PROJECT_SOURCE_DIR}/tests/wine/pictures.cmake)
+add_dependencies(wine_main_window_tests test_pictures ifpelmira)

@@ -103,6 +103,29 @@ TPalette MakeDIBPalette(std::span<const std::uint8_t> info) {
     return entries ? CreateLogicalPalette(*entries) : TPalette();
 }
 
+TBitmap ScaledBitmap(HBITMAP picture, HPALETTE palette, int width, int height) {
+    BITMAP source{};
+    if (!GetObjectW(picture, sizeof source, &source) || width <= 0 || height <= 0)
+        return {};
+    const TWindowDC screen(nullptr);
+    TBitmap scaled(CreateCompatibleBitmap(screen.Get(), width, height));
+    if (!scaled)
+        return {};
+    const TMemoryDC from(screen.Get());
+    const TMemoryDC to(screen.Get());
+    const TPaletteSelection fromColours(from.Get(), palette);
+    const TPaletteSelection toColours(to.Get(), palette);
+    const TSelection fromPicture(from.Get(), picture);
+    const TSelection toPicture(to.Get(), scaled.Get());
+    // Averaging where the display has the colours for it, as the preview does.
+    SetStretchBltMode(
+        to.Get(), (GetDeviceCaps(screen.Get(), RASTERCAPS) & RC_PALETTE) ? COLORONCOLOR : HALFTONE);
+    SetBrushOrgEx(to.Get(), 0, 0, nullptr);
+    StretchBlt(to.Get(), 0, 0, width, height, from.Get(), 0, 0, source.bmWidth, source.bmHeight,
+               SRCCOPY);
+    return scaled;
+}
+
 DisplayPicture MakeDisplayPicture(std::span<const std::uint8_t> info,
                                   std::span<const std::uint8_t> pixels,
                                   const PictureOptions& options) {

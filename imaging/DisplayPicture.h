@@ -31,6 +31,10 @@ TPalette CreateLogicalPalette(std::span<const PaletteEntry> entries);
 // The palette of the picture's own colour table (`info`: header and table).
 TPalette MakeDIBPalette(std::span<const std::uint8_t> info);
 
+// The picture drawn again at another size, against the display's colours
+// with its palette realised (the palette stays the caller's).
+TBitmap ScaledBitmap(HBITMAP picture, HPALETTE palette, int width, int height);
+
 // The picture's palette and bitmap. A full-colour picture bound for a
 // 256-colour display gets the octree palette and becomes an 8-bit picture in
 // it, each pixel the nearest palette colour; every other picture is made

@@ -212,6 +212,25 @@ void TPageControl::CreateHandle(HWND parent, const RECT& bounds, HFONT font) {
     }
 }
 
+RECT TPageControl::PageArea() const {
+    RECT area = BoundsInParent();
+    TabCtrl_AdjustRect(handle_, FALSE, &area);
+    return area;
+}
+
+void TTabSheet::CreateHandle(HWND parent, const RECT& bounds, HFONT font) {
+    TControl::CreateHandle(parent, bounds, font);
+    ShowWindow(handle_, SW_HIDE);
+}
+
+void TIconPicture::CreateHandle(HWND parent, const RECT& bounds, HFONT font) {
+    TControl::CreateHandle(parent, bounds, font);
+    if (spec_.glyph)
+        SendMessageW(handle_, STM_SETICON,
+                     reinterpret_cast<WPARAM>(LoadIconW(GetModuleHandleW(nullptr), spec_.glyph)),
+                     0);
+}
+
 // Factory ----------------------------------------------------------------------
 
 std::unique_ptr<TControl> MakeControl(TForm& owner, const ControlSpec& spec, int id) {
@@ -239,6 +258,10 @@ std::unique_ptr<TControl> MakeControl(TForm& owner, const ControlSpec& spec, int
         return std::make_unique<TFileListBox>(owner, spec, id);
     case ControlKind::PageControl:
         return std::make_unique<TPageControl>(owner, spec, id);
+    case ControlKind::TabSheet:
+        return std::make_unique<TTabSheet>(owner, spec, id);
+    case ControlKind::Icon:
+        return std::make_unique<TIconPicture>(owner, spec, id);
     }
     throw EAppError(L"不明なコントロールです");
 }

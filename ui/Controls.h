@@ -29,6 +29,8 @@ enum class ControlKind {
     DirectoryListBox,
     FileListBox,
     PageControl, // tab captions in the caption, separated by "|"
+    TabSheet,    // one page of the page control named as its parent, in order
+    Icon,        // an icon resource (named in the glyph field) at its own size
 };
 
 enum ControlFlag : unsigned {
@@ -185,10 +187,34 @@ class TPageControl : public TControl {
 public:
     using TControl::TControl;
     void CreateHandle(HWND parent, const RECT& bounds, HFONT font) override;
+    // The area inside the tabs, in the parent's client coordinates.
+    RECT PageArea() const;
 
 protected:
     const wchar_t* WindowClass() const override { return L"SysTabControl32"; }
     DWORD WindowStyle() const override { return WS_CLIPSIBLINGS | WS_TABSTOP; }
+};
+
+// A page of a page control: no window of its own to see, only the place its
+// controls are laid out from; the form shows them with their page.
+class TTabSheet : public TControl {
+public:
+    using TControl::TControl;
+    void CreateHandle(HWND parent, const RECT& bounds, HFONT font) override;
+
+protected:
+    const wchar_t* WindowClass() const override { return L"STATIC"; }
+    DWORD WindowStyle() const override { return 0; }
+};
+
+class TIconPicture : public TControl {
+public:
+    using TControl::TControl;
+    void CreateHandle(HWND parent, const RECT& bounds, HFONT font) override;
+
+protected:
+    const wchar_t* WindowClass() const override { return L"STATIC"; }
+    DWORD WindowStyle() const override { return SS_ICON; }
 };
 
 // Replaces the lines a list box shows (ANSI text shown through the wide control).

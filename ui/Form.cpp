@@ -79,16 +79,60 @@ void TForm::LoadControls(std::span<const ControlSpec> specs) {
     int nextId = 100 + static_cast<int>(controls_.size());
     for (const ControlSpec& spec : specs) {
         RECT bounds{spec.left, spec.top, spec.left + spec.width, spec.top + spec.height};
-        if (spec.parent) {
-            const RECT parent = Control<TControl>(spec.parent).BoundsInParent();
-            OffsetRect(&bounds, parent.left, parent.top);
-        }
+        const RECT parent = ParentBounds(spec);
+        OffsetRect(&bounds, parent.left, parent.top);
+        if (spec.kind == ControlKind::TabSheet)
+            bounds = parent; // the whole page area
         auto control = MakeControl(*this, spec, nextId++);
         control->CreateHandle(handle_, bounds, Font(spec.font));
         if (spec.hint)
             AddHint(control->Handle(), spec.hint);
         controls_.push_back(std::move(control));
     }
+    for (const auto& control : controls_)
+        if (control->Spec().kind == ControlKind::PageControl)
+            ShowPage(*control, 0);
+}
+
+// Where a control's position counts from: its parent control's place (a
+// page's inside the tabs), or the client area.
+RECT TForm::ParentBounds(const ControlSpec& spec) const {
+    if (!spec.parent)
+        return {};
+    const TControl& parent = Control<TControl>(spec.parent);
+    if (spec.kind == ControlKind::TabSheet)
+        if (const auto* pages = dynamic_cast<const TPageControl*>(&parent))
+            return pages->PageArea();
+    return parent.BoundsInParent();
+}
+
+// The page a control lies on, through its chain of parents; none for a
+// control off every page.
+const TControl* TForm::SheetOf(const TControl& control) const {
+    for (const TControl* c = &control; c && c->Spec().parent;) {
+        const TControl* parent = FindControl(c->Spec().parent);
+        if (parent && parent->Spec().kind == ControlKind::TabSheet)
+            return parent;
+        c = parent;
+    }
+    return nullptr;
+}
+
+void TForm::ShowPage(const TControl& pageControl, int index) {
+    int page = 0;
+    const TControl* shown = nullptr;
+    for (const auto& control : controls_)
+        if (control->Spec().kind == ControlKind::TabSheet && control->Spec().parent &&
+            pageControl.Spec().name == std::string_view(control->Spec().parent) && page++ == index)
+            shown = control.get();
+    for (const auto& control : controls_) {
+        const TControl* sheet = SheetOf(*control);
+        if (!sheet || std::string_view(sheet->Spec().parent) != pageControl.Spec().name)
+            continue;
+        const bool visible = sheet == shown && !(control->Spec().flags & cfHidden);
+        ShowWindow(control->Handle(), visible ? SW_SHOWNA : SW_HIDE);
+    }
+    TabCtrl_SetCurSel(pageControl.Handle(), index);
 }
 
 void TForm::AddHint(HWND control, const wchar_t* hint) {
@@ -272,6 +316,16 @@ LRESULT TForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
                     return 0;
         }
         break;
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lp);
+        if (header->code == static_cast<UINT>(TCN_SELCHANGE))
+            for (const auto& control : controls_)
+                if (control->Handle() == header->hwndFrom) {
+                    ShowPage(*control, TabCtrl_GetCurSel(header->hwndFrom));
+                    return 0;
+                }
+        break;
+    }
     case WM_DRAWITEM: {
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
         for (const auto& control : controls_)

@@ -74,6 +74,8 @@ public:
     // position of the named parent control.
     void LoadControls(std::span<const ControlSpec> specs);
     TControl* FindControl(std::string_view name) const;
+    // Shows the controls of one page of a page control and hides the others'.
+    void ShowPage(const TControl& pageControl, int index);
     template <typename T> T& Control(std::string_view name) const {
         auto* control = dynamic_cast<T*>(FindControl(name));
         if (!control)
@@ -109,6 +111,8 @@ private:
         TFont handle;
     };
     void AddHint(HWND control, const wchar_t* hint);
+    RECT ParentBounds(const ControlSpec& spec) const;
+    const TControl* SheetOf(const TControl& control) const;
 
     TApplication& app_;
     std::wstring className_;

@@ -35,6 +35,12 @@ void TImage::SetPicture(TBitmap bitmap, TPalette palette) {
         InvalidateRect(handle_, nullptr, TRUE);
 }
 
+void TImage::SetBitmap(TBitmap bitmap) {
+    bitmap_ = std::move(bitmap);
+    if (handle_)
+        InvalidateRect(handle_, nullptr, TRUE);
+}
+
 void TImage::Clear() {
     bitmap_.Reset();
     palette_.Reset();

@@ -14,6 +14,8 @@ public:
 
     // The palette may be empty.
     void SetPicture(TBitmap bitmap, TPalette palette);
+    // A new bitmap for the same palette.
+    void SetBitmap(TBitmap bitmap);
     void Clear();
     // Paints the picture again, its palette realised anew.
     void Invalidate();

@@ -5,6 +5,9 @@
 #include "MainWindowFixture.h"
 #include "imaging/DibHeader.h"
 #include "imaging/SusiePlugins.h"
+#include "app/AboutDlg.h"
+
+#include <commctrl.h>
 
 #include <algorithm>
 
@@ -126,4 +129,69 @@ TEST_F(MainWindowTest, PluginPatternsJoinTheMaskAndDecodedFilesPreview) {
     main->ChgMurePaper(pictures + "\\sea.tp2");
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0], WindowsDirectory() + "\\Pelmira.BMP");
+}
+
+namespace {
+
+bool Shown(const TForm& form, const char* control) {
+    return GetWindowLongPtrW(form.Control<TControl>(control).Handle(), GWL_STYLE) & WS_VISIBLE;
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, TheAboutBoxListsThePluginsFoundAtStartOnItsThirdPage) {
+    const std::string empty = MakeTempFolder("pelmira-noplugins");
+    WriteTextFile(iniPath, "[Picture]\r\nSusieLibPath=" + empty + "\r\n");
+    Create();
+    {
+        auto about = MakeForm<TAboutDlg>(app, main->SusieListBox());
+        about->Open();
+        EXPECT_EQ(about->Control<TControl>("PlugLabel").Text(),
+                  L"Plugins 情報： Plug-inは認識されていません");
+        EXPECT_EQ(about->Control<TListBox>("SusieListBox").Count(), 0);
+    }
+    const std::string folder = MakeTempFolder("pelmira-about");
+    Install(folder, "good", "ifgood.spi");
+    WriteTextFile(iniPath, "[Picture]\r\nSusieLibPath=" + folder + "\r\n");
+    Create();
+    auto about = MakeForm<TAboutDlg>(app, main->SusieListBox());
+    about->Open();
+    EXPECT_EQ(about->Control<TControl>("PlugLabel").Text(),
+              L"Plugins 情報： 以下のPlug-inが認識されています");
+    EXPECT_EQ(about->Control<TListBox>("SusieListBox").Lines(),
+              (std::vector<std::string>{"Test three", "Test three", "Test three"}));
+
+    // The first page opens; choosing the third shows the list in its place.
+    EXPECT_TRUE(Shown(*about, "ProductName"));
+    EXPECT_FALSE(Shown(*about, "SusieListBox"));
+    EXPECT_FALSE(Shown(*about, "Image3"));
+    const TControl& pages = about->Control<TControl>("PageControl1");
+    TabCtrl_SetCurSel(pages.Handle(), 2);
+    NMHDR change{pages.Handle(), static_cast<UINT_PTR>(pages.Id()),
+                 static_cast<UINT>(TCN_SELCHANGE)};
+    SendMessageW(about->Handle(), WM_NOTIFY, pages.Id(), reinterpret_cast<LPARAM>(&change));
+    EXPECT_FALSE(Shown(*about, "ProductName"));
+    EXPECT_TRUE(Shown(*about, "SusieListBox"));
+    EXPECT_TRUE(Shown(*about, "PlugLabel"));
+}
+
+TEST_F(MainWindowTest, PicturesWithTallPixelsAreDrawnAgainAtTheirTrueProportions) {
+    const std::string folder = MakeTempFolder("pelmira-aspect");
+    Install(folder, "good", "ifgood.spi"); // densities 1 and 2 for every picture
+    WriteTestPicture(folder + "\\tall.pic", 0x10);
+    WriteTestPicture(folder + "\\tall.tp1", 0x10);
+    WriteTextFile(iniPath, "[Picture]\r\nSusieLibPath=" + folder + "\r\n");
+    Create();
+    const auto size = [&](const char* file) {
+        EXPECT_TRUE(main->FileToImage(folder + "\\" + file));
+        BITMAP bm{};
+        GetObjectW(main->PreViewImage().Bitmap(), sizeof bm, &bm);
+        return std::pair{bm.bmWidth, bm.bmHeight};
+    };
+    EXPECT_EQ(size("tall.pic"), (std::pair{4L, 1L})); // fitted to the width
+    main->WidthAspect = false;
+    EXPECT_EQ(size("tall.pic"), (std::pair{8L, 2L})); // fitted to the height
+    EXPECT_EQ(size("tall.tp1"), (std::pair{4L, 2L})); // not a format with densities
+    main->Aspect = false;
+    EXPECT_EQ(size("tall.pic"), (std::pair{4L, 2L}));
 }

@@ -1,0 +1,342 @@
+// ifpelmira.spi: a Susie 32-bit image-input plug-in on the Windows Imaging
+// Component. It announces the picture formats whose decoders the system has
+// (asked from WIC when the plug-in loads; the bitmap formats the program
+// reads itself are left out) and hands pictures back as the interface
+// expects: a 40-byte header with a positive height, rows bottom row first,
+// 24 bits per pixel. Transparent pixels are laid over white, the colour of
+// an empty page.
+#include <windows.h>
+
+#include <objbase.h>
+#include <shlwapi.h>
+#include <wincodec.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr char kVersion[] = "00IN";
+constexpr char kName[] = "Pelmira32 WIC decoder 1.50";
+constexpr std::uint8_t kBackground = 255; // white under transparent pixels
+
+// Susie's answers.
+constexpr int kSuccess = 0;
+constexpr int kUnsupported = -1;
+constexpr int kReadError = 2;
+constexpr int kNoMemory = 4;
+constexpr int kOtherError = 6;
+
+// A COM reference released when it goes.
+template <typename T> class Ref {
+public:
+    Ref() = default;
+    ~Ref() {
+        if (p_)
+            p_->Release();
+    }
+    Ref(const Ref&) = delete;
+    Ref& operator=(const Ref&) = delete;
+    T** Out() { return &p_; }
+    T* operator->() const { return p_; }
+    T* Get() const { return p_; }
+    explicit operator bool() const { return p_ != nullptr; }
+
+private:
+    T* p_ = nullptr;
+};
+
+// COM for the length of one call, on whatever thread the host calls from.
+class ComScope {
+public:
+    ComScope() : ok_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ~ComScope() {
+        if (ok_)
+            CoUninitialize();
+    }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+
+private:
+    bool ok_;
+};
+
+bool MakeFactory(Ref<IWICImagingFactory>& factory) {
+    return SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                      IID_PPV_ARGS(factory.Out())));
+}
+
+std::string Narrow(const std::wstring& text) {
+    std::string out;
+    for (const wchar_t c : text)
+        out += static_cast<char>(c < 0x80 ? c : '?');
+    return out;
+}
+
+// One announced entry: "*.png" or "*.jpg;*.jpeg" and the format's name.
+struct Format {
+    std::string patterns;
+    std::string description;
+};
+
+bool IsOwnBitmapExtension(const std::string& extension) {
+    return lstrcmpiA(extension.c_str(), ".bmp") == 0 || lstrcmpiA(extension.c_str(), ".rle") == 0;
+}
+
+std::vector<Format> AskFormats() {
+    std::vector<Format> formats;
+    ComScope com;
+    Ref<IWICImagingFactory> factory;
+    Ref<IEnumUnknown> decoders;
+    if (!MakeFactory(factory) || FAILED(factory->CreateComponentEnumerator(
+                                     WICDecoder, WICComponentEnumerateDefault, decoders.Out())))
+        return formats;
+    for (;;) {
+        Ref<IUnknown> item;
+        ULONG fetched = 0;
+        if (decoders->Next(1, item.Out(), &fetched) != S_OK || fetched == 0)
+            break;
+        Ref<IWICBitmapCodecInfo> info;
+        if (FAILED(item->QueryInterface(IID_PPV_ARGS(info.Out()))))
+            continue;
+        wchar_t text[256] = {};
+        UINT length = 0;
+        if (FAILED(info->GetFileExtensions(255, text, &length)))
+            continue;
+        Format format;
+        std::string extensions = Narrow(text);
+        for (std::size_t start = 0; start < extensions.size();) {
+            std::size_t end = extensions.find(',', start);
+            if (end == std::string::npos)
+                end = extensions.size();
+            const std::string extension = extensions.substr(start, end - start);
+            if (!extension.empty() && !IsOwnBitmapExtension(extension))
+                format.patterns += (format.patterns.empty() ? "*" : ";*") + extension;
+            start = end + 1;
+        }
+        std::fill(std::begin(text), std::end(text), L'\0');
+        info->GetFriendlyName(255, text, &length);
+        format.description = Narrow(text);
+        if (!format.patterns.empty())
+            formats.push_back(format);
+    }
+    return formats;
+}
+
+const std::vector<Format>& Formats() {
+    static const std::vector<Format> formats = AskFormats();
+    return formats;
+}
+
+// Whether the first bytes of a file carry the signature of a decoder's
+// format (only the signature: the rest of the file is not here). Bitmap
+// files are the program's own.
+bool MatchesADecoder(std::uint8_t* head, DWORD size) {
+    ComScope com;
+    Ref<IWICImagingFactory> factory;
+    Ref<IWICStream> stream;
+    Ref<IEnumUnknown> decoders;
+    if (!MakeFactory(factory) || FAILED(factory->CreateStream(stream.Out())) ||
+        FAILED(stream->InitializeFromMemory(head, size)) ||
+        FAILED(factory->CreateComponentEnumerator(WICDecoder, WICComponentEnumerateDefault,
+                                                  decoders.Out())))
+        return false;
+    for (;;) {
+        Ref<IUnknown> item;
+        ULONG fetched = 0;
+        if (decoders->Next(1, item.Out(), &fetched) != S_OK || fetched == 0)
+            return false;
+        Ref<IWICBitmapDecoderInfo> info;
+        GUID container{};
+        BOOL matches = FALSE;
+        LARGE_INTEGER start{};
+        if (FAILED(item->QueryInterface(IID_PPV_ARGS(info.Out()))) ||
+            FAILED(info->GetContainerFormat(&container)) || container == GUID_ContainerFormatBmp ||
+            FAILED(stream->Seek(start, STREAM_SEEK_SET, nullptr)))
+            continue;
+        if (SUCCEEDED(info->MatchesPattern(stream.Get(), &matches)) && matches)
+            return true;
+    }
+}
+
+int CopyText(char* buffer, int length, const std::string& text) {
+    if (!buffer || length <= 0)
+        return 0;
+    const int n = std::min<int>(static_cast<int>(text.size()), length - 1);
+    std::memcpy(buffer, text.data(), static_cast<std::size_t>(n));
+    buffer[n] = '\0';
+    return n;
+}
+
+// The picture's bytes as a stream: from the file at an offset, or from
+// memory the host gives.
+bool OpenStream(IWICImagingFactory* factory, const char* source, LONG_PTR offsetOrSize,
+                unsigned flag, Ref<IWICStream>& stream) {
+    if (FAILED(factory->CreateStream(stream.Out())))
+        return false;
+    if ((flag & 7) == 1) // the picture is in memory
+        return SUCCEEDED(stream->InitializeFromMemory(
+            reinterpret_cast<BYTE*>(const_cast<char*>(source)), static_cast<DWORD>(offsetOrSize)));
+    Ref<IStream> file;
+    if (FAILED(SHCreateStreamOnFileA(source, STGM_READ | STGM_SHARE_DENY_NONE, file.Out())))
+        return false;
+    ULARGE_INTEGER at{}, all{};
+    at.QuadPart = static_cast<ULONGLONG>(offsetOrSize);
+    all.QuadPart = ~0ull - at.QuadPart;
+    return SUCCEEDED(stream->InitializeFromIStreamRegion(file.Get(), at, all));
+}
+
+// The first frame, as 32-bit blue-green-red-alpha pixels (the one format
+// every decoder converts to), top row first.
+struct Decoded {
+    UINT width = 0;
+    UINT height = 0;
+    std::vector<std::uint8_t> pixels;
+};
+
+int DecodeFrame(IWICImagingFactory* factory, IWICStream* stream, Decoded& out) {
+    Ref<IWICBitmapDecoder> decoder;
+    if (FAILED(factory->CreateDecoderFromStream(stream, nullptr, WICDecodeMetadataCacheOnDemand,
+                                                decoder.Out())))
+        return kUnsupported;
+    Ref<IWICBitmapFrameDecode> frame;
+    Ref<IWICFormatConverter> converter;
+    if (FAILED(decoder->GetFrame(0, frame.Out())) ||
+        FAILED(factory->CreateFormatConverter(converter.Out())) ||
+        FAILED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGRA,
+                                     WICBitmapDitherTypeNone, nullptr, 0,
+                                     WICBitmapPaletteTypeCustom)) ||
+        FAILED(converter->GetSize(&out.width, &out.height)) || out.width == 0 || out.height == 0)
+        return kReadError;
+    const std::uint64_t bytes = 4ull * out.width * out.height;
+    if (bytes > 0x7FFFFFFFull / 2)
+        return kNoMemory;
+    try {
+        out.pixels.resize(static_cast<std::size_t>(bytes));
+    } catch (...) {
+        return kNoMemory;
+    }
+    if (FAILED(converter->CopyPixels(nullptr, 4 * out.width, static_cast<UINT>(bytes),
+                                     out.pixels.data())))
+        return kReadError;
+    return kSuccess;
+}
+
+// The Susie blocks: header, then 24-bit rows bottom row first, each pixel
+// laid over the background by its alpha.
+int MakeBlocks(const Decoded& picture, HANDLE* info, HANDLE* bits) {
+    const std::uint64_t stride = (3ull * picture.width + 3) & ~3ull;
+    const std::uint64_t size = stride * picture.height;
+    if (size > 0x7FFFFFFFull)
+        return kNoMemory;
+    HLOCAL header = LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, sizeof(BITMAPINFOHEADER));
+    HLOCAL pixels = LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, static_cast<SIZE_T>(size));
+    if (!header || !pixels) {
+        if (header)
+            LocalFree(header);
+        if (pixels)
+            LocalFree(pixels);
+        return kNoMemory;
+    }
+    auto* h = static_cast<BITMAPINFOHEADER*>(LocalLock(header));
+    h->biSize = sizeof *h;
+    h->biWidth = static_cast<LONG>(picture.width);
+    h->biHeight = static_cast<LONG>(picture.height);
+    h->biPlanes = 1;
+    h->biBitCount = 24;
+    h->biCompression = BI_RGB;
+    h->biSizeImage = static_cast<DWORD>(size);
+    LocalUnlock(header);
+    auto* out = static_cast<std::uint8_t*>(LocalLock(pixels));
+    for (UINT y = 0; y < picture.height; ++y) {
+        const std::uint8_t* in = picture.pixels.data() + 4ull * picture.width * y;
+        std::uint8_t* row = out + stride * (picture.height - 1 - y);
+        for (UINT x = 0; x < picture.width; ++x, in += 4) {
+            const unsigned alpha = in[3];
+            for (int c = 0; c < 3; ++c)
+                row[3 * x + c] = static_cast<std::uint8_t>(
+                    (in[c] * alpha + kBackground * (255 - alpha) + 127) / 255);
+        }
+    }
+    LocalUnlock(pixels);
+    *info = header;
+    *bits = pixels;
+    return kSuccess;
+}
+
+} // namespace
+
+extern "C" {
+
+__declspec(dllexport) int __stdcall GetPluginInfo(int number, char* buffer, int length) {
+    if (number == 0)
+        return CopyText(buffer, length, kVersion);
+    if (number == 1)
+        return CopyText(buffer, length, kName);
+    const auto& formats = Formats();
+    const std::size_t index = static_cast<std::size_t>(number - 2) / 2;
+    if (number < 2 || index >= formats.size())
+        return 0;
+    return CopyText(buffer, length,
+                    number % 2 == 0 ? formats[index].patterns : formats[index].description);
+}
+
+// `data` is a file handle standing where the picture would start (a small
+// number), or the address of 2 KB of the file in memory.
+__declspec(dllexport) int __stdcall IsSupported(const char*, DWORD_PTR data) {
+    std::uint8_t head[2048] = {};
+    DWORD got = 0;
+    if (data <= 0xFFFF) {
+        if (!ReadFile(reinterpret_cast<HANDLE>(data), head, sizeof head, &got, nullptr))
+            return 0;
+    } else {
+        std::memcpy(head, reinterpret_cast<const void*>(data), sizeof head);
+        got = sizeof head;
+    }
+    return got > 0 && MatchesADecoder(head, got);
+}
+
+__declspec(dllexport) int __stdcall GetPictureInfo(const char* source, LONG_PTR offset,
+                                                   unsigned flag, void* record) {
+    ComScope com;
+    Ref<IWICImagingFactory> factory;
+    Ref<IWICStream> stream;
+    Ref<IWICBitmapDecoder> decoder;
+    Ref<IWICBitmapFrameDecode> frame;
+    UINT width = 0, height = 0;
+    if (!record || !MakeFactory(factory) ||
+        !OpenStream(factory.Get(), source, offset, flag, stream) ||
+        FAILED(factory->CreateDecoderFromStream(stream.Get(), nullptr,
+                                                WICDecodeMetadataCacheOnDemand, decoder.Out())) ||
+        FAILED(decoder->GetFrame(0, frame.Out())) || FAILED(frame->GetSize(&width, &height)))
+        return kUnsupported;
+    // left, top, width, height, x and y density, colour depth, text handle.
+    std::uint8_t bytes[22 + sizeof(HLOCAL)] = {};
+    const LONG w = static_cast<LONG>(width), h = static_cast<LONG>(height);
+    std::memcpy(bytes + 8, &w, 4);
+    std::memcpy(bytes + 12, &h, 4);
+    const std::uint16_t density = 1, depth = 24;
+    std::memcpy(bytes + 16, &density, 2);
+    std::memcpy(bytes + 18, &density, 2);
+    std::memcpy(bytes + 20, &depth, 2);
+    std::memcpy(record, bytes, sizeof bytes);
+    return kSuccess;
+}
+
+__declspec(dllexport) int __stdcall GetPicture(const char* source, LONG_PTR offset, unsigned flag,
+                                               HANDLE* info, HANDLE* bits, FARPROC, LONG_PTR) {
+    if (!info || !bits)
+        return kOtherError;
+    ComScope com;
+    Ref<IWICImagingFactory> factory;
+    Ref<IWICStream> stream;
+    if (!MakeFactory(factory) || !OpenStream(factory.Get(), source, offset, flag, stream))
+        return kReadError;
+    Decoded picture;
+    const int result = DecodeFrame(factory.Get(), stream.Get(), picture);
+    return result == kSuccess ? MakeBlocks(picture, info, bits) : result;
+}
+}

@@ -1,0 +1,115 @@
+// The program's own plug-in, ifpelmira.spi, on pictures ImageMagick made at
+// build time (tests/wine/pictures.cmake): eight by six pixels, the left half
+// red and the right half blue (transparent in alpha.png).
+#include "MainWindowFixture.h"
+#include "imaging/DibHeader.h"
+#include "imaging/SusiePlugins.h"
+
+#include <cstdlib>
+
+using namespace pelmira;
+
+namespace {
+
+std::string BinaryFolderA() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder = path;
+    return folder.substr(0, folder.find_last_of('\\') + 1);
+}
+
+struct Rgb {
+    int red, green, blue;
+};
+
+// The pixel at x, y (top row 0) of a 24-bit bottom-up picture.
+Rgb PixelAt(const GlobalDibPair& blocks, int x, int y) {
+    const TGlobalLock info(blocks.info.Get());
+    const TGlobalLock bits(blocks.bits.Get());
+    const DibHeader h = DibHeader::Read(info.Bytes());
+    const std::size_t stride = static_cast<std::size_t>(*DibStride(h.width, 24));
+    const std::uint8_t* p = bits.Bytes().data() + stride * (h.height - 1 - y) + 3 * x;
+    return {p[2], p[1], p[0]};
+}
+
+void ExpectNear(const Rgb& seen, const Rgb& wanted, int tolerance) {
+    EXPECT_NEAR(seen.red, wanted.red, tolerance);
+    EXPECT_NEAR(seen.green, wanted.green, tolerance);
+    EXPECT_NEAR(seen.blue, wanted.blue, tolerance);
+}
+
+} // namespace
+
+TEST(PictureFormats, TheProgramsPluginDecodesTodaysFormatsAndRefusesDamagedFiles) {
+    TSusiePlugins plugins;
+    std::string mask;
+    for (const auto& format : plugins.Start(BinaryFolderA()))
+        mask += format.pattern + ";";
+    EXPECT_NE(mask.find("*.png"), std::string::npos);
+    EXPECT_NE(mask.find("*.jpg"), std::string::npos);
+    EXPECT_NE(mask.find("*.gif"), std::string::npos);
+    EXPECT_NE(mask.find("*.tif"), std::string::npos);
+    EXPECT_EQ(mask.find("*.bmp"), std::string::npos); // the program reads those itself
+
+    const std::string pictures = BinaryFolderA() + "pictures\\";
+    const Rgb red{255, 0, 0}, blue{0, 0, 255}, white{255, 255, 255};
+    struct Case {
+        const char* file;
+        Rgb right;
+        int tolerance;
+    };
+    for (const Case& c : {Case{"rgb24.png", blue, 0}, Case{"palette.png", blue, 0},
+                          Case{"deep.png", blue, 1}, Case{"alpha.png", white, 0},
+                          Case{"baseline.jpg", blue, 40}, Case{"progressive.jpg", blue, 40},
+                          Case{"picture.gif", blue, 0}, Case{"picture.tif", blue, 0}}) {
+        SCOPED_TRACE(c.file);
+        GlobalDibPair blocks;
+        ASSERT_TRUE(plugins.SusieRead(pictures + c.file, blocks));
+        const TGlobalLock info(blocks.info.Get());
+        const DibHeader h = DibHeader::Read(info.Bytes());
+        EXPECT_EQ(h.width, 8);
+        EXPECT_EQ(h.height, 6);
+        EXPECT_EQ(h.bitCount, 24);
+        ExpectNear(PixelAt(blocks, 1, 1), red, c.tolerance);
+        ExpectNear(PixelAt(blocks, 6, 4), c.right, c.tolerance);
+    }
+    for (const char* large : {"large.png", "large.jpg"}) {
+        SCOPED_TRACE(large);
+        GlobalDibPair blocks;
+        ASSERT_TRUE(plugins.SusieRead(pictures + large, blocks));
+        const TGlobalLock info(blocks.info.Get());
+        EXPECT_EQ(DibHeader::Read(info.Bytes()).width, 320);
+    }
+    GlobalDibPair grey;
+    ASSERT_TRUE(plugins.SusieRead(pictures + "grey.jpg", grey));
+    const Rgb left = PixelAt(grey, 1, 1);
+    EXPECT_EQ(left.red, left.green);
+    EXPECT_GT(left.red, PixelAt(grey, 6, 1).red + 20); // red is the lighter grey
+
+    for (const char* damaged : {"cut.png", "cut.jpg", "noise.png", "cut.gif", "cut.tif"}) {
+        SCOPED_TRACE(damaged);
+        GlobalDibPair blocks;
+        EXPECT_FALSE(plugins.SusieRead(pictures + damaged, blocks));
+    }
+}
+
+TEST_F(MainWindowTest, APngIsListedPreviewedAndBecomesTheWallpaper) {
+    WriteTextFile(iniPath, "[QM]\r\nInitDirPath=" + BinaryFolderA() + "pictures\r\n");
+    Create();
+    auto& files = main->FileListBox1();
+    int png = -1;
+    for (int i = 0; i < files.Count(); ++i)
+        if (files.Name(i) == "rgb24.png")
+            png = i;
+    ASSERT_GE(png, 0);
+    files.SetItemIndex(png);
+    main->FileListBox1Click();
+    EXPECT_EQ(Text("BmpInfoPanel"), L"8x6 16M色");
+    EXPECT_TRUE(main->PreViewImage().HasPicture());
+    main->Menu_ChangeClick();
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0], WindowsDirectory() + "\\Pelmira.BMP");
+    const std::string saved = ReadTextFile(calls[0]);
+    ASSERT_GT(saved.size(), 54u);
+    EXPECT_EQ(saved.substr(0, 2), "BM");
+}

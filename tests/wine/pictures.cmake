@@ -1,0 +1,39 @@
+# Test pictures for the program's plug-in, made with ImageMagick at build
+# time: eight by six pixels, the left half red, the right half blue (or
+# transparent), in every format the plug-in is tried on, and damaged copies.
+find_program(PELMIRA_CONVERT convert REQUIRED)
+set(pictures ${CMAKE_BINARY_DIR}/bin/pictures)
+set(base -size 8x6 xc:red -fill blue -draw "rectangle 4,0 7,5")
+set(outputs)
+function(pelmira_picture name)
+    add_custom_command(OUTPUT ${pictures}/${name}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${pictures}
+        COMMAND ${PELMIRA_CONVERT} ${ARGN}
+        VERBATIM)
+    set(outputs ${outputs} ${pictures}/${name} PARENT_SCOPE)
+endfunction()
+pelmira_picture(rgb24.png ${base} -define png:color-type=2 PNG24:${pictures}/rgb24.png)
+pelmira_picture(palette.png ${base} PNG8:${pictures}/palette.png)
+pelmira_picture(deep.png ${base} -depth 16 PNG48:${pictures}/deep.png)
+pelmira_picture(alpha.png -size 8x6 xc:red ( -size 4x6 xc:none ) -geometry +4+0 -compose Copy
+                -composite PNG32:${pictures}/alpha.png)
+pelmira_picture(baseline.jpg ${base} -quality 95 ${pictures}/baseline.jpg)
+pelmira_picture(progressive.jpg ${base} -quality 95 -interlace Plane ${pictures}/progressive.jpg)
+pelmira_picture(grey.jpg ${base} -colorspace Gray -quality 95 ${pictures}/grey.jpg)
+pelmira_picture(picture.gif ${base} ${pictures}/picture.gif)
+pelmira_picture(picture.tif ${base} -compress lzw ${pictures}/picture.tif)
+# Larger than the 2 KB a plug-in is shown to decide whether it reads a file.
+pelmira_picture(large.png -seed 7 -size 320x200 plasma:fractal ${pictures}/large.png)
+pelmira_picture(large.jpg -seed 7 -size 320x200 plasma:fractal ${pictures}/large.jpg)
+foreach(format png jpg gif tif)
+    set(whole ${pictures}/whole-${format}.${format})
+    add_custom_command(OUTPUT ${pictures}/cut.${format}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${pictures}
+        COMMAND ${PELMIRA_CONVERT} -size 64x48 gradient:red-blue ${whole}
+        COMMAND dd if=${whole} of=${pictures}/cut.${format} bs=60 count=1 status=none
+        COMMAND ${CMAKE_COMMAND} -E remove ${whole}
+        VERBATIM)
+    list(APPEND outputs ${pictures}/cut.${format})
+endforeach()
+file(WRITE ${pictures}/noise.png "PNG, but nothing a decoder can use")
+add_custom_target(test_pictures DEPENDS ${outputs})
