@@ -292,7 +292,7 @@ bool TQMMain::CloseQuery() {
     Top = r.top;
     SaveMainSettings(ini_, *this, ChangeListBox().Lines());
     SavePictureSettings(ini_, *this);
-    WinHelpA(Handle(), helpFile_.c_str(), HELP_QUIT, 0);
+    environment_.winHelp(Handle(), helpFile_.c_str(), HELP_QUIT, 0);
     return true;
 }
 
@@ -519,11 +519,11 @@ void TQMMain::Menu_ExitClick() {
 }
 
 void TQMMain::QM1Click() {
-    WinHelpA(Handle(), helpFile_.c_str(), HELP_FINDER, 0);
+    environment_.winHelp(Handle(), helpFile_.c_str(), HELP_FINDER, 0);
 }
 
 void TQMMain::KH2Click() {
-    WinHelpA(Handle(), helpFile_.c_str(), HELP_HELPONHELP, 0);
+    environment_.winHelp(Handle(), helpFile_.c_str(), HELP_HELPONHELP, 0);
 }
 
 void TQMMain::KA1Click() {

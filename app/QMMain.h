@@ -32,6 +32,8 @@ public:
         TDesktopWallpaper::WallpaperCall wallpaperCall = &TDesktopWallpaper::SystemWallpaperCall;
         // The notification area's call (the shell's unless a test watches it).
         TTrayIcon::NotifyCall trayNotify;
+        // Windows Help (WinHelpA unless a test watches it).
+        std::function<BOOL(HWND, const char*, UINT, ULONG_PTR)> winHelp = &WinHelpA;
     };
 
     TQMMain(TApplication& app, Environment environment);

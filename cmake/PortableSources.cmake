@@ -20,4 +20,5 @@ set(PELMIRA_PORTABLE_SOURCES
     shell/MsgDlgRules.cpp
     shell/TrayIconRules.cpp
 )
-list(TRANSFORM PELMIRA_PORTABLE_SOURCES PREPEND ${PROJECT_SOURCE_DIR}/)
+get_filename_component(pelmira_root ${CMAKE_CURRENT_LIST_DIR}/.. ABSOLUTE)
+list(TRANSFORM PELMIRA_PORTABLE_SOURCES PREPEND ${pelmira_root}/)

@@ -133,3 +133,18 @@ endforeach()
 
 include(${PROJECT_SOURCE_DIR}/tests/wine/pictures.cmake)
 add_dependencies(wine_main_window_tests test_pictures ifpelmira)
+
+# The plug-in's decoding benchmark (not part of the test command):
+#   cmake --build build/<arch> --target wic_plugin_bench, then run it under Wine.
+add_executable(wic_plugin_bench EXCLUDE_FROM_ALL ${PROJECT_SOURCE_DIR}/tests/bench/wine/WicPluginBench.cpp)
+target_compile_options(wic_plugin_bench PRIVATE ${PELMIRA_WARNINGS})
+target_link_libraries(wic_plugin_bench PRIVATE windowscodecs ole32 uuid)
+set(bench_pictures ${CMAKE_BINARY_DIR}/bin/pictures)
+add_custom_command(OUTPUT ${bench_pictures}/big.jpg ${bench_pictures}/big.png
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${bench_pictures}
+    COMMAND ${PELMIRA_CONVERT} -seed 3 -size 3840x2160 plasma:fractal -blur 0x2
+            -quality 90 ${bench_pictures}/big.jpg
+    COMMAND ${PELMIRA_CONVERT} ${bench_pictures}/big.jpg -depth 8 ${bench_pictures}/big.png
+    VERBATIM)
+add_custom_target(bench_pictures DEPENDS ${bench_pictures}/big.jpg ${bench_pictures}/big.png)
+add_dependencies(wic_plugin_bench bench_pictures ifpelmira)

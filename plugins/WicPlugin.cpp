@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -189,81 +190,103 @@ bool OpenStream(IWICImagingFactory* factory, const char* source, LONG_PTR offset
     return SUCCEEDED(stream->InitializeFromIStreamRegion(file.Get(), at, all));
 }
 
-// The first frame, as 32-bit blue-green-red-alpha pixels (the one format
-// every decoder converts to), top row first.
-struct Decoded {
-    UINT width = 0;
-    UINT height = 0;
-    std::vector<std::uint8_t> pixels;
+// Blocks handed to the host; freed here unless handed over.
+struct Blocks {
+    HLOCAL header = nullptr;
+    HLOCAL pixels = nullptr;
+    ~Blocks() {
+        if (header)
+            LocalFree(header);
+        if (pixels)
+            LocalFree(pixels);
+    }
 };
 
-int DecodeFrame(IWICImagingFactory* factory, IWICStream* stream, Decoded& out) {
+// (value + 127) / 255 for value up to 255 * 255, without a division.
+constexpr std::uint8_t Div255(unsigned value) {
+    value += 128;
+    return static_cast<std::uint8_t>((value + (value >> 8)) >> 8);
+}
+
+// One row of 32-bit blue-green-red-alpha pixels as 24 bits, each laid over
+// the background by its alpha.
+void CompositeRow(const std::uint8_t* in, std::uint8_t* out, UINT width) {
+    for (UINT x = 0; x < width; ++x, in += 4, out += 3) {
+        const unsigned alpha = in[3];
+        if (alpha == 255) {
+            out[0] = in[0];
+            out[1] = in[1];
+            out[2] = in[2];
+            continue;
+        }
+        const unsigned under = kBackground * (255 - alpha);
+        for (int c = 0; c < 3; ++c)
+            out[c] = Div255(in[c] * alpha + under);
+    }
+}
+
+// Frame 0 as the interface's blocks: the header, then 24-bit rows bottom
+// row first. The frame is converted to 32-bit BGRA (the one format every
+// decoder converts to) a band of rows at a time, straight into place.
+int DecodeFrame(IWICImagingFactory* factory, IWICStream* stream, HANDLE* info, HANDLE* bits) {
     Ref<IWICBitmapDecoder> decoder;
     if (FAILED(factory->CreateDecoderFromStream(stream, nullptr, WICDecodeMetadataCacheOnDemand,
                                                 decoder.Out())))
         return kUnsupported;
     Ref<IWICBitmapFrameDecode> frame;
     Ref<IWICFormatConverter> converter;
+    UINT width = 0, height = 0;
     if (FAILED(decoder->GetFrame(0, frame.Out())) ||
         FAILED(factory->CreateFormatConverter(converter.Out())) ||
         FAILED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGRA,
                                      WICBitmapDitherTypeNone, nullptr, 0,
                                      WICBitmapPaletteTypeCustom)) ||
-        FAILED(converter->GetSize(&out.width, &out.height)) || out.width == 0 || out.height == 0)
+        FAILED(converter->GetSize(&width, &height)) || width == 0 || height == 0 ||
+        width > 0x7FFFFFFF || height > 0x7FFFFFFF)
         return kReadError;
-    const std::uint64_t bytes = 4ull * out.width * out.height;
-    if (bytes > 0x7FFFFFFFull / 2)
+    const std::uint64_t stride = (3ull * width + 3) & ~3ull;
+    const std::uint64_t size = stride * height;
+    if (size > 0x7FFFFFFFull || 4ull * width > 0x7FFFFFFFull)
         return kNoMemory;
+    Blocks blocks;
+    blocks.header = LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, sizeof(BITMAPINFOHEADER));
+    blocks.pixels = LocalAlloc(LMEM_MOVEABLE, static_cast<SIZE_T>(size));
+    if (!blocks.header || !blocks.pixels)
+        return kNoMemory;
+    constexpr UINT kBand = 32;
+    std::vector<std::uint8_t> band;
     try {
-        out.pixels.resize(static_cast<std::size_t>(bytes));
+        band.resize(4ull * width * std::min(kBand, height));
     } catch (...) {
         return kNoMemory;
     }
-    if (FAILED(converter->CopyPixels(nullptr, 4 * out.width, static_cast<UINT>(bytes),
-                                     out.pixels.data())))
-        return kReadError;
-    return kSuccess;
-}
-
-// The Susie blocks: header, then 24-bit rows bottom row first, each pixel
-// laid over the background by its alpha.
-int MakeBlocks(const Decoded& picture, HANDLE* info, HANDLE* bits) {
-    const std::uint64_t stride = (3ull * picture.width + 3) & ~3ull;
-    const std::uint64_t size = stride * picture.height;
-    if (size > 0x7FFFFFFFull)
-        return kNoMemory;
-    HLOCAL header = LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, sizeof(BITMAPINFOHEADER));
-    HLOCAL pixels = LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, static_cast<SIZE_T>(size));
-    if (!header || !pixels) {
-        if (header)
-            LocalFree(header);
-        if (pixels)
-            LocalFree(pixels);
-        return kNoMemory;
+    auto* out = static_cast<std::uint8_t*>(LocalLock(blocks.pixels));
+    bool ok = true;
+    for (UINT top = 0; ok && top < height; top += kBand) {
+        const UINT rows = std::min(kBand, height - top);
+        const WICRect rect{0, static_cast<INT>(top), static_cast<INT>(width),
+                           static_cast<INT>(rows)};
+        ok = SUCCEEDED(converter->CopyPixels(&rect, 4 * width, 4 * width * rows, band.data()));
+        for (UINT y = 0; ok && y < rows; ++y) {
+            std::uint8_t* row = out + stride * (height - 1 - (top + y));
+            CompositeRow(band.data() + 4ull * width * y, row, width);
+            std::fill(row + 3ull * width, row + stride, std::uint8_t{0});
+        }
     }
-    auto* h = static_cast<BITMAPINFOHEADER*>(LocalLock(header));
+    LocalUnlock(blocks.pixels);
+    if (!ok)
+        return kReadError;
+    auto* h = static_cast<BITMAPINFOHEADER*>(LocalLock(blocks.header));
     h->biSize = sizeof *h;
-    h->biWidth = static_cast<LONG>(picture.width);
-    h->biHeight = static_cast<LONG>(picture.height);
+    h->biWidth = static_cast<LONG>(width);
+    h->biHeight = static_cast<LONG>(height);
     h->biPlanes = 1;
     h->biBitCount = 24;
     h->biCompression = BI_RGB;
     h->biSizeImage = static_cast<DWORD>(size);
-    LocalUnlock(header);
-    auto* out = static_cast<std::uint8_t*>(LocalLock(pixels));
-    for (UINT y = 0; y < picture.height; ++y) {
-        const std::uint8_t* in = picture.pixels.data() + 4ull * picture.width * y;
-        std::uint8_t* row = out + stride * (picture.height - 1 - y);
-        for (UINT x = 0; x < picture.width; ++x, in += 4) {
-            const unsigned alpha = in[3];
-            for (int c = 0; c < 3; ++c)
-                row[3 * x + c] = static_cast<std::uint8_t>(
-                    (in[c] * alpha + kBackground * (255 - alpha) + 127) / 255);
-        }
-    }
-    LocalUnlock(pixels);
-    *info = header;
-    *bits = pixels;
+    LocalUnlock(blocks.header);
+    *info = std::exchange(blocks.header, nullptr);
+    *bits = std::exchange(blocks.pixels, nullptr);
     return kSuccess;
 }
 
@@ -335,8 +358,6 @@ __declspec(dllexport) int __stdcall GetPicture(const char* source, LONG_PTR offs
     Ref<IWICStream> stream;
     if (!MakeFactory(factory) || !OpenStream(factory.Get(), source, offset, flag, stream))
         return kReadError;
-    Decoded picture;
-    const int result = DecodeFrame(factory.Get(), stream.Get(), picture);
-    return result == kSuccess ? MakeBlocks(picture, info, bits) : result;
+    return DecodeFrame(factory.Get(), stream.Get(), info, bits);
 }
 }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: native unit tests (sanitized), then
-# the Wine tests at display depth 24 and, for those labelled depth8, at 8.
+# Builds everything and runs every test: native unit tests (sanitized), a
+# bounded fuzzing run, then the Wine tests at display depth 24 and, for those
+# labelled depth8, at 8.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 source scripts/wine-env.sh
@@ -12,6 +13,9 @@ echo "== native build and unit tests (AddressSanitizer, UBSan)"
 cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPELMIRA_SANITIZE=ON >/dev/null &&
     cmake --build build/native -- --quiet || exit 1
 (cd build/native && ctest --output-on-failure) || failed=1
+
+echo "== fuzzing, 30 seconds a target (clang, libFuzzer)"
+bash scripts/fuzz.sh 30 || failed=1
 
 echo "== cross build for 32-bit Windows"
 pelmira_cross_build build/win32 i686 || exit 1

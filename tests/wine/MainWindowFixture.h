@@ -49,6 +49,11 @@ protected:
             trayCalls.push_back({message, *data});
             return TRUE;
         };
+        environment.winHelp = [this](HWND window, const char* file, UINT command,
+                                     ULONG_PTR data) -> BOOL {
+            helpCalls.push_back({window, file, command, data});
+            return TRUE;
+        };
         main = pelmira::MakeForm<pelmira::TQMMain>(app, std::move(environment));
         app.SetMainForm(main.get());
         main->CreateWindowAndControls();
@@ -75,5 +80,12 @@ protected:
         NOTIFYICONDATAA data;
     };
     std::vector<TrayCall> trayCalls;
+    struct HelpCall {
+        HWND window;
+        std::string file;
+        UINT command;
+        ULONG_PTR data;
+    };
+    std::vector<HelpCall> helpCalls;
     bool wallpaperCallSucceeds = true;
 };

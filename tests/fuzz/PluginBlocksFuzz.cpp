@@ -1,0 +1,38 @@
+// Coverage-guided fuzzing of the checks on a plug-in's picture blocks: the
+// first bytes are the info block, the last four the pixel block's size. A
+// pair the checks let through must be one that GDI can read without going
+// past either block, which the test confirms by reading what GDI would.
+#include "imaging/DibHeader.h"
+#include "imaging/DibPalette.h"
+#include "imaging/PluginRules.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace pelmira;
+    if (size < 4)
+        return 0;
+    std::uint32_t pixelSize = 0;
+    std::memcpy(&pixelSize, data + size - 4, 4);
+    pixelSize %= 1u << 20;
+    const std::vector<std::uint8_t> info(data, data + size - 4);
+    if (!PluginBlocksUsable(info, pixelSize))
+        return 0;
+    const DibHeader h = DibHeader::Read(info);
+    std::size_t table = h.bitCount <= 8 ? 4u * (h.clrUsed ? h.clrUsed : 1u << h.bitCount) : 0;
+    if (h.compression == kBiBitFields)
+        table = 12;
+    if (kDibHeaderSize + table > info.size())
+        std::abort();
+    const auto rows = DibPixelBytes(h);
+    const bool compressed = h.compression == kBiRle8 || h.compression == kBiRle4;
+    if (!compressed && (!rows || static_cast<std::size_t>(*rows) > pixelSize))
+        std::abort();
+    if (compressed && h.sizeImage > pixelSize)
+        std::abort();
+    // The palette is made from the same bytes: it must stay inside them too.
+    DibPaletteEntries(info);
+    return 0;
+}
