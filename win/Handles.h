@@ -62,66 +62,25 @@ struct FindHandleTraits {
 };
 using TFindHandle = TUniqueHandle<FindHandleTraits>;
 
-struct RegKeyTraits {
-    using Handle = HKEY;
+// Handles whose empty value is null, closed by one call.
+template <typename H, auto CloseFunction> struct NullEmptyTraits {
+    using Handle = H;
     static Handle Empty() { return nullptr; }
     static bool Valid(Handle h) { return h != nullptr; }
-    static void Close(Handle h) { RegCloseKey(h); }
+    static void Close(Handle h) { CloseFunction(h); }
 };
-using TRegKeyHandle = TUniqueHandle<RegKeyTraits>;
-
-struct ModuleTraits {
-    using Handle = HMODULE;
-    static Handle Empty() { return nullptr; }
-    static bool Valid(Handle h) { return h != nullptr; }
-    static void Close(Handle h) { FreeLibrary(h); }
-};
-using TModule = TUniqueHandle<ModuleTraits>;
-
-template <typename T> struct GdiObjectTraits {
-    using Handle = T;
-    static Handle Empty() { return nullptr; }
-    static bool Valid(Handle h) { return h != nullptr; }
-    static void Close(Handle h) { DeleteObject(h); }
-};
-template <typename T> using TGdiObject = TUniqueHandle<GdiObjectTraits<T>>;
+using TRegKeyHandle = TUniqueHandle<NullEmptyTraits<HKEY, &RegCloseKey>>;
+using TModule = TUniqueHandle<NullEmptyTraits<HMODULE, &FreeLibrary>>;
+template <typename T> using TGdiObject = TUniqueHandle<NullEmptyTraits<T, &DeleteObject>>;
 using TBitmap = TGdiObject<HBITMAP>;
 using TPalette = TGdiObject<HPALETTE>;
 using TFont = TGdiObject<HFONT>;
 using TBrush = TGdiObject<HBRUSH>;
-
-struct IconTraits {
-    using Handle = HICON;
-    static Handle Empty() { return nullptr; }
-    static bool Valid(Handle h) { return h != nullptr; }
-    static void Close(Handle h) { DestroyIcon(h); }
-};
-using TIconHandle = TUniqueHandle<IconTraits>;
-
-struct MenuTraits {
-    using Handle = HMENU;
-    static Handle Empty() { return nullptr; }
-    static bool Valid(Handle h) { return h != nullptr; }
-    static void Close(Handle h) { DestroyMenu(h); }
-};
-using TMenuHandle = TUniqueHandle<MenuTraits>;
-
-struct GlobalMemoryTraits {
-    using Handle = HGLOBAL;
-    static Handle Empty() { return nullptr; }
-    static bool Valid(Handle h) { return h != nullptr; }
-    static void Close(Handle h) { GlobalFree(h); }
-};
-using TGlobalMemory = TUniqueHandle<GlobalMemoryTraits>;
-
+using TIconHandle = TUniqueHandle<NullEmptyTraits<HICON, &DestroyIcon>>;
+using TMenuHandle = TUniqueHandle<NullEmptyTraits<HMENU, &DestroyMenu>>;
+using TGlobalMemory = TUniqueHandle<NullEmptyTraits<HGLOBAL, &GlobalFree>>;
 // The shell's description of dropped files, finished with once read.
-struct DropTraits {
-    using Handle = HDROP;
-    static Handle Empty() { return nullptr; }
-    static bool Valid(Handle h) { return h != nullptr; }
-    static void Close(Handle h) { DragFinish(h); }
-};
-using TDropHandle = TUniqueHandle<DropTraits>;
+using TDropHandle = TUniqueHandle<NullEmptyTraits<HDROP, &DragFinish>>;
 
 // A window's device context (the screen's for no window), released with it.
 class TWindowDC {

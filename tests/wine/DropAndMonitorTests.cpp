@@ -151,3 +151,22 @@ TEST_F(MainWindowTest, AFailingChangeInAMonitorTickStillEndsTheWait) {
     EXPECT_EQ(app.Title(), L"Pelmira32");
     EXPECT_FALSE(main->ChangeTimer.Enabled());
 }
+
+TEST_F(MainWindowTest, LeavingAndEnteringTheModeAgainContinuesTheWalk) {
+    const std::string folder = MakeTempFolder("pelmira-walk");
+    for (const char* name : {"a.bmp", "b.bmp", "c.bmp"})
+        WriteBitmapFile(folder + "\\" + name, 8);
+    Create();
+    main->ChangeListBox().Assign(
+        {folder + "\\a.bmp(Tile)", folder + "\\b.bmp(Tile)", folder + "\\c.bmp(Tile)"});
+    main->Menu_JidouClick();
+    main->ChgWallPaper();
+    main->ChgWallPaper();
+    main->K1Click(); // back to the window
+    main->Menu_JidouClick();
+    main->ChgWallPaper();
+    main->ChgWallPaper();
+    EXPECT_EQ(calls, (std::vector<std::string>{folder + "\\a.bmp", folder + "\\b.bmp",
+                                               folder + "\\c.bmp", folder + "\\a.bmp"}));
+    main->K1Click();
+}

@@ -11,13 +11,6 @@ using namespace pelmira;
 
 namespace {
 
-std::string BinaryFolderA() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder = path;
-    return folder.substr(0, folder.find_last_of('\\') + 1);
-}
-
 struct Rgb {
     int red, green, blue;
 };
@@ -43,7 +36,7 @@ void ExpectNear(const Rgb& seen, const Rgb& wanted, int tolerance) {
 TEST(PictureFormats, TheProgramsPluginDecodesTodaysFormatsAndRefusesDamagedFiles) {
     TSusiePlugins plugins;
     std::string mask;
-    for (const auto& format : plugins.Start(BinaryFolderA()))
+    for (const auto& format : plugins.Start(ProgramFolder()))
         mask += format.pattern + ";";
     EXPECT_NE(mask.find("*.png"), std::string::npos);
     EXPECT_NE(mask.find("*.jpg"), std::string::npos);
@@ -51,7 +44,7 @@ TEST(PictureFormats, TheProgramsPluginDecodesTodaysFormatsAndRefusesDamagedFiles
     EXPECT_NE(mask.find("*.tif"), std::string::npos);
     EXPECT_EQ(mask.find("*.bmp"), std::string::npos); // the program reads those itself
 
-    const std::string pictures = BinaryFolderA() + "pictures\\";
+    const std::string pictures = ProgramFolder() + "pictures\\";
     const Rgb red{255, 0, 0}, blue{0, 0, 255}, white{255, 255, 255};
     struct Case {
         const char* file;
@@ -94,7 +87,7 @@ TEST(PictureFormats, TheProgramsPluginDecodesTodaysFormatsAndRefusesDamagedFiles
 }
 
 TEST_F(MainWindowTest, APngIsListedPreviewedAndBecomesTheWallpaper) {
-    WriteTextFile(iniPath, "[QM]\r\nInitDirPath=" + BinaryFolderA() + "pictures\r\n");
+    WriteTextFile(iniPath, "[QM]\r\nInitDirPath=" + ProgramFolder() + "pictures\r\n");
     Create();
     auto& files = main->FileListBox1();
     int png = -1;
@@ -112,4 +105,32 @@ TEST_F(MainWindowTest, APngIsListedPreviewedAndBecomesTheWallpaper) {
     const std::string saved = ReadTextFile(calls[0]);
     ASSERT_GT(saved.size(), 54u);
     EXPECT_EQ(saved.substr(0, 2), "BM");
+}
+
+TEST(PictureFormats, AnyHostCanHandThePluginAPictureInMemory) {
+    HMODULE plugin = LoadLibraryA((ProgramFolder() + "ifpelmira.spi").c_str());
+    ASSERT_NE(plugin, nullptr);
+    const auto isSupported = reinterpret_cast<TSusiePlugins::IsSupportedFn>(
+        reinterpret_cast<void*>(GetProcAddress(plugin, "IsSupported")));
+    const auto getPicture = reinterpret_cast<TSusiePlugins::GetPictureFn>(
+        reinterpret_cast<void*>(GetProcAddress(plugin, "GetPicture")));
+    ASSERT_TRUE(isSupported && getPicture);
+    const std::string bytes = ReadTextFile(ProgramFolder() + "pictures\\large.png");
+    std::string head = bytes.substr(0, 2048);
+    EXPECT_NE(isSupported("large.png", reinterpret_cast<DWORD_PTR>(head.data())), 0);
+    HANDLE info = nullptr, bits = nullptr;
+    ASSERT_EQ(
+        getPicture(bytes.data(), static_cast<LONG_PTR>(bytes.size()), 1, &info, &bits, nullptr, 0),
+        0);
+    const auto* header = static_cast<const BITMAPINFOHEADER*>(LocalLock(info));
+    EXPECT_EQ(header->biWidth, 320);
+    EXPECT_EQ(header->biHeight, 200);
+    EXPECT_EQ(LocalSize(bits), static_cast<SIZE_T>(960 * 200));
+    LocalUnlock(info);
+    LocalFree(info);
+    LocalFree(bits);
+    std::string bmp(2048, '\0');
+    bmp[0] = 'B', bmp[1] = 'M'; // bitmaps stay the program's own
+    EXPECT_EQ(isSupported("x.bmp", reinterpret_cast<DWORD_PTR>(bmp.data())), 0);
+    FreeLibrary(plugin);
 }

@@ -15,16 +15,9 @@ using namespace pelmira;
 
 namespace {
 
-std::string BinaryFolderA() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder = path;
-    return folder.substr(0, folder.find_last_of('\\') + 1);
-}
-
 // Puts the test plug-in of that kind into the folder under the given name.
 void Install(const std::string& folder, const char* kind, const std::string& name) {
-    ASSERT_TRUE(CopyFileA((BinaryFolderA() + "testplugin_" + kind + ".dll").c_str(),
+    ASSERT_TRUE(CopyFileA((ProgramFolder() + "testplugin_" + kind + ".dll").c_str(),
                           (folder + "\\" + name).c_str(), FALSE));
 }
 

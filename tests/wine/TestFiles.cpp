@@ -126,3 +126,10 @@ void DeleteDesktopValue(const char* name) {
     RegDeleteValueA(key, name);
     RegCloseKey(key);
 }
+
+std::string ProgramFolder() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder = path;
+    return folder.substr(0, folder.find_last_of('\\') + 1);
+}

@@ -7,6 +7,8 @@
 #include <string>
 
 std::string WindowsDirectory();
+// The folder of the test program (and of Pelmira32.exe), with its "\".
+std::string ProgramFolder();
 // A fresh empty folder under the temporary folder.
 std::string MakeTempFolder(const char* name);
 void WriteTextFile(const std::string& path, const std::string& text);
