@@ -175,8 +175,8 @@ void TQMMain::FormCreate() {
 // Every pattern a plug-in announces joins the file list's mask, and its
 // name is listed once for each.
 void TQMMain::StartPlugins() {
+    // Set once, at the end: every mask change reads the folder again.
     std::string mask = "*.bmp;*.rle";
-    FileListBox1().SetMask(mask);
     for (const TSusiePlugins::Announced& format : plugins_.Start(SusieLibPath)) {
         mask += ";" + format.pattern;
         SusieListBox().Add(format.name);
