@@ -214,7 +214,7 @@ void TQMMain::LoadChangeList() {
     if (!UserFile.empty())
         text = ReadFileBytes(UserFile);
     if (text) {
-        ChangeListBox().Assign(SplitListLines(*text));
+        ChangeListBox().Assign(ReadListEntries(*text).entries);
         return;
     }
     // The settings file keeps a copy of the list for this case. Only the
@@ -520,6 +520,10 @@ void TQMMain::Menu_ExitClick() {
 
 void TQMMain::QM1Click() {
     environment_.winHelp(Handle(), helpFile_.c_str(), HELP_FINDER, 0);
+}
+
+void TQMMain::ShowHelpContext(int context) {
+    environment_.winHelp(Handle(), helpFile_.c_str(), HELP_CONTEXT, static_cast<ULONG_PTR>(context));
 }
 
 void TQMMain::KH2Click() {

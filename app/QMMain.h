@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/HookLibrary.h"
-#include "app/QMSettings.h"
+#include "config/QMSettings.h"
 #include "config/ConfigDlg.h"
 #include "shell/MsgDlg.h"
 #include "shell/TrayIcon.h"
@@ -70,6 +70,10 @@ public:
     int ColorsInPalette(const std::string& path);
     PictureOptions PreviewOptions() const override;
     TSusiePlugins& Plugins() override { return plugins_; }
+    QMSettings& Settings() override { return *this; }
+    bool InputHookInstalled() const override { return HookInstalled; }
+    std::string FileMask() const override { return FileListBox1().Mask(); }
+    void ShowHelpContext(int context) override;
 
     // Run-time state.
     bool Is256ColorDisplay = false;
@@ -77,12 +81,11 @@ public:
     bool FirstActivation = false;
     int PreviewLeft = 0, PreviewTop = 0, PreviewWidth = 0, PreviewHeight = 0;
 
-    // The settings dialog's help button, still to come, opens this file too.
     const std::string& HelpFile() const { return helpFile_; }
     TMsgDlg QMMsgDlg;
 
     // Controls, by their form names.
-    TListBox& ChangeListBox() const { return Control<TListBox>("ChangeListBox"); }
+    TListBox& ChangeListBox() const override { return Control<TListBox>("ChangeListBox"); }
     TListBox& SusieListBox() const { return Control<TListBox>("SusieListBox"); }
     TFileListBox& FileListBox1() const { return Control<TFileListBox>("FileListBox1"); }
     TDirectoryListBox& DirectoryListBox1() const {

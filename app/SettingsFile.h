@@ -1,7 +1,7 @@
 // Reading and writing qm.ini: the loader at start and the two savers at close.
 #pragma once
 
-#include "app/QMSettings.h"
+#include "config/QMSettings.h"
 #include "win/IniFile.h"
 
 #include <functional>

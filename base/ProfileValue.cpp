@@ -32,7 +32,9 @@ std::optional<std::int32_t> ParseHex(std::string_view digits) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
 }
 
-std::optional<std::int32_t> ParseDecimal(std::string_view text) {
+} // namespace
+
+std::optional<std::int32_t> ParseDecimalInteger(std::string_view text) {
     bool negative = false;
     if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
         negative = text[0] == '-';
@@ -55,8 +57,6 @@ std::optional<std::int32_t> ParseDecimal(std::string_view text) {
     return static_cast<std::int32_t>(value);
 }
 
-} // namespace
-
 std::optional<std::int32_t> ParseProfileInteger(std::string_view text) {
     std::string normalised(text);
     if (normalised.size() > 2 && normalised[0] == '0' &&
@@ -67,7 +67,7 @@ std::optional<std::int32_t> ParseProfileInteger(std::string_view text) {
         rest.remove_prefix(1);
     if (!rest.empty() && rest.front() == '$')
         return ParseHex(rest.substr(1));
-    return ParseDecimal(rest);
+    return ParseDecimalInteger(rest);
 }
 
 } // namespace pelmira

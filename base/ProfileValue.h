@@ -12,6 +12,9 @@ namespace pelmira {
 // follows. Anything that does not convert entirely gives no value.
 std::optional<std::int32_t> ParseProfileInteger(std::string_view text);
 
+// An optionally signed decimal number and nothing else, within 32 bits.
+std::optional<std::int32_t> ParseDecimalInteger(std::string_view text);
+
 inline std::int32_t ProfileIntegerOr(std::string_view text, std::int32_t fallback) {
     return ParseProfileInteger(text).value_or(fallback);
 }

@@ -89,6 +89,12 @@ pelmira_wine_test(wine_e2e_tests TIMEOUT 600 SOURCES ${PROJECT_SOURCE_DIR}/tests
                                          ${PROJECT_SOURCE_DIR}/tests/wine/DialogWatcher.cpp)
 target_link_libraries(wine_e2e_tests PRIVATE psapi)
 
+pelmira_wine_test(wine_config_dialog_tests SOURCES
+    ${PROJECT_SOURCE_DIR}/resources/Pelmira32.rc
+    ${PROJECT_SOURCE_DIR}/tests/wine/ConfigDialogTests.cpp
+    ${PROJECT_SOURCE_DIR}/tests/wine/TestFiles.cpp
+    ${PROJECT_SOURCE_DIR}/tests/wine/DialogWatcher.cpp)
+
 # Used by scripts/run.sh to wait for and close the program's window.
 add_executable(window_driver ${PROJECT_SOURCE_DIR}/tests/wine/tools/WindowDriver.cpp)
 target_compile_options(window_driver PRIVATE ${PELMIRA_WARNINGS} -municode)

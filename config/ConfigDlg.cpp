@@ -1,39 +1,109 @@
 #include "config/ConfigDlg.h"
 
+#include "base/AnsiText.h"
+#include "base/DirSep.h"
+#include "base/ProfileValue.h"
+#include "config/ConfigDlgForm.h"
 #include "imaging/ImageFile.h"
-
-#include <commctrl.h>
+#include "win/AppError.h"
+#include "win/DriveReady.h"
+#include "win/RegistryKey.h"
+#include "win/WideText.h"
 
 namespace pelmira {
 
 namespace {
 
-constexpr int kClientWidth = 501;
-constexpr int kClientHeight = 336;
-constexpr int kStripTop = kClientHeight - 33;
+constexpr char kDesktopKey[] = "Control Panel\\desktop";
+constexpr wchar_t kRandomOrder[] = L"ランダム";
+constexpr wchar_t kListOrder[] = L"順番通り";
+// Help topics of the pages, in page order.
+constexpr int kPageHelpContexts[] = {5, 6, 38, 7};
 
-constexpr ControlSpec kControls[] = {
-    {ControlKind::PageControl, "ConfigPage", nullptr, 5, 5, kClientWidth - 10, kStripTop - 5,
-     L"自動変更ﾌｧｲﾙ|自動変更|画像処理|その他", nullptr, nullptr, nullptr, cfNone},
-    // Placed on the first page once the pages are measured.
-    {ControlKind::Image, "PreViewImage", nullptr, 0, 0, 66, 66, nullptr, nullptr, nullptr, nullptr,
-     cfNone},
-    {ControlKind::Button, "OKBtn", nullptr, 249, kStripTop + 2, 74, 24, L"OK", nullptr, nullptr,
-     nullptr, cfNone},
-    {ControlKind::Button, "CancelBtn", nullptr, 333, kStripTop + 2, 74, 24, L"ｷｬﾝｾﾙ", nullptr,
-     nullptr, nullptr, cfNone},
-    {ControlKind::Button, "HelpBtn", nullptr, 417, kStripTop + 2, 73, 24, L"ﾍﾙﾌﾟ(&H)", nullptr,
-     nullptr, nullptr, cfNone},
-};
+constexpr wchar_t kDriveNotReady[] =
+    L"ドライブが用意されていません。\r\n"
+    L"ドライブにフロッピーディスクが正しく挿入されているか、\r\n"
+    L"フォーマットされているか、空きディスク容量が十分にあるか、\r\n"
+    L"確認して下さい。";
+
+// The origin value as the dialog reads it: missing, empty, not a string or
+// not a decimal number all read as 0.
+std::int32_t OriginValue(const TRegistryKey& key, const char* name) {
+    const std::optional<std::string> text = key.StringValue(name);
+    if (!text || text->empty())
+        return 0;
+    return ParseDecimalInteger(*text).value_or(0);
+}
 
 } // namespace
 
-// Where the preview sits on the first page: inside a 70-pixel frame at 177,115.
-constexpr int kPreviewLeft = 177 + 2;
-constexpr int kPreviewTop = 115 + 2;
-
 TConfigDlg::TConfigDlg(TApplication& app, TConfigOwner& owner)
     : TForm(app, L"TConfigDlg"), owner_(owner) {}
+
+void TConfigDlg::Open() {
+    Create(DialogFrame(L"設定", configdlg::kClientWidth, configdlg::kClientHeight));
+    CenterOnScreen();
+}
+
+std::unique_ptr<TControl> TConfigDlg::MakeCustomControl(const ControlSpec& spec, int id) {
+    return std::make_unique<THListBox>(*this, spec, id);
+}
+
+void TConfigDlg::CreateControls() {
+    LoadControls(configdlg::kControls);
+    BrowseDialog1.Owner = Handle();
+    BrowseDialog1.Options = biReturnOnlyFSDirs | biStatusText;
+    dlgOpen.Owner = dlgSave.Owner = Handle();
+    dlgOpen.Filter = dlgSave.Filter = L"ZELファイル(*.zel)|*.zel";
+    AutoMsgDlg.SetOwner(Handle());
+    AutoMsgDlg.Sound = true;
+    AutoMsgDlg.MsgDlgType = TMsgDlgType::mtInformation;
+    AutoMsgDlg.VisibleButtons = mbOK;
+
+    SendMessageW(ListBox1().Handle(), LB_SETITEMHEIGHT, 0, 27);
+    SendMessageW(FileListBox1().Handle(), LB_SETITEMHEIGHT, 0, 13);
+    auto& drives = Control<TDriveComboBox>("DriveComboBox1");
+    auto& folders = Control<TDirectoryListBox>("DirectoryListBox1");
+    folders.SetFileList(&FileListBox1());
+    folders.SetDriveBox(&drives);
+    drives.SetDirList(&folders);
+    Spin("ChangeSpinEdit").SetRange(30, 72000);
+    Spin("CheckSpinEdit").SetRange(1, 60);
+    Spin("QuaSpinEdit").SetRange(1, 8);
+    SetDefaultButton(Control<TControl>("OKBtn"));
+    SetCancelButton(Control<TControl>("CancelBtn"));
+    BindHandlers();
+}
+
+void TConfigDlg::BindHandlers() {
+    const auto click = [this](const char* name, void (TConfigDlg::*handler)()) {
+        Control<TControl>(name).OnClick = [this, handler] { (this->*handler)(); };
+    };
+    click("OKBtn", &TConfigDlg::OKBtnClick);
+    click("CancelBtn", &TConfigDlg::CancelBtnClick);
+    click("HelpBtn", &TConfigDlg::HelpBtnClick);
+    click("ZELBroBtn", &TConfigDlg::ZELBroBtnClick);
+    click("FstDirBroBtn", &TConfigDlg::FstDirBroBtnClick);
+    click("SusieDirBroBtn", &TConfigDlg::SusieDirBroBtnClick);
+    click("OriginBitBtn", &TConfigDlg::OriginBitBtnClick);
+    click("FileListBox1", &TConfigDlg::FileListBox1Click);
+    click("ListAddBtn", &TConfigDlg::FileListBox1DblClick);
+    click("LoadZELBtn", &TConfigDlg::LoadZELBtnClick);
+    click("SaveZELBtn", &TConfigDlg::SaveZELBtnClick);
+    click("ListClearBtn", &TConfigDlg::ListClearBtnClick);
+    click("ListDelBtn", &TConfigDlg::ListDelBtnClick);
+    click("ListUpBtn", &TConfigDlg::ListUpBtnClick);
+    click("ListDownBtn", &TConfigDlg::ListDownBtnClick);
+    click("ListBox1", &TConfigDlg::ListBox1Click);
+    FileListBox1().OnDblClick = [this] { FileListBox1DblClick(); };
+    ListBox1().OnDrawItem = [this](const DRAWITEMSTRUCT& item) { ListBox1DrawItem(item); };
+    Control<TControl>("DriveComboBox1").OnChange = [this] { DriveComboBox1Change(); };
+    BrowseDialog1.OnSelectionChanged = [this](TBrowseDialog& sender, HWND wnd,
+                                              const std::string& path, std::string& showText,
+                                              TOKButtonState& okButtonState) {
+        BrowseDialog1SelectionChanged(sender, wnd, path, showText, okButtonState);
+    };
+}
 
 void TConfigDlg::ConfigFileToImage(const std::string& path) {
     PreViewImage().Clear();
@@ -42,28 +112,166 @@ void TConfigDlg::ConfigFileToImage(const std::string& path) {
         PreViewImage().SetPicture(std::move(decoded.bitmap), std::move(decoded.palette));
 }
 
-void TConfigDlg::Open() {
-    Create(DialogFrame(L"設定", kClientWidth, kClientHeight));
-    CenterOnScreen();
+// Filling and committing ---------------------------------------------------------
+
+void TConfigDlg::FormCreate() {
+    ReadWallpaperOrigin(); // never fails: whatever the registry holds reads as a number
+    FillFromOwner();
 }
 
-void TConfigDlg::CreateControls() {
-    LoadControls(kControls);
-    RECT page = Control<TControl>("ConfigPage").BoundsInParent();
-    TabCtrl_AdjustRect(Control<TControl>("ConfigPage").Handle(), FALSE, &page);
-    PreViewImage().SetBoundsInParent({page.left + kPreviewLeft, page.top + kPreviewTop,
-                                      page.left + kPreviewLeft + 66, page.top + kPreviewTop + 66});
-    SendMessageW(Control<TControl>("OKBtn").Handle(), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
-    Control<TControl>("OKBtn").OnClick = [this] { OKBtnClick(); };
-    Control<TControl>("CancelBtn").OnClick = [this] { CancelBtnClick(); };
+void TConfigDlg::FillFromOwner() {
+    const QMSettings& s = owner_.Settings();
+    FileListBox1().SetMask(owner_.FileMask());
+    Edit("FstWPDirEdit").SetAnsiText(s.InitDirPath);
+    Edit("ZELFileEdit").SetAnsiText(s.UserFile);
+    Edit("SusieDireEdit").SetAnsiText(StripDirSep(s.SusieLibPath));
+    Spin("ChangeSpinEdit").SetValue(s.ChangeTime);
+    Spin("CheckSpinEdit").SetValue(s.CheckTime);
+    auto& order = Control<TComboBox>("ChangeCmbBox");
+    order.AddItem(kListOrder);
+    order.AddItem(kRandomOrder);
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    Spin("OriginSpinX").SetRange(-width, width);
+    Spin("OriginSpinY").SetRange(-height, height);
+    Spin("OriginSpinX").SetValue(OriginX);
+    Spin("OriginSpinY").SetValue(OriginY);
+    Spin("QuaSpinEdit").SetValue(s.QuanFactor);
+    const char* interfaceButtons[] = {"IconRadioBtn", "IconTrayRadioBtn", "TrayRadioBtn"};
+    if (s.IconTray >= 1 && s.IconTray <= 3)
+        Check(interfaceButtons[s.IconTray - 1]).SetChecked(true);
+    // The list keeps its items sorted: find each by its text.
+    for (int i = 0; i < order.Count(); ++i)
+        if (order.Item(i) == (s.RandamChange ? kRandomOrder : kListOrder))
+            order.SetItemIndex(i);
+    Check("CheckCheckBox").SetChecked(s.InputChkOnStart);
+    if (!owner_.InputHookInstalled()) {
+        Check("CheckCheckBox").SetEnabled(false);
+        Spin("CheckSpinEdit").SetEnabled(false);
+    }
+    Check("StartChgChkBox").SetChecked(s.AutoStart);
+    Check("ScrCheckBox").SetChecked(s.SaverCheck);
+    Check("PosChkBox").SetChecked(s.WindowTop);
+    Check("DropChkBox").SetChecked(s.DragDrop);
+    Check(s.Quantize ? "QAutoRBtn" : "QOFFRBtn").SetChecked(true);
+    Check("AspectCheckBox").SetChecked(s.Aspect);
+    Check(s.WidthAspect ? "WidthRadioBtn" : "HeightRadioBtn").SetChecked(true);
+    Check("TileRadioBtn").SetChecked(true);
+    for (const std::string& entry : owner_.ChangeListBox().Lines())
+        ListBox1().AddItem(entry);
+}
+
+void TConfigDlg::CommitToOwner() {
+    QMSettings& s = owner_.Settings();
+    s.InitDirPath = Edit("FstWPDirEdit").AnsiText();
+    s.UserFile = Edit("ZELFileEdit").AnsiText();
+    s.ChangeTime = Spin("ChangeSpinEdit").Value();
+    s.CheckTime = Spin("CheckSpinEdit").Value();
+    s.SusieLibPath = Edit("SusieDireEdit").AnsiText();
+    s.QuanFactor = Spin("QuaSpinEdit").Value();
+    if (Check("IconRadioBtn").Checked())
+        s.IconTray = 1;
+    else if (Check("IconTrayRadioBtn").Checked())
+        s.IconTray = 2;
+    else if (Check("TrayRadioBtn").Checked())
+        s.IconTray = 3;
+    const auto& order = Control<TComboBox>("ChangeCmbBox");
+    s.RandamChange = order.ItemIndex() >= 0 && order.Item(order.ItemIndex()) == kRandomOrder;
+    s.InputChkOnStart = Check("CheckCheckBox").Checked();
+    s.AutoStart = Check("StartChgChkBox").Checked();
+    s.SaverCheck = Check("ScrCheckBox").Checked();
+    s.WindowTop = Check("PosChkBox").Checked();
+    s.DragDrop = Check("DropChkBox").Checked();
+    s.Quantize = Check("QAutoRBtn").Checked();
+    s.Aspect = Check("AspectCheckBox").Checked();
+    s.WidthAspect = Check("WidthRadioBtn").Checked();
+    TListBox& list = owner_.ChangeListBox();
+    list.Clear(); // and no current entry: list order starts again from the first
+    for (const std::string& entry : ListBox1().Lines())
+        list.Add(entry);
 }
 
 void TConfigDlg::OKBtnClick() {
+    CommitToOwner();
+    WriteWallpaperOrigin();
     SetModalResult(IDOK);
 }
 
 void TConfigDlg::CancelBtnClick() {
     SetModalResult(IDCANCEL);
+}
+
+void TConfigDlg::HelpBtnClick() {
+    const int page = TabCtrl_GetCurSel(Control<TControl>("ConfigPage").Handle());
+    if (page >= 0 && page < static_cast<int>(std::size(kPageHelpContexts)))
+        owner_.ShowHelpContext(kPageHelpContexts[page]);
+}
+
+// The wallpaper origin --------------------------------------------------------------
+
+void TConfigDlg::ReadWallpaperOrigin() {
+    OriginX = OriginY = 0;
+    const auto key = TRegistryKey::OpenExisting(HKEY_CURRENT_USER, kDesktopKey, KEY_READ);
+    if (!key)
+        return;
+    OriginX = OriginValue(*key, "WallpaperOriginX");
+    OriginY = OriginValue(*key, "WallpaperOriginY");
+}
+
+void TConfigDlg::WriteWallpaperOrigin() {
+    auto key = TRegistryKey::OpenExisting(HKEY_CURRENT_USER, kDesktopKey, KEY_WRITE);
+    if (!key)
+        throw EAppError(L"レジストリキー 'Control Panel\\desktop' を開けません");
+    key->WriteString("WallpaperOriginX", std::to_string(Spin("OriginSpinX").Value()));
+    key->WriteString("WallpaperOriginY", std::to_string(Spin("OriginSpinY").Value()));
+}
+
+void TConfigDlg::OriginBitBtnClick() {
+    Spin("OriginSpinX").SetValue(0);
+    Spin("OriginSpinY").SetValue(0);
+}
+
+// Drives and folders ------------------------------------------------------------------
+
+void TConfigDlg::DriveComboBox1Change() {
+    const char drive = Control<TDriveComboBox>("DriveComboBox1").SelectedDrive();
+    if (IsDriveReady(drive)) {
+        Control<TDirectoryListBox>("DirectoryListBox1").SetDirectory(std::string{drive, ':'});
+        return;
+    }
+    MessageDlgPos(Handle(), kDriveNotReady, TMsgDlgType::mtInformation, mbOK, 0, -1, -1);
+}
+
+void TConfigDlg::BrowseFolder(const wchar_t* caption, const char* edit) {
+    BrowseDialog1.Caption = caption;
+    if (BrowseDialog1.Execute())
+        Edit(edit).SetAnsiText(BrowseDialog1.Directory);
+}
+
+void TConfigDlg::FstDirBroBtnClick() {
+    BrowseFolder(L"初期壁紙ﾃﾞｨﾚｸﾄﾘ(ﾌｫﾙﾀﾞ)を指定してください", "FstWPDirEdit");
+}
+
+void TConfigDlg::SusieDirBroBtnClick() {
+    BrowseFolder(L"Susie 32bit Plug-in が存在するﾃﾞｨﾚｸﾄﾘ(ﾌｫﾙﾀﾞ)を指定してください",
+                 "SusieDireEdit");
+}
+
+void TConfigDlg::BrowseDialog1SelectionChanged(TBrowseDialog&, HWND, const std::string& path,
+                                               std::string& showText, TOKButtonState&) {
+    showText = path;
+}
+
+void TConfigDlg::ZELBroBtnClick() {
+    dlgOpen.Title = L"初期ZELﾌｧｲﾙの指定";
+    dlgOpen.Options = OFN_HIDEREADONLY | OFN_CREATEPROMPT;
+    dlgOpen.DefaultExt.clear();
+    if (!dlgOpen.Execute())
+        return;
+    const std::optional<std::string> path = WideToAnsi(dlgOpen.FileName);
+    if (!path)
+        throw EAppError(L"ﾌｧｲﾙ " + dlgOpen.FileName + L" は開けません");
+    Edit("ZELFileEdit").SetAnsiText(AnsiLowerCase(*path));
 }
 
 } // namespace pelmira

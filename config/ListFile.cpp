@@ -21,3 +21,25 @@ std::vector<std::string> SplitListLines(std::string_view text) {
 }
 
 } // namespace pelmira
+
+namespace pelmira {
+
+ListEntries ReadListEntries(std::string_view text) {
+    ListEntries result;
+    for (std::string& line : SplitListLines(text)) {
+        if (line.size() > kMaxListEntryBytes)
+            ++result.skipped;
+        else
+            result.entries.push_back(std::move(line));
+    }
+    return result;
+}
+
+std::string ListFileText(const std::vector<std::string>& entries) {
+    std::string text;
+    for (const std::string& entry : entries)
+        text += entry + "\r\n";
+    return text;
+}
+
+} // namespace pelmira

@@ -136,7 +136,8 @@ int RunGuarded(const wchar_t* title, const std::function<int()>& body) noexcept 
 void TApplication::DispatchOne(MSG& msg) {
     // Dialog keys (Tab, arrows, Enter) for the form that holds the focus.
     const HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-    if (root && TForm::FromHandle(root) && IsDialogMessageW(root, &msg))
+    if (TForm* form = root ? TForm::FromHandle(root) : nullptr;
+        form && (form->PreviewKey(msg) || IsDialogMessageW(root, &msg)))
         return;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);

@@ -4,9 +4,12 @@
 #include "ui/FileBrowser.h"
 #include "ui/Form.h"
 #include "ui/Image.h"
+#include "ui/InputControls.h"
 #include "win/WideText.h"
 
 #include <commctrl.h>
+
+#include <algorithm>
 
 namespace pelmira {
 
@@ -40,6 +43,10 @@ void TControl::SetEnabled(bool enabled) {
     EnableWindow(handle_, enabled);
 }
 
+void TControl::SetVisible(bool visible) {
+    ShowWindow(handle_, visible ? SW_SHOWNA : SW_HIDE);
+}
+
 RECT TControl::BoundsInParent() const {
     RECT r{};
     GetWindowRect(handle_, &r);
@@ -71,36 +78,46 @@ bool TGlyphButton::DrawItem(const DRAWITEMSTRUCT& item) {
 
     const std::wstring caption = Text();
     const TSelection font(dc, font_);
-    SIZE textSize{};
-    GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &textSize);
+    // Measured as drawn: an accelerator's "&" takes no room.
+    RECT measured{};
+    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &measured,
+              DT_CALCRECT | DT_SINGLELINE);
+    const SIZE textSize{measured.right - measured.left, measured.bottom - measured.top};
     BITMAP bm{};
     if (glyph_)
         GetObjectW(glyph_.Get(), sizeof bm, &bm);
-    // Glyph above the caption, 3 pixels apart, the pair centred in the button.
-    constexpr int kSpacing = 3;
+    // The glyph above the caption, 3 pixels apart, or beside it, 4 pixels
+    // apart; the pair centred in the button.
+    const bool beside = (spec_.flags & cfGlyphLeft) != 0;
+    const int spacing = glyph_ ? (beside ? 4 : 3) : 0;
     const int shift = pushed ? 1 : 0;
-    const int blockHeight = bm.bmHeight + (glyph_ ? kSpacing : 0) + textSize.cy;
+    const int blockWidth = beside ? bm.bmWidth + spacing + textSize.cx : r.right - r.left;
+    const int blockHeight = beside ? std::max<int>(bm.bmHeight, textSize.cy)
+                                   : bm.bmHeight + spacing + textSize.cy;
+    const int left = r.left + (r.right - r.left - blockWidth) / 2 + shift;
     const int top = r.top + (r.bottom - r.top - blockHeight) / 2 + shift;
     if (glyph_) {
         const TMemoryDC mem(dc);
         const TSelection glyph(mem.Get(), glyph_.Get());
         // The bottom-left pixel gives the transparent colour.
         const COLORREF transparent = GetPixel(mem.Get(), 0, bm.bmHeight - 1);
-        const int left = r.left + (r.right - r.left - bm.bmWidth) / 2 + shift;
+        const int glyphLeft = beside ? left : r.left + (r.right - r.left - bm.bmWidth) / 2 + shift;
+        const int glyphTop = beside ? top + (blockHeight - bm.bmHeight) / 2 : top;
         if (disabled) {
-            DrawStateW(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(glyph_.Get()), 0, left, top,
-                       bm.bmWidth, bm.bmHeight, DST_BITMAP | DSS_DISABLED);
+            DrawStateW(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(glyph_.Get()), 0, glyphLeft,
+                       glyphTop, bm.bmWidth, bm.bmHeight, DST_BITMAP | DSS_DISABLED);
         } else {
-            TransparentBlt(dc, left, top, bm.bmWidth, bm.bmHeight, mem.Get(), 0, 0, bm.bmWidth,
-                           bm.bmHeight, transparent);
+            TransparentBlt(dc, glyphLeft, glyphTop, bm.bmWidth, bm.bmHeight, mem.Get(), 0, 0,
+                           bm.bmWidth, bm.bmHeight, transparent);
         }
     }
-    RECT textRect{r.left + shift, top + blockHeight - textSize.cy, r.right + shift,
-                  top + blockHeight};
+    RECT textRect = beside ? RECT{left + bm.bmWidth + spacing, top, r.right, top + blockHeight}
+                           : RECT{r.left + shift, top + blockHeight - textSize.cy, r.right + shift,
+                                  top + blockHeight};
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
     DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &textRect,
-              DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
+              (beside ? DT_LEFT | DT_VCENTER : DT_CENTER) | DT_SINGLELINE);
     if (item.itemState & ODS_FOCUS) {
         RECT focus = r;
         InflateRect(&focus, -4, -4);
@@ -126,9 +143,10 @@ void TStaticText::CreateHandle(HWND parent, const RECT& bounds, HFONT font) {
 }
 
 DWORD TStaticText::WindowStyle() const {
-    DWORD style = SS_NOPREFIX;
+    // A label's "&" marks its accelerator; a panel shows file names as they are.
+    DWORD style = 0;
     if (spec_.kind == ControlKind::Panel)
-        style |= SS_CENTERIMAGE | SS_LEFTNOWORDWRAP;
+        style |= SS_NOPREFIX | SS_CENTERIMAGE | SS_LEFTNOWORDWRAP;
     if (spec_.kind == ControlKind::Panel && !(spec_.flags & cfAlignLeft))
         style = (style & ~SS_LEFTNOWORDWRAP) | SS_CENTER;
     return style;
@@ -156,6 +174,19 @@ void TListBox::Add(const std::string& line) {
     lines_.push_back(line);
     if (handle_)
         SendMessageW(handle_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(AnsiToWide(line).c_str()));
+}
+
+void TListBox::Insert(int index, const std::string& line) {
+    lines_.insert(lines_.begin() + index, line);
+    if (handle_)
+        SendMessageW(handle_, LB_INSERTSTRING, static_cast<WPARAM>(index),
+                     reinterpret_cast<LPARAM>(AnsiToWide(line).c_str()));
+}
+
+void TListBox::Delete(int index) {
+    lines_.erase(lines_.begin() + index);
+    if (handle_)
+        SendMessageW(handle_, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
 }
 
 void TListBox::Clear() {
@@ -218,6 +249,33 @@ RECT TPageControl::PageArea() const {
     return area;
 }
 
+HBRUSH TPageControl::PageBrush() {
+    if (pageBrush_)
+        return pageBrush_.Get();
+    // The colour of the page as the control paints it, whatever the theme:
+    // painted into memory and read back a little inside the page's corner.
+    RECT client{};
+    GetClientRect(handle_, &client);
+    RECT area = client;
+    TabCtrl_AdjustRect(handle_, FALSE, &area);
+    COLORREF colour = GetSysColor(COLOR_BTNFACE);
+    {
+        const TWindowDC screen(handle_);
+        const TMemoryDC mem(screen.Get());
+        const TBitmap canvas(CreateCompatibleBitmap(screen.Get(), client.right, client.bottom));
+        if (canvas) {
+            const TSelection selected(mem.Get(), canvas.Get());
+            SendMessageW(handle_, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem.Get()),
+                         PRF_CLIENT | PRF_ERASEBKGND);
+            const COLORREF painted = GetPixel(mem.Get(), area.left + 4, area.bottom - 4);
+            if (painted != CLR_INVALID)
+                colour = painted;
+        }
+    }
+    pageBrush_.Reset(CreateSolidBrush(colour));
+    return pageBrush_.Get();
+}
+
 void TTabSheet::CreateHandle(HWND parent, const RECT& bounds, HFONT font) {
     TControl::CreateHandle(parent, bounds, font);
     ShowWindow(handle_, SW_HIDE);
@@ -262,6 +320,17 @@ std::unique_ptr<TControl> MakeControl(TForm& owner, const ControlSpec& spec, int
         return std::make_unique<TTabSheet>(owner, spec, id);
     case ControlKind::Icon:
         return std::make_unique<TIconPicture>(owner, spec, id);
+    case ControlKind::CheckBox:
+    case ControlKind::RadioButton:
+        return std::make_unique<TCheckButton>(owner, spec, id);
+    case ControlKind::Edit:
+        return std::make_unique<TEdit>(owner, spec, id);
+    case ControlKind::ComboBox:
+        return std::make_unique<TComboBox>(owner, spec, id);
+    case ControlKind::SpinEdit:
+        return std::make_unique<TSpinEdit>(owner, spec, id);
+    case ControlKind::Custom:
+        break; // the form makes these itself
     }
     throw EAppError(L"不明なコントロールです");
 }

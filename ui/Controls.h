@@ -31,6 +31,12 @@ enum class ControlKind {
     PageControl, // tab captions in the caption, separated by "|"
     TabSheet,    // one page of the page control named as its parent, in order
     Icon,        // an icon resource (named in the glyph field) at its own size
+    CheckBox,
+    RadioButton, // grouped with the radio buttons of the same parent control
+    Edit,
+    ComboBox,    // a sorted drop-down list
+    SpinEdit,
+    Custom,      // made by the form itself (TForm::MakeCustomControl)
 };
 
 enum ControlFlag : unsigned {
@@ -39,6 +45,8 @@ enum ControlFlag : unsigned {
     cfAlignLeft = 2, // panel text at the left instead of centred
     cfSunken = 4,    // sunken border
     cfAutoSize = 8,  // label sized to its caption
+    cfGlyphLeft = 16, // glyph button: the glyph beside the caption, not above it
+    cfNoHint = 32,    // shows no hint, not even its group's
 };
 
 struct FontSpec {
@@ -76,10 +84,15 @@ public:
     // A WM_COMMAND notification from this control.
     virtual void Command(WORD notifyCode);
     virtual bool DrawItem(const DRAWITEMSTRUCT&) { return false; }
+    // A WM_NOTIFY from one of this control's windows; false when not its own.
+    virtual bool Notify(const NMHDR&, LRESULT&) { return false; }
+    virtual void SetEnabled(bool enabled);
+    // Shows or hides every window the control is made of.
+    virtual void SetVisible(bool visible);
 
     void SetText(const std::wstring& text);
     std::wstring Text() const;
-    void SetEnabled(bool enabled);
+    bool Enabled() const { return IsWindowEnabled(handle_) != FALSE; }
     RECT BoundsInParent() const;
     // Moves the control; bounds in client coordinates of its parent window.
     void SetBoundsInParent(const RECT& bounds);
@@ -152,7 +165,10 @@ public:
 
 protected:
     const wchar_t* WindowClass() const override { return L"STATIC"; }
-    DWORD WindowStyle() const override { return SS_ETCHEDHORZ; }
+    // A line, or with cfSunken a frame around the controls it groups.
+    DWORD WindowStyle() const override {
+        return (spec_.flags & cfSunken) ? SS_ETCHEDFRAME : SS_ETCHEDHORZ;
+    }
 };
 
 // A list box whose lines are ANSI text (paths, list entries), shown through
@@ -167,10 +183,11 @@ public:
     const std::vector<std::string>& Lines() const { return lines_; }
     const std::string& Line(int index) const { return lines_.at(static_cast<std::size_t>(index)); }
     void Add(const std::string& line);
+    void Insert(int index, const std::string& line);
+    void Delete(int index);
     void Clear();
     void Assign(const std::vector<std::string>& lines);
     int ItemIndex() const;
-    // The list editor, still to come, moves the selection with its entries.
     void SetItemIndex(int index);
 
 protected:
@@ -189,10 +206,16 @@ public:
     void CreateHandle(HWND parent, const RECT& bounds, HFONT font) override;
     // The area inside the tabs, in the parent's client coordinates.
     RECT PageArea() const;
+    // What the controls on the pages paint their backgrounds with, so they
+    // sit on the page without a box of another colour around them.
+    HBRUSH PageBrush();
 
 protected:
     const wchar_t* WindowClass() const override { return L"SysTabControl32"; }
     DWORD WindowStyle() const override { return WS_CLIPSIBLINGS | WS_TABSTOP; }
+
+private:
+    TBrush pageBrush_;
 };
 
 // A page of a page control: no window of its own to see, only the place its

@@ -233,20 +233,25 @@ void TDriveComboBox::SetDrive(char drive) {
     SendMessageW(handle_, CB_SETCURSEL, static_cast<WPARAM>(it - drives_.begin()), 0);
 }
 
+char TDriveComboBox::SelectedDrive() const {
+    const int index = static_cast<int>(SendMessageW(handle_, CB_GETCURSEL, 0, 0));
+    if (index < 0 || index >= static_cast<int>(drives_.size()))
+        return drive_;
+    return drives_[static_cast<std::size_t>(index)];
+}
+
 void TDriveComboBox::Command(WORD notifyCode) {
     if (notifyCode != CBN_SELCHANGE)
         return;
-    const int index = static_cast<int>(SendMessageW(handle_, CB_GETCURSEL, 0, 0));
-    if (index < 0 || index >= static_cast<int>(drives_.size()))
+    if (OnChange) {
+        OnChange();
         return;
-    const std::string drive = {drives_[static_cast<std::size_t>(index)], ':'};
+    }
+    const std::string drive = {SelectedDrive(), ':'};
     if (dirList_ && !dirList_->SetDirectory(drive)) {
         MessageBeep(MB_ICONHAND); // drive not ready: stay where we were
         SetDrive(drive_);
-        return;
     }
-    if (OnChange)
-        OnChange();
 }
 
 } // namespace pelmira

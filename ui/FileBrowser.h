@@ -18,10 +18,8 @@ public:
 
     // Several patterns may be joined by ";".
     void SetMask(const std::string& mask);
-    // The settings dialog's file list, still to come, takes the same mask.
     const std::string& Mask() const { return mask_; }
     void SetDirectory(const std::string& directory);
-    // The list editor, still to come, adds files by folder and name.
     const std::string& Directory() const { return directory_; }
     void Update();
 
@@ -82,6 +80,11 @@ public:
     // Selects the drive of the path (its first letter).
     void SetDrive(char drive);
     char Drive() const { return drive_; }
+    // The drive the box shows now, which the user may just have chosen.
+    char SelectedDrive() const;
+    // OnChange, when set, decides what a drive chosen in the box does;
+    // without it the folder list moves there, or the box goes back with a
+    // beep when the drive cannot be entered.
 
 protected:
     const wchar_t* WindowClass() const override { return L"COMBOBOX"; }

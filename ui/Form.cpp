@@ -2,6 +2,7 @@
 
 #include "win/AppError.h"
 #include "ui/Application.h"
+#include "ui/InputControls.h"
 #include "ui/Menu.h"
 
 #include <commctrl.h>
@@ -77,21 +78,91 @@ HFONT TForm::Font(const FontSpec* spec) {
 void TForm::LoadControls(std::span<const ControlSpec> specs) {
     SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font(nullptr)), FALSE);
     int nextId = 100 + static_cast<int>(controls_.size());
+    const ControlSpec* previous = nullptr;
     for (const ControlSpec& spec : specs) {
         RECT bounds{spec.left, spec.top, spec.left + spec.width, spec.top + spec.height};
         const RECT parent = ParentBounds(spec);
         OffsetRect(&bounds, parent.left, parent.top);
         if (spec.kind == ControlKind::TabSheet)
             bounds = parent; // the whole page area
-        auto control = MakeControl(*this, spec, nextId++);
+        auto control = spec.kind == ControlKind::Custom ? MakeCustomControl(spec, nextId)
+                                                        : MakeControl(*this, spec, nextId);
+        ++nextId;
         control->CreateHandle(handle_, bounds, Font(spec.font));
-        if (spec.hint)
-            AddHint(control->Handle(), spec.hint);
+        // A group of radio buttons ends where another control begins, so the
+        // arrow keys move the choice within its own group only.
+        const bool continuesGroup = spec.kind == ControlKind::RadioButton && previous &&
+                                    previous->kind == ControlKind::RadioButton &&
+                                    std::string_view(previous->parent ? previous->parent : "") ==
+                                        std::string_view(spec.parent ? spec.parent : "");
+        if (!continuesGroup)
+            SetWindowLongPtrW(control->Handle(), GWL_STYLE,
+                              GetWindowLongPtrW(control->Handle(), GWL_STYLE) | WS_GROUP);
+        if (const wchar_t* hint = spec.kind == ControlKind::GroupBox ? nullptr
+                                                                      : InheritedHint(spec)) {
+            AddHint(control->Handle(), hint);
+            if (auto* spin = dynamic_cast<TSpinEdit*>(control.get()))
+                AddHint(spin->UpDown(), hint);
+        }
+        if (spec.kind == ControlKind::GroupBox && spec.hint)
+            hintedGroups_.push_back(control.get());
         controls_.push_back(std::move(control));
+        previous = &spec;
     }
+    // Inner groups first: the tip window takes the first area that holds the mouse.
+    for (auto it = hintedGroups_.rbegin(); it != hintedGroups_.rend(); ++it)
+        AddGroupHint(**it);
     for (const auto& control : controls_)
         if (control->Spec().kind == ControlKind::PageControl)
             ShowPage(*control, 0);
+    ShowGroupHints();
+}
+
+std::unique_ptr<TControl> TForm::MakeCustomControl(const ControlSpec&, int) {
+    throw EAppError(L"不明なコントロールです");
+}
+
+// A control shows its own hint, or else the hint of the nearest group it lies in.
+const wchar_t* TForm::InheritedHint(const ControlSpec& spec) const {
+    if (spec.flags & cfNoHint)
+        return nullptr;
+    for (const ControlSpec* s = &spec; s;) {
+        if (s->hint)
+            return s->hint;
+        const TControl* parent = s->parent ? FindControl(s->parent) : nullptr;
+        s = parent ? &parent->Spec() : nullptr;
+    }
+    return nullptr;
+}
+
+std::vector<HWND> TForm::RadioGroupOf(const TControl& control) const {
+    std::vector<HWND> group;
+    const std::string_view parent = control.Spec().parent ? control.Spec().parent : "";
+    for (const auto& c : controls_)
+        if (c->Spec().kind == ControlKind::RadioButton &&
+            parent == std::string_view(c->Spec().parent ? c->Spec().parent : ""))
+            group.push_back(c->Handle());
+    return group;
+}
+
+void TForm::SetDefaultButton(TControl& button) {
+    defaultButton_ = &button;
+    SendMessageW(button.Handle(), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+}
+
+bool TForm::PreviewKey(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB || !(GetKeyState(VK_CONTROL) & 0x8000))
+        return false;
+    for (const auto& control : controls_) {
+        if (control->Spec().kind != ControlKind::PageControl)
+            continue;
+        const int count = TabCtrl_GetItemCount(control->Handle());
+        const int step = (GetKeyState(VK_SHIFT) & 0x8000) ? count - 1 : 1;
+        ShowPage(*control, (TabCtrl_GetCurSel(control->Handle()) + step) % count);
+        SetFocus(control->Handle());
+        return true;
+    }
+    return false;
 }
 
 // Where a control's position counts from: its parent control's place (a
@@ -129,12 +200,14 @@ void TForm::ShowPage(const TControl& pageControl, int index) {
         const TControl* sheet = SheetOf(*control);
         if (!sheet || std::string_view(sheet->Spec().parent) != pageControl.Spec().name)
             continue;
-        const bool visible = sheet == shown && !(control->Spec().flags & cfHidden);
-        ShowWindow(control->Handle(), visible ? SW_SHOWNA : SW_HIDE);
+        control->SetVisible(sheet == shown && !(control->Spec().flags & cfHidden));
     }
     TabCtrl_SetCurSel(pageControl.Handle(), index);
+    ShowGroupHints();
 }
 
+// Adds a tool for a control window; with no window, only makes sure the tip
+// window exists.
 void TForm::AddHint(HWND control, const wchar_t* hint) {
     if (!tooltip_) {
         tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
@@ -142,6 +215,8 @@ void TForm::AddHint(HWND control, const wchar_t* hint) {
                                    nullptr, app_.Instance(), nullptr);
         SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(Font(nullptr)), FALSE);
     }
+    if (!control)
+        return;
     TTTOOLINFOW info{};
     info.cbSize = sizeof info;
     info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
@@ -149,6 +224,30 @@ void TForm::AddHint(HWND control, const wchar_t* hint) {
     info.uId = reinterpret_cast<UINT_PTR>(control);
     info.lpszText = const_cast<wchar_t*>(hint);
     SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+void TForm::AddGroupHint(const TControl& group) {
+    AddHint(nullptr, group.Spec().hint);
+    TTTOOLINFOW info{};
+    info.cbSize = sizeof info;
+    info.uFlags = TTF_SUBCLASS;
+    info.hwnd = handle_;
+    info.uId = static_cast<UINT_PTR>(group.Id());
+    info.lpszText = const_cast<wchar_t*>(group.Spec().hint);
+    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+// A group on a hidden page must not answer for the place it would take.
+void TForm::ShowGroupHints() {
+    for (const TControl* group : hintedGroups_) {
+        TTTOOLINFOW info{};
+        info.cbSize = sizeof info;
+        info.hwnd = handle_;
+        info.uId = static_cast<UINT_PTR>(group->Id());
+        if (IsWindowVisible(group->Handle()))
+            info.rect = group->BoundsInParent();
+        SendMessageW(tooltip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&info));
+    }
 }
 
 TControl* TForm::FindControl(std::string_view name) const {
@@ -159,7 +258,9 @@ TControl* TForm::FindControl(std::string_view name) const {
 }
 
 TForm* TForm::FromHandle(HWND hwnd) {
-    if (GetWindowLongPtrW(hwnd, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&TForm::WndProc))
+    // Asked of the class: tool tips subclass the window itself.
+    if (!hwnd || static_cast<ULONG_PTR>(GetClassLongPtrW(hwnd, GCLP_WNDPROC)) !=
+                     reinterpret_cast<ULONG_PTR>(&TForm::WndProc))
         return nullptr;
     return reinterpret_cast<TForm*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
@@ -251,6 +352,9 @@ int TForm::ShowModal() {
     modalResult_ = 0;
     inModalLoop_ = true;
     Show();
+    // As a dialog box starts: the keyboard at its first control.
+    if (HWND first = GetNextDlgTabItem(handle_, nullptr, FALSE))
+        SetFocus(first);
     while (modalResult_ == 0 && app_.HandleMessage()) {
     }
     inModalLoop_ = false;
@@ -302,7 +406,23 @@ LRESULT TForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_TIMER:
         RunTimer(wp);
         return 0;
+    case DM_GETDEFID:
+        return defaultButton_ ? MAKELRESULT(defaultButton_->Id(), DC_HASDEFID) : 0;
+    case WM_NEXTDLGCTL: {
+        // The dialog keys ask for the next control as they would of a dialog box.
+        HWND next = lp ? reinterpret_cast<HWND>(wp)
+                       : GetNextDlgTabItem(handle_, GetFocus(), static_cast<BOOL>(wp));
+        if (next)
+            SetFocus(next);
+        return 0;
+    }
     case WM_COMMAND:
+        if (!lp && LOWORD(wp) == IDCANCEL && HIWORD(wp) == 0 && cancelButton_) {
+            // Esc, which the dialog keys turn into IDCANCEL.
+            if (cancelButton_->OnClick)
+                cancelButton_->OnClick();
+            return 0;
+        }
         if (lp) {
             const int id = LOWORD(wp);
             for (const auto& control : controls_)
@@ -324,8 +444,30 @@ LRESULT TForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
                     ShowPage(*control, TabCtrl_GetCurSel(header->hwndFrom));
                     return 0;
                 }
+        for (const auto& control : controls_) {
+            LRESULT result = 0;
+            if (control->Notify(*header, result))
+                return result;
+        }
         break;
     }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+        // Controls on a page take the page's colour.
+        for (const auto& control : controls_)
+            if (control->Handle() == reinterpret_cast<HWND>(lp)) {
+                const TControl* sheet = SheetOf(*control);
+                auto* pages = sheet ? dynamic_cast<TPageControl*>(FindControl(sheet->Spec().parent))
+                                    : nullptr;
+                if (!pages)
+                    break;
+                HBRUSH brush = pages->PageBrush();
+                LOGBRUSH info{};
+                GetObjectW(brush, sizeof info, &info);
+                SetBkColor(reinterpret_cast<HDC>(wp), info.lbColor);
+                return reinterpret_cast<LRESULT>(brush);
+            }
+        break;
     case WM_DRAWITEM: {
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
         for (const auto& control : controls_)

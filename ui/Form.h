@@ -76,6 +76,15 @@ public:
     TControl* FindControl(std::string_view name) const;
     // Shows the controls of one page of a page control and hides the others'.
     void ShowPage(const TControl& pageControl, int index);
+    // The radio buttons that share the control's parent, in table order.
+    std::vector<HWND> RadioGroupOf(const TControl& control) const;
+    // Enter clicks the default button and Esc the cancel button, wherever
+    // the focus is (as in a dialog box).
+    void SetDefaultButton(TControl& button);
+    void SetCancelButton(TControl& button) { cancelButton_ = &button; }
+    // Keys the form takes before the dialog keys: Ctrl+Tab and Ctrl+Shift+Tab
+    // turn the pages of its page control. True when the key was used.
+    bool PreviewKey(const MSG& msg);
     template <typename T> T& Control(std::string_view name) const {
         auto* control = dynamic_cast<T*>(FindControl(name));
         if (!control)
@@ -90,6 +99,8 @@ public:
 protected:
     // Runs once the window exists, before FormCreate: the form loader's place.
     virtual void CreateControls() {}
+    // Makes the controls a form table marks as its own (ControlKind::Custom).
+    virtual std::unique_ptr<TControl> MakeCustomControl(const ControlSpec& spec, int id);
     virtual void FormCreate() {}
     // Asked before the form closes; an error keeps it open.
     virtual bool CloseQuery() { return true; }
@@ -111,6 +122,9 @@ private:
         TFont handle;
     };
     void AddHint(HWND control, const wchar_t* hint);
+    void AddGroupHint(const TControl& group);
+    const wchar_t* InheritedHint(const ControlSpec& spec) const;
+    void ShowGroupHints();
     RECT ParentBounds(const ControlSpec& spec) const;
     const TControl* SheetOf(const TControl& control) const;
 
@@ -121,6 +135,10 @@ private:
     std::vector<std::unique_ptr<TControl>> controls_;
     std::vector<TMenu*> menus_;
     HWND tooltip_ = nullptr;
+    // Groups whose hint shows while the mouse is over their bare area.
+    std::vector<const TControl*> hintedGroups_;
+    TControl* defaultButton_ = nullptr;
+    TControl* cancelButton_ = nullptr;
     HWND handle_ = nullptr;
     int modalResult_ = 0;
     bool inModalLoop_ = false;

@@ -32,3 +32,39 @@ std::optional<std::string> ReadFileBytes(const std::string& path, std::size_t ma
 }
 
 } // namespace pelmira
+
+namespace pelmira {
+
+namespace {
+
+bool WriteAll(HANDLE file, std::string_view bytes) {
+    while (!bytes.empty()) {
+        DWORD written = 0;
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 20));
+        if (!WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0)
+            return false;
+        bytes.remove_prefix(written);
+    }
+    return FlushFileBuffers(file) != FALSE;
+}
+
+} // namespace
+
+bool WriteFileReplacing(const std::string& path, std::string_view bytes) {
+    const std::string fresh = path + ".new";
+    bool written = false;
+    {
+        const TKernelHandle file(CreateFileA(fresh.c_str(), GENERIC_WRITE, 0, nullptr,
+                                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file)
+            return false;
+        written = WriteAll(file.Get(), bytes);
+    }
+    if (written && MoveFileExA(fresh.c_str(), path.c_str(),
+                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    DeleteFileA(fresh.c_str());
+    return false;
+}
+
+} // namespace pelmira

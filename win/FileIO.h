@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace pelmira {
 
@@ -11,5 +12,14 @@ namespace pelmira {
 // or read.
 std::optional<std::string> ReadFileBytes(const std::string& path,
                                          std::size_t maxBytes = static_cast<std::size_t>(-1));
+
+} // namespace pelmira
+
+namespace pelmira {
+
+// Writes the bytes to a new file beside path ("<path>.new") and only then
+// puts it in path's place, so a failing write leaves an existing file as it
+// was. False when anything fails; nothing is left behind then.
+bool WriteFileReplacing(const std::string& path, std::string_view bytes);
 
 } // namespace pelmira

@@ -16,15 +16,23 @@ std::optional<TRegistryKey> TRegistryKey::OpenExisting(HKEY root, const char* pa
 
 std::string TRegistryKey::ReadString(const char* name) const {
     DWORD type = 0;
-    DWORD size = 0;
-    if (RegQueryValueExA(key_.Get(), name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+    if (RegQueryValueExA(key_.Get(), name, nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS)
         return {};
     if (type != REG_SZ && type != REG_EXPAND_SZ)
         throw EAppError(L"'" + AnsiToWide(name) + L"' のﾃﾞｰﾀ型が不正です");
+    return StringValue(name).value_or("");
+}
+
+std::optional<std::string> TRegistryKey::StringValue(const char* name) const {
+    DWORD type = 0;
+    DWORD size = 0;
+    if (RegQueryValueExA(key_.Get(), name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ))
+        return std::nullopt;
     std::vector<char> data(size + 1, '\0');
     if (RegQueryValueExA(key_.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
                          &size) != ERROR_SUCCESS)
-        return {};
+        return std::nullopt;
     return std::string(data.data()); // stops at the stored terminator
 }
 

@@ -18,6 +18,9 @@ public:
     // A missing value reads as empty; a value that is not a string raises
     // "'<name>' のﾃﾞｰﾀ型が不正です".
     std::string ReadString(const char* name) const;
+    // The text of a string value; none when the value is missing or holds
+    // something else.
+    std::optional<std::string> StringValue(const char* name) const;
     void WriteString(const char* name, const std::string& value);
 
 private:

@@ -34,3 +34,14 @@ TEST(ListFile, LinesEndInCrLfLfOrCr) {
     EXPECT_EQ(SplitListLines("a.bmp(Tile)\r\nb.bmp(Tile)\0junk\r\nd.bmp(Tile)\r\n"sv),
               (Words{"a.bmp(Tile)", "b.bmp(Tile)"}));
 }
+
+TEST(ListFile, TooLongLinesAreLeftOutWholeAndTheRestKeepTheirOrder) {
+    const std::string longest(kMaxListEntryBytes, 'x');
+    const std::string tooLong(kMaxListEntryBytes + 1, 'y');
+    const ListEntries read = ReadListEntries("a(Tile)\r\n" + tooLong + "\r\n" + longest + "\nb");
+    EXPECT_EQ(read.entries, (Words{"a(Tile)", longest, "b"}));
+    EXPECT_EQ(read.skipped, 1);
+    // Written back, every line ends in CR LF, the last one too.
+    EXPECT_EQ(ListFileText(read.entries), "a(Tile)\r\n" + longest + "\r\nb\r\n");
+    EXPECT_EQ(ReadListEntries(ListFileText(read.entries)).entries, read.entries);
+}

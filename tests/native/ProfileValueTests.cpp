@@ -42,3 +42,12 @@ TEST(ProfileValue, RangeOfThirtyTwoBits) {
     EXPECT_EQ(ParseProfileInteger("$FFFFFFFF"), -1);
     EXPECT_EQ(ParseProfileInteger("$100000000"), std::nullopt);
 }
+
+TEST(ProfileValue, OriginTextIsStrictlyDecimal) {
+    EXPECT_EQ(ParseDecimalInteger("-1024"), -1024);
+    EXPECT_EQ(ParseDecimalInteger("+7"), 7);
+    EXPECT_EQ(ParseDecimalInteger("$10"), std::nullopt);
+    EXPECT_EQ(ParseDecimalInteger(" 5"), std::nullopt);
+    EXPECT_EQ(ParseDecimalInteger("12px"), std::nullopt);
+    EXPECT_EQ(ParseDecimalInteger("2147483648"), std::nullopt);
+}

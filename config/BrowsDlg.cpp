@@ -1,0 +1,147 @@
+#include "config/BrowsDlg.h"
+
+#include "base/DirSep.h"
+#include "win/AppError.h"
+#include "win/WideText.h"
+
+#include <shlobj.h>
+
+#include <memory>
+
+namespace pelmira {
+
+namespace {
+
+struct ReleaseInterface {
+    void operator()(IUnknown* object) const { object->Release(); }
+};
+using TMallocPtr = std::unique_ptr<IMalloc, ReleaseInterface>;
+using TShellFolderPtr = std::unique_ptr<IShellFolder, ReleaseInterface>;
+
+// Memory the shell's allocator handed out, given back to it.
+struct ShellFree {
+    IMalloc* malloc;
+    void operator()(void* block) const { malloc->Free(block); }
+};
+template <typename T> using TShellBlock = std::unique_ptr<T, ShellFree>;
+
+// COM for the length of one browse: the tree's folders are shell objects.
+class TComScope {
+public:
+    TComScope() : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ~TComScope() {
+        if (initialised_)
+            CoUninitialize();
+    }
+    TComScope(const TComScope&) = delete;
+    TComScope& operator=(const TComScope&) = delete;
+
+private:
+    bool initialised_;
+};
+
+// The file-system path of an item list; empty when it has none or the code
+// page cannot spell it.
+std::string PathOfItem(LPCITEMIDLIST item) {
+    wchar_t path[MAX_PATH + 1] = {};
+    if (!item || !SHGetPathFromIDListW(item, path))
+        return {};
+    return WideToAnsi(path).value_or("");
+}
+
+struct CallbackContext {
+    TBrowseDialog* dialog;
+    TCallbackError error;
+};
+
+} // namespace
+
+bool TBrowseDialog::Execute() {
+    const HWND owner = Owner ? Owner : GetActiveWindow();
+    const TComScope com;
+    IMalloc* rawMalloc = nullptr;
+    if (FAILED(SHGetMalloc(&rawMalloc)) || !rawMalloc)
+        return false;
+    const TMallocPtr malloc(rawMalloc);
+
+    TShellBlock<ITEMIDLIST> root(nullptr, ShellFree{malloc.get()});
+    if (!Root.empty()) {
+        IShellFolder* rawDesktop = nullptr;
+        if (FAILED(SHGetDesktopFolder(&rawDesktop)) || !rawDesktop)
+            throw EAppError(L"TBrowseDialog: SHGetDesktopFolder Failed.");
+        const TShellFolderPtr desktop(rawDesktop);
+        std::wstring name = AnsiToWide(Root);
+        LPITEMIDLIST parsed = nullptr;
+        ULONG eaten = 0;
+        if (SUCCEEDED(desktop->ParseDisplayName(owner, nullptr, name.data(), &eaten, &parsed,
+                                                nullptr)))
+            root.reset(parsed);
+    }
+
+    TShellBlock<wchar_t> displayName(
+        static_cast<wchar_t*>(malloc->Alloc(MAX_PATH * sizeof(wchar_t))), ShellFree{malloc.get()});
+    if (!displayName)
+        throw EAppError(L"TBrowseDialog: ppmem.Alloc Failed.");
+    displayName.get()[0] = L'\0';
+
+    CallbackContext context{this, {}};
+    BROWSEINFOW info{};
+    info.hwndOwner = owner;
+    info.pidlRoot = root.get();
+    info.pszDisplayName = displayName.get();
+    info.lpszTitle = Caption.c_str();
+    info.ulFlags = Options;
+    info.lpfn = &TBrowseDialog::BrowseCallback;
+    info.lParam = reinterpret_cast<LPARAM>(&context);
+    const TShellBlock<ITEMIDLIST> chosen(SHBrowseForFolderW(&info), ShellFree{malloc.get()});
+    context.error.Rethrow();
+    if (!chosen)
+        return false;
+    displayName_ = WideToAnsi(displayName.get()).value_or("");
+    Directory = PathOfItem(chosen.get());
+    return true;
+}
+
+int CALLBACK TBrowseDialog::BrowseCallback(HWND wnd, UINT msg, LPARAM param, LPARAM data) {
+    auto* context = reinterpret_cast<CallbackContext*>(data);
+    if (!context || !context->dialog)
+        return 0;
+    return context->error.Run(0, [&] {
+        context->dialog->Callback(wnd, msg, param);
+        return 0;
+    });
+}
+
+void TBrowseDialog::Callback(HWND wnd, UINT msg, LPARAM param) {
+    std::string showText;
+    TOKButtonState okState = TOKButtonState::Unchanged;
+    bool setStatus = true;
+    if (msg == BFFM_SELCHANGED) {
+        const std::string path = PathOfItem(reinterpret_cast<LPCITEMIDLIST>(param));
+        if (OnSelectionChanged)
+            OnSelectionChanged(*this, wnd, path, showText, okState);
+    } else if (msg == BFFM_INITIALIZED) {
+        std::string selection = Directory;
+        // "C:\" stays a root; "C:\Windows\" selects C:\Windows.
+        if (selection.size() > 3)
+            selection = StripDirSep(selection);
+        if (!selection.empty()) {
+            const std::wstring wide = AnsiToWide(selection);
+            SendMessageW(wnd, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(wide.c_str()));
+        }
+        if (OnInitialized)
+            OnInitialized(*this, wnd, selection, showText, okState);
+        else
+            // Selecting the folder has just shown its status; with no
+            // handler to say otherwise, it stays.
+            setStatus = selection.empty();
+    }
+    if (setStatus) {
+        const std::wstring status = AnsiToWide(showText);
+        SendMessageW(wnd, BFFM_SETSTATUSTEXTW, 0, reinterpret_cast<LPARAM>(status.c_str()));
+    }
+    if (okState != TOKButtonState::Unchanged)
+        SendMessageW(wnd, BFFM_ENABLEOK, 0, okState == TOKButtonState::Enabled ? 1 : 0);
+}
+
+} // namespace pelmira

@@ -1,0 +1,151 @@
+// The settings dialog's first page: the auto-change list editor and its
+// list files.
+#include "config/ConfigDlg.h"
+
+#include "base/AnsiText.h"
+#include "config/ListFile.h"
+#include "ui/Application.h"
+#include "wallpaper/DisplayStyle.h"
+#include "win/AppError.h"
+#include "win/FileIO.h"
+#include "win/Handles.h"
+#include "win/WideText.h"
+
+namespace pelmira {
+
+namespace {
+
+constexpr wchar_t kNoListToSave[] = L"自動変更ﾌｧｲﾙが指定されてません。";
+
+// The picture a row shows: stretch wins over centre, centre over tile.
+const wchar_t* StylePictureOf(const std::string& entry) {
+    if (entry.find(TagOf(DisplayStyle::Stretch)) != std::string::npos)
+        return L"ID_STRECH";
+    if (entry.find(TagOf(DisplayStyle::Center)) != std::string::npos)
+        return L"ID_CENTER";
+    return L"ID_TILE";
+}
+
+std::wstring SkippedLinesMessage(int skipped) {
+    return L"1023 ﾊﾞｲﾄを超える行 " + std::to_wstring(skipped) +
+           L" 行は自動変更ﾘｽﾄに入れられないため、読み込みませんでした。";
+}
+
+} // namespace
+
+const char* TConfigDlg::CheckedStyleTag() const {
+    if (Check("CenterRadioBtn").Checked())
+        return TagOf(DisplayStyle::Center);
+    if (Check("ExaRadioBtn").Checked())
+        return TagOf(DisplayStyle::Stretch);
+    return TagOf(DisplayStyle::Tile);
+}
+
+void TConfigDlg::FileListBox1DblClick() {
+    const std::string path = FileListBox1().FileName();
+    if (path.empty())
+        return;
+    ListBox1().AddItem(AnsiLowerCase(path) + CheckedStyleTag());
+}
+
+void TConfigDlg::FileListBox1Click() {
+    const THourglass busy(Application());
+    ConfigFileToImage(FileListBox1().FileName());
+}
+
+void TConfigDlg::ListDelBtnClick() {
+    const int index = ListBox1().ItemIndex();
+    if (index < 0)
+        return;
+    ListBox1().Delete(index);
+    ListBox1().SetItemIndex(-1);
+}
+
+void TConfigDlg::ListClearBtnClick() {
+    ListBox1().ClearItems();
+}
+
+void TConfigDlg::ListUpBtnClick() {
+    THListBox& list = ListBox1();
+    const int i = list.ItemIndex();
+    if (i < 1)
+        return;
+    const std::string entry = list.Line(i);
+    list.Insert(i - 1, entry);
+    list.Delete(i + 1);
+    list.SetItemIndex(i - 1);
+}
+
+void TConfigDlg::ListDownBtnClick() {
+    THListBox& list = ListBox1();
+    const int i = list.ItemIndex();
+    if (i < 0 || i > list.Count() - 2)
+        return;
+    const std::string entry = list.Line(i);
+    list.Insert(i + 2, entry);
+    list.SetItemIndex(i + 2);
+    list.Delete(i);
+    list.SetItemIndex(i + 1);
+}
+
+void TConfigDlg::ListBox1Click() {
+    InvalidateRect(ListBox1().Handle(), nullptr, TRUE);
+}
+
+void TConfigDlg::ListBox1DrawItem(const DRAWITEMSTRUCT& item) {
+    const std::string& entry = ListBox1().Line(static_cast<int>(item.itemID));
+    const TBitmap picture(static_cast<HBITMAP>(LoadImageW(
+        GetModuleHandleW(nullptr), StylePictureOf(entry), IMAGE_BITMAP, 0, 0, 0)));
+    BITMAP bm{};
+    if (picture)
+        GetObjectW(picture.Get(), sizeof bm, &bm);
+    const RECT& r = item.rcItem;
+    if (picture) {
+        const TMemoryDC mem(item.hDC);
+        const TSelection selected(mem.Get(), picture.Get());
+        const COLORREF transparent = GetPixel(mem.Get(), 0, bm.bmHeight - 1);
+        TransparentBlt(item.hDC, r.left + 2, r.top + 2, bm.bmWidth, bm.bmHeight, mem.Get(), 0, 0,
+                       bm.bmWidth, bm.bmHeight, transparent);
+    }
+    const std::wstring text = AnsiToWide(entry);
+    SetBkMode(item.hDC, OPAQUE);
+    TextOutW(item.hDC, r.left + bm.bmWidth + 4, r.top, text.c_str(), static_cast<int>(text.size()));
+}
+
+void TConfigDlg::LoadZELBtnClick() {
+    dlgOpen.Title = L"読込を行うZELﾌｧｲﾙを指定";
+    dlgOpen.Options = OFN_HIDEREADONLY | OFN_CREATEPROMPT;
+    dlgOpen.DefaultExt.clear();
+    if (!dlgOpen.Execute())
+        return;
+    const std::optional<std::string> path = WideToAnsi(dlgOpen.FileName);
+    const std::optional<std::string> text = path ? ReadFileBytes(*path) : std::nullopt;
+    if (!text)
+        throw EAppError(L"ﾌｧｲﾙ " + dlgOpen.FileName + L" は開けません");
+    const ListEntries loaded = ReadListEntries(*text);
+    ListBox1().Assign(loaded.entries); // the scroll range stays as it was
+    if (loaded.skipped > 0) {
+        AutoMsgDlg.DisplayMsg = SkippedLinesMessage(loaded.skipped);
+        AutoMsgDlg.Execute();
+    }
+}
+
+void TConfigDlg::SaveZELBtnClick() {
+    dlgSave.Title = L"ZELﾌｧｲﾙに名前を付けて保存";
+    dlgSave.Options = OFN_HIDEREADONLY | OFN_CREATEPROMPT;
+    if (ListBox1().Count() == 0) {
+        AutoMsgDlg.DisplayMsg = kNoListToSave;
+        AutoMsgDlg.Execute();
+        return;
+    }
+    dlgSave.DefaultExt = L"zel";
+    if (!dlgSave.Execute())
+        return;
+    // Written beside the old file and put in its place only when whole, so
+    // a failing write never leaves a list file cut short.
+    const std::optional<std::string> path = WideToAnsi(dlgSave.FileName);
+    if (!path || !WriteFileReplacing(*path, ListFileText(ListBox1().Lines())))
+        throw EAppError(L"ﾌｧｲﾙ " + dlgSave.FileName + L" を作成できません");
+}
+
+} // namespace pelmira
