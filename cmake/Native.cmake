@@ -12,10 +12,18 @@ add_library(pelmira_portable STATIC ${PELMIRA_PORTABLE_SOURCES})
 target_include_directories(pelmira_portable PUBLIC ${PROJECT_SOURCE_DIR})
 target_compile_options(pelmira_portable PRIVATE ${PELMIRA_WARNINGS})
 
+add_library(pelmira_help STATIC ${PELMIRA_HELP_WRITER})
+target_include_directories(pelmira_help PUBLIC ${PROJECT_SOURCE_DIR})
+target_compile_options(pelmira_help PRIVATE ${PELMIRA_WARNINGS})
+add_executable(make_help ${PROJECT_SOURCE_DIR}/help/MakeHelp.cpp)
+target_link_libraries(make_help PRIVATE pelmira_help)
+target_compile_options(make_help PRIVATE ${PELMIRA_WARNINGS})
+pelmira_help_file(${CMAKE_BINARY_DIR} $<TARGET_FILE:make_help> make_help)
+
 find_package(GTest REQUIRED)
 file(GLOB PELMIRA_NATIVE_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/native/*.cpp)
 add_executable(pelmira_native_tests ${PELMIRA_NATIVE_TESTS})
-target_link_libraries(pelmira_native_tests PRIVATE pelmira_portable GTest::gtest_main)
+target_link_libraries(pelmira_native_tests PRIVATE pelmira_portable pelmira_help GTest::gtest_main)
 target_compile_options(pelmira_native_tests PRIVATE ${PELMIRA_WARNINGS})
 target_compile_definitions(pelmira_native_tests PRIVATE
     PELMIRA_TESTDATA="${PROJECT_SOURCE_DIR}/tests/data"

@@ -9,6 +9,18 @@ add_link_options(-static -static-libgcc -static-libstdc++)
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 
+# The help file beside the program, by a writer built for this machine.
+find_program(PELMIRA_HOST_CXX NAMES g++ c++ REQUIRED)
+set(PELMIRA_MAKE_HELP ${CMAKE_BINARY_DIR}/host/make-help)
+add_custom_command(OUTPUT ${PELMIRA_MAKE_HELP}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/host
+    COMMAND ${PELMIRA_HOST_CXX} -std=c++20 -O2 -Wall -Wextra -Werror -I${PROJECT_SOURCE_DIR}
+            ${PELMIRA_HELP_WRITER} ${PROJECT_SOURCE_DIR}/help/MakeHelp.cpp -o ${PELMIRA_MAKE_HELP}
+    DEPENDS ${PELMIRA_HELP_TOOL_SOURCES}
+    COMMENT "Building make-help for this machine")
+add_custom_target(make_help DEPENDS ${PELMIRA_MAKE_HELP})
+pelmira_help_file(${CMAKE_BINARY_DIR}/bin ${PELMIRA_MAKE_HELP} make_help)
+
 # Everything of the program but its entry point, so the tests link it too.
 file(GLOB PELMIRA_WIN_SOURCES CONFIGURE_DEPENDS
     ${PROJECT_SOURCE_DIR}/base/*.cpp
@@ -84,10 +96,12 @@ pelmira_wine_test(wine_ui_tests SOURCES ${PROJECT_SOURCE_DIR}/tests/wine/UiTests
 pelmira_wine_test(wine_hook_tests SOURCES ${PROJECT_SOURCE_DIR}/tests/wine/HookTests.cpp)
 pelmira_wine_test(wine_e2e_tests TIMEOUT 600 SOURCES ${PROJECT_SOURCE_DIR}/tests/wine/EndToEndTests.cpp
                                          ${PROJECT_SOURCE_DIR}/tests/wine/AutomaticModeTests.cpp
+                                         ${PROJECT_SOURCE_DIR}/tests/wine/HelpFileTests.cpp
                                          ${PROJECT_SOURCE_DIR}/tests/wine/ProcessDriver.cpp
                                          ${PROJECT_SOURCE_DIR}/tests/wine/TestFiles.cpp
                                          ${PROJECT_SOURCE_DIR}/tests/wine/DialogWatcher.cpp)
 target_link_libraries(wine_e2e_tests PRIVATE psapi)
+add_dependencies(wine_e2e_tests help_file)
 
 pelmira_wine_test(wine_config_dialog_tests SOURCES
     ${PROJECT_SOURCE_DIR}/resources/Pelmira32.rc

@@ -1,0 +1,111 @@
+#include "HelpSource.h"
+
+#include <algorithm>
+#include <set>
+#include <sstream>
+
+namespace pelmira::help {
+
+namespace {
+
+std::string_view TrimRight(std::string_view s) {
+    while (!s.empty() && (s.back() == '\r' || s.back() == ' ' || s.back() == '\t'))
+        s.remove_suffix(1);
+    return s;
+}
+
+std::vector<Span> ParseSpans(std::string_view text, int line) {
+    std::vector<Span> spans;
+    while (!text.empty()) {
+        const auto open = text.find("[[");
+        if (open == std::string_view::npos) {
+            spans.push_back({std::string(text), {}});
+            break;
+        }
+        if (open > 0)
+            spans.push_back({std::string(text.substr(0, open)), {}});
+        const auto close = text.find("]]", open);
+        const auto bar = text.find('|', open);
+        if (close == std::string_view::npos || bar == std::string_view::npos || bar > close)
+            throw SourceError(line, "a jump is written [[id|text]]");
+        const std::string_view id = text.substr(open + 2, bar - open - 2);
+        const std::string_view label = text.substr(bar + 1, close - bar - 1);
+        if (id.empty() || label.empty())
+            throw SourceError(line, "a jump needs a topic id and a text");
+        spans.push_back({std::string(label), std::string(id)});
+        text.remove_prefix(close + 2);
+    }
+    return spans;
+}
+
+} // namespace
+
+HelpSource ParseHelpSource(std::string_view text) {
+    HelpSource source;
+    std::set<std::string> ids;
+    std::set<std::int32_t> numbers;
+    std::vector<std::pair<std::string, int>> jumps;
+    int lineNumber = 0;
+    while (!text.empty()) {
+        const auto end = text.find('\n');
+        const std::string_view raw = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        ++lineNumber;
+        const std::string_view line = TrimRight(raw);
+        if (line.empty() || line.front() == ';')
+            continue;
+        if (line.starts_with("@title ")) {
+            source.title = std::string(line.substr(7));
+            continue;
+        }
+        if (line.starts_with("@topic ")) {
+            std::istringstream words{std::string(line.substr(7))};
+            Topic topic;
+            words >> topic.id;
+            if (!ids.insert(topic.id).second)
+                throw SourceError(lineNumber, "topic " + topic.id + " is defined twice");
+            std::string number;
+            while (words >> number) {
+                std::size_t used = 0;
+                const long value = std::stol(number, &used);
+                if (used != number.size() || !numbers.insert(static_cast<std::int32_t>(value)).second)
+                    throw SourceError(lineNumber, "bad or repeated context number " + number);
+                topic.contextNumbers.push_back(static_cast<std::int32_t>(value));
+            }
+            source.topics.push_back(std::move(topic));
+            continue;
+        }
+        if (source.topics.empty())
+            throw SourceError(lineNumber, "text before the first @topic");
+        Topic& topic = source.topics.back();
+        if (line.starts_with("# ")) {
+            topic.title = std::string(line.substr(2));
+            continue;
+        }
+        Paragraph paragraph;
+        std::string_view body = line;
+        if (line.starts_with("## ")) {
+            paragraph.kind = ParagraphKind::Heading;
+            body = line.substr(3);
+        } else if (line.starts_with("- ")) {
+            paragraph.kind = ParagraphKind::Item;
+            body = line.substr(2);
+        }
+        paragraph.spans = ParseSpans(body, lineNumber);
+        for (const Span& span : paragraph.spans)
+            if (!span.jumpTo.empty())
+                jumps.emplace_back(span.jumpTo, lineNumber);
+        topic.paragraphs.push_back(std::move(paragraph));
+    }
+    if (source.topics.empty())
+        throw SourceError(lineNumber, "no topic");
+    for (const Topic& topic : source.topics)
+        if (topic.title.empty())
+            throw SourceError(lineNumber, "topic " + topic.id + " has no title");
+    for (const auto& [id, line] : jumps)
+        if (!ids.count(id))
+            throw SourceError(line, "jump to unknown topic " + id);
+    return source;
+}
+
+} // namespace pelmira::help

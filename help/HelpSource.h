@@ -1,0 +1,58 @@
+// The help text's source: topics written as plain text, one paragraph a line.
+//
+//   @title <text>                        the help file's title
+//   @topic <id> [<context number> ...]   starts a topic; the first is the contents
+//   # <title>                            the topic's title, shown as its heading
+//   ## <heading>                         a heading inside the topic
+//   - <text>                             an item of a list
+//   <text>                               a paragraph
+//   [[<id>|<text>]]                      inside a paragraph: a jump to topic <id>
+//
+// Blank lines and lines starting with ";" are left out. The source is UTF-8
+// (no byte of another character can be taken for a marker); the caller turns
+// the texts into the help file's code page afterwards.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pelmira::help {
+
+struct Span {
+    std::string text;
+    std::string jumpTo; // a topic id; empty for plain text
+};
+
+enum class ParagraphKind { Heading, Text, Item };
+
+struct Paragraph {
+    ParagraphKind kind = ParagraphKind::Text;
+    std::vector<Span> spans;
+};
+
+struct Topic {
+    std::string id;
+    std::string title;
+    std::vector<std::int32_t> contextNumbers;
+    std::vector<Paragraph> paragraphs;
+};
+
+struct HelpSource {
+    std::string title; // from "@title", the help window's caption
+    std::vector<Topic> topics;
+};
+
+class SourceError : public std::runtime_error {
+public:
+    SourceError(int line, const std::string& what)
+        : std::runtime_error("line " + std::to_string(line) + ": " + what) {}
+};
+
+// Reads the source; a topic without a title, a jump to a topic that does not
+// exist, a repeated id or context number raise SourceError.
+HelpSource ParseHelpSource(std::string_view text);
+
+} // namespace pelmira::help
