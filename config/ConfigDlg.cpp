@@ -262,16 +262,21 @@ void TConfigDlg::BrowseDialog1SelectionChanged(TBrowseDialog&, HWND, const std::
     showText = path;
 }
 
-void TConfigDlg::ZELBroBtnClick() {
-    dlgOpen.Title = L"初期ZELﾌｧｲﾙの指定";
+std::optional<std::string> TConfigDlg::ChooseListFile(const wchar_t* title) {
+    dlgOpen.Title = title;
     dlgOpen.Options = OFN_HIDEREADONLY | OFN_CREATEPROMPT;
     dlgOpen.DefaultExt.clear();
     if (!dlgOpen.Execute())
-        return;
+        return std::nullopt;
     const std::optional<std::string> path = WideToAnsi(dlgOpen.FileName);
     if (!path)
         throw EAppError(L"ﾌｧｲﾙ " + dlgOpen.FileName + L" は開けません");
-    Edit("ZELFileEdit").SetAnsiText(AnsiLowerCase(*path));
+    return path;
+}
+
+void TConfigDlg::ZELBroBtnClick() {
+    if (const auto path = ChooseListFile(L"初期ZELﾌｧｲﾙの指定"))
+        Edit("ZELFileEdit").SetAnsiText(AnsiLowerCase(*path));
 }
 
 } // namespace pelmira

@@ -14,6 +14,7 @@
 #include "ui/InputControls.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace pelmira {
@@ -101,6 +102,8 @@ private:
     void FillFromOwner();
     void CommitToOwner();
     void BrowseFolder(const wchar_t* caption, const char* edit);
+    // Asks for a list file to open; none when the user cancels.
+    std::optional<std::string> ChooseListFile(const wchar_t* title);
     const char* CheckedStyleTag() const;
 
     TConfigOwner& owner_;

@@ -113,15 +113,12 @@ void TConfigDlg::ListBox1DrawItem(const DRAWITEMSTRUCT& item) {
 }
 
 void TConfigDlg::LoadZELBtnClick() {
-    dlgOpen.Title = L"読込を行うZELﾌｧｲﾙを指定";
-    dlgOpen.Options = OFN_HIDEREADONLY | OFN_CREATEPROMPT;
-    dlgOpen.DefaultExt.clear();
-    if (!dlgOpen.Execute())
+    const std::optional<std::string> path = ChooseListFile(L"読込を行うZELﾌｧｲﾙを指定");
+    if (!path)
         return;
-    const std::optional<std::string> path = WideToAnsi(dlgOpen.FileName);
-    const std::optional<std::string> text = path ? ReadFileBytes(*path) : std::nullopt;
+    const std::optional<std::string> text = ReadFileBytes(*path);
     if (!text)
-        throw EAppError(L"ﾌｧｲﾙ " + dlgOpen.FileName + L" は開けません");
+        throw EAppError(L"ﾌｧｲﾙ " + AnsiToWide(*path) + L" は開けません");
     const ListEntries loaded = ReadListEntries(*text);
     ListBox1().Assign(loaded.entries); // the scroll range stays as it was
     if (loaded.skipped > 0) {

@@ -244,7 +244,8 @@ void TForm::ShowGroupHints() {
         info.cbSize = sizeof info;
         info.hwnd = handle_;
         info.uId = static_cast<UINT_PTR>(group->Id());
-        if (IsWindowVisible(group->Handle()))
+        // Its own visibility: the form may not be shown yet.
+        if (GetWindowLongPtrW(group->Handle(), GWL_STYLE) & WS_VISIBLE)
             info.rect = group->BoundsInParent();
         SendMessageW(tooltip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&info));
     }

@@ -109,6 +109,17 @@ std::function<void(HWND)> TypeFileName(const std::wstring& name) {
     };
 }
 
+// The tip window of the form whose handle lp points at; it is put there.
+BOOL CALLBACK FindTipWindow(HWND w, LPARAM lp) {
+    wchar_t cls[32] = {};
+    GetClassNameW(w, cls, 32);
+    auto* form = reinterpret_cast<HWND*>(lp);
+    if (std::wstring(cls) != TOOLTIPS_CLASSW || GetWindow(w, GW_OWNER) != *form)
+        return TRUE;
+    *form = w;
+    return FALSE;
+}
+
 } // namespace
 
 TEST_F(ConfigDialogTest, FillsFromTheMainWindowAndCommitsEveryValueOnOk) {
@@ -346,4 +357,32 @@ TEST_F(ConfigDialogTest, KeyboardAcceleratorsTabAndEnter) {
     dialog->Spin("ChangeSpinEdit").SetValue(45);
     key(WM_KEYDOWN, VK_RETURN); // OK, wherever the focus is
     EXPECT_EQ(main->ChangeTime, 45);
+}
+
+TEST_F(ConfigDialogTest, GroupHintsShowOverTheGroupAndItsControlsOnTheirPageOnly) {
+    Open();
+    HWND tips = dialog->Handle();
+    EnumThreadWindows(GetCurrentThreadId(), &FindTipWindow, reinterpret_cast<LPARAM>(&tips));
+    ASSERT_NE(tips, dialog->Handle());
+    const auto hint = [&](HWND window, POINT at) -> std::wstring {
+        wchar_t text[128] = {};
+        TTHITTESTINFOW hit{};
+        hit.hwnd = window;
+        hit.pt = at;
+        hit.ti.cbSize = sizeof hit.ti;
+        hit.ti.lpszText = text;
+        return SendMessageW(tips, TTM_HITTESTW, 0, reinterpret_cast<LPARAM>(&hit)) ? text : L"";
+    };
+    const auto& pages = dialog->Control<TControl>("ConfigPage");
+    const RECT group = dialog->Control<TControl>("AutoGroup").BoundsInParent();
+    const POINT bare{group.left + 5, group.bottom - 6}; // inside the frame, on no control
+    dialog->ShowPage(pages, 1);
+    EXPECT_EQ(hint(dialog->Handle(), bare), L"自動変更関係のオプションの設定");
+    // A control without a hint of its own shows its group's; one told to show none, none.
+    EXPECT_EQ(hint(dialog->Check("ScrCheckBox").Handle(), {2, 2}), L"監視機能関係のオプションの設定");
+    EXPECT_EQ(hint(dialog->Spin("CheckSpinEdit").UpDown(), {2, 2}), L"監視機能関係のオプションの設定");
+    EXPECT_EQ(hint(dialog->Check("TileRadioBtn").Handle(), {2, 2}), L"ﾀｲﾙ表示で登録");
+    EXPECT_EQ(hint(dialog->Check("AspectCheckBox").Handle(), {2, 2}), L"");
+    dialog->ShowPage(pages, 0); // the group's place on a hidden page says nothing
+    EXPECT_EQ(hint(dialog->Handle(), bare), L"");
 }
