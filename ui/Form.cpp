@@ -206,35 +206,35 @@ void TForm::ShowPage(const TControl& pageControl, int index) {
     ShowGroupHints();
 }
 
-// Adds a tool for a control window; with no window, only makes sure the tip
-// window exists.
-void TForm::AddHint(HWND control, const wchar_t* hint) {
+// The form's one tip window, made when the first hint needs it.
+HWND TForm::TipWindow() {
     if (!tooltip_) {
         tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                    WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0, 0, handle_,
                                    nullptr, app_.Instance(), nullptr);
         SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(Font(nullptr)), FALSE);
     }
-    if (!control)
-        return;
+    return tooltip_;
+}
+
+void TForm::AddHint(HWND control, const wchar_t* hint) {
     TTTOOLINFOW info{};
     info.cbSize = sizeof info;
     info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     info.hwnd = handle_;
     info.uId = reinterpret_cast<UINT_PTR>(control);
     info.lpszText = const_cast<wchar_t*>(hint);
-    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    SendMessageW(TipWindow(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
 }
 
 void TForm::AddGroupHint(const TControl& group) {
-    AddHint(nullptr, group.Spec().hint);
     TTTOOLINFOW info{};
     info.cbSize = sizeof info;
     info.uFlags = TTF_SUBCLASS;
     info.hwnd = handle_;
     info.uId = static_cast<UINT_PTR>(group.Id());
     info.lpszText = const_cast<wchar_t*>(group.Spec().hint);
-    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    SendMessageW(TipWindow(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
 }
 
 // A group on a hidden page must not answer for the place it would take.

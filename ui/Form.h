@@ -121,6 +121,7 @@ private:
         bool bold;
         TFont handle;
     };
+    HWND TipWindow();
     void AddHint(HWND control, const wchar_t* hint);
     void AddGroupHint(const TControl& group);
     const wchar_t* InheritedHint(const ControlSpec& spec) const;
