@@ -200,6 +200,12 @@ void TListBox::Assign(const std::vector<std::string>& lines) {
     Refill();
 }
 
+RECT DropDownBounds(const RECT& bounds) {
+    RECT r = bounds;
+    r.bottom = r.top + 200;
+    return r;
+}
+
 void FillListBoxLines(HWND list, const std::vector<std::string>& lines) {
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list, LB_RESETCONTENT, 0, 0);

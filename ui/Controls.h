@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace pelmira {
@@ -239,6 +240,14 @@ protected:
     const wchar_t* WindowClass() const override { return L"STATIC"; }
     DWORD WindowStyle() const override { return SS_ICON; }
 };
+
+// Where a drop-down list is made: its height includes its list part.
+RECT DropDownBounds(const RECT& bounds);
+
+// The name of the control a spec is placed in; empty for the form itself.
+inline std::string_view ParentName(const ControlSpec& spec) {
+    return spec.parent ? spec.parent : "";
+}
 
 // Replaces the lines a list box shows (ANSI text shown through the wide control).
 void FillListBoxLines(HWND list, const std::vector<std::string>& lines);

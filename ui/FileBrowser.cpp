@@ -189,10 +189,7 @@ bool TDirectoryListBox::DrawItem(const DRAWITEMSTRUCT& item) {
 // Drive box ---------------------------------------------------------------------
 
 void TDriveComboBox::CreateHandle(HWND parent, const RECT& bounds, HFONT font) {
-    // The height of a drop-down list includes its list part.
-    RECT r = bounds;
-    r.bottom = r.top + 200;
-    TControl::CreateHandle(parent, r, font);
+    TControl::CreateHandle(parent, DropDownBounds(bounds), font);
     Fill();
     const std::string current = CurrentDirectory();
     if (!current.empty())

@@ -93,8 +93,7 @@ void TForm::LoadControls(std::span<const ControlSpec> specs) {
         // arrow keys move the choice within its own group only.
         const bool continuesGroup = spec.kind == ControlKind::RadioButton && previous &&
                                     previous->kind == ControlKind::RadioButton &&
-                                    std::string_view(previous->parent ? previous->parent : "") ==
-                                        std::string_view(spec.parent ? spec.parent : "");
+                                    ParentName(*previous) == ParentName(spec);
         if (!continuesGroup)
             SetWindowLongPtrW(control->Handle(), GWL_STYLE,
                               GetWindowLongPtrW(control->Handle(), GWL_STYLE) | WS_GROUP);
@@ -137,10 +136,9 @@ const wchar_t* TForm::InheritedHint(const ControlSpec& spec) const {
 
 std::vector<HWND> TForm::RadioGroupOf(const TControl& control) const {
     std::vector<HWND> group;
-    const std::string_view parent = control.Spec().parent ? control.Spec().parent : "";
     for (const auto& c : controls_)
         if (c->Spec().kind == ControlKind::RadioButton &&
-            parent == std::string_view(c->Spec().parent ? c->Spec().parent : ""))
+            ParentName(c->Spec()) == ParentName(control.Spec()))
             group.push_back(c->Handle());
     return group;
 }

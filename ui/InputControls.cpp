@@ -61,14 +61,7 @@ void TEdit::CreateHandle(HWND parent, const RECT& bounds, HFONT font) {
 }
 
 std::string TEdit::AnsiText() const {
-    const std::wstring text = Text();
-    const int size =
-        WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
-                            nullptr, nullptr);
-    std::string ansi(static_cast<std::size_t>(std::max(size, 0)), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), ansi.data(), size,
-                        nullptr, nullptr);
-    return ansi;
+    return WideToAnsiLossy(Text());
 }
 
 void TEdit::SetAnsiText(const std::string& text) {
@@ -78,10 +71,7 @@ void TEdit::SetAnsiText(const std::string& text) {
 // Drop-down list --------------------------------------------------------------------
 
 void TComboBox::CreateHandle(HWND parent, const RECT& bounds, HFONT font) {
-    // The height of a drop-down list includes its list part.
-    RECT r = bounds;
-    r.bottom = r.top + 200;
-    TControl::CreateHandle(parent, r, font);
+    TControl::CreateHandle(parent, DropDownBounds(bounds), font);
 }
 
 void TComboBox::Command(WORD notifyCode) {

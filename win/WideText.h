@@ -16,6 +16,10 @@ std::wstring AnsiToWide(std::string_view text);
 // (the system would put a "?" there, naming another file or none).
 std::optional<std::string> WideToAnsi(std::wstring_view text);
 
+// The text in the ANSI code page as the system's ANSI functions would take
+// it: a character the code page lacks becomes its default character.
+std::string WideToAnsiLossy(std::wstring_view text);
+
 // The caption or text of a window.
 std::wstring WindowText(HWND window);
 
