@@ -100,6 +100,22 @@ TEST_F(PreviewTest, ClickingAFileShowsItWithItsSizeAndColours) {
     EXPECT_EQ(bm.bmHeight, 300);
 }
 
+// The ratio is a float and the product is rounded once: 170 x (57/204) is
+// 47.4999997 in single precision, so the side is 47, not 48. This runs on the
+// product's own architecture, where excess precision would show.
+TEST_F(PreviewTest, LargePicturesAreScaledThroughASinglePrecisionRatio) {
+    WriteBitmapFile(folder + "\\wide.bmp", 8, 204, 57);
+    WriteBitmapFile(folder + "\\tall.bmp", 8, 57, 204);
+    WriteBitmapFile(folder + "\\square.bmp", 8, 171, 171);
+    Create();
+    Click("wide.bmp");
+    ExpectRect(PreviewBox(), 15, 82, 185, 128);
+    Click("tall.bmp");
+    ExpectRect(PreviewBox(), 77, 20, 123, 190);
+    Click("square.bmp");
+    ExpectRect(PreviewBox(), 15, 20, 185, 190);
+}
+
 TEST_F(PreviewTest, ThirtyTwoBitPicturesFillTheBoxAndShowTheSelectedName) {
     WriteBitmapFile(folder + "\\deep.bmp", 32, 40, 30);
     Create();
