@@ -19,7 +19,7 @@ constexpr wchar_t kNoPlugins[] = L"Plugins 情報： Plug-inは認識されて�
 // clang-format off
 constexpr ControlSpec kControls[] = {
     // kind, name, parent, left, top, width, height, caption, hint, font, glyph, flags
-    {ControlKind::PageControl, "PageControl1", nullptr, 5, 5, kClientWidth - 10, kStripTop - 5,
+    {ControlKind::PageControl, "PageControl1", nullptr, 5, 5, kClientWidth - 10, kStripTop - 10,
      L"ﾊﾞｰｼﾞｮﾝ情報|ｽﾀｯﾌ|ﾌﾟﾗｸﾞｲﾝ", nullptr, nullptr, nullptr, cfNone},
     {ControlKind::TabSheet, "TabSheet1", "PageControl1", 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr, cfNone},
     {ControlKind::TabSheet, "TabSheet2", "PageControl1", 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr, cfNone},
@@ -70,7 +70,7 @@ void TAboutDlg::CreateControls() {
         TBitmap(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), L"ABOUT_ART",
                                                 IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))),
         TPalette());
-    SendMessageW(Control<TControl>("OKBitBtn").Handle(), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+    SetDefaultButton(Control<TControl>("OKBitBtn"));
     Control<TControl>("OKBitBtn").OnClick = [this] { SetModalResult(IDOK); };
 }
 

@@ -39,6 +39,8 @@ constexpr char kPluginKey[] = "Software\\Quillmar\\Susie\\Plug-in";
 constexpr UINT kMainMenuFirstId = 1000;
 constexpr UINT kPopupMenuFirstId = 2000;
 
+constexpr char kOwnPluginFile[] = "ifpelmira.spi";
+
 std::string WindowsDirectory() {
     char buffer[200] = {};
     GetWindowsDirectoryA(buffer, sizeof buffer);
@@ -173,11 +175,14 @@ void TQMMain::FormCreate() {
 }
 
 // Every pattern a plug-in announces joins the file list's mask, and its
-// name is listed once for each.
+// name is listed once for each. The program's own plug-in is held beside
+// the folder's, whichever folder the user's plug-ins are in.
 void TQMMain::StartPlugins() {
+    const std::string ownPlugin =
+        environment_.ownPlugin ? FolderPart(ProgramFilePath()) + kOwnPluginFile : "";
     // Set once, at the end: every mask change reads the folder again.
     std::string mask = "*.bmp;*.rle";
-    for (const TSusiePlugins::Announced& format : plugins_.Start(SusieLibPath)) {
+    for (const TSusiePlugins::Announced& format : plugins_.Start(SusieLibPath, ownPlugin)) {
         mask += ";" + format.pattern;
         SusieListBox().Add(format.name);
     }

@@ -34,6 +34,9 @@ public:
         TTrayIcon::NotifyCall trayNotify;
         // Windows Help (WinHelpA unless a test watches it).
         std::function<BOOL(HWND, const char*, UINT, ULONG_PTR)> winHelp = &WinHelpA;
+        // Whether the program's own plug-in beside it is asked after the
+        // plug-in folder's (tests of a folder alone turn it off).
+        bool ownPlugin = true;
     };
 
     TQMMain(TApplication& app, Environment environment);

@@ -1,5 +1,6 @@
 #include "imaging/SusiePlugins.h"
 
+#include "base/DirSep.h"
 #include "imaging/PluginRules.h"
 #include "win/FaultGuard.h"
 #include "win/ModuleProc.h"
@@ -50,16 +51,23 @@ constexpr LONG_PTR kProbeOffsets[] = {0, 128};
 
 } // namespace
 
-std::vector<TSusiePlugins::Announced> TSusiePlugins::Start(const std::string& folder) {
+std::vector<TSusiePlugins::Announced> TSusiePlugins::Start(const std::string& folder,
+                                                            const std::string& builtIn) {
     std::vector<Announced> announced;
     count_ = 0;
+    builtIn_ = Slot{};
+    const std::string builtInName = FileNamePart(builtIn);
+    bool builtInInSlot = false;
     WIN32_FIND_DATAA found{};
     const TFindHandle search(FindFirstFileA(PluginSearchPattern(folder).c_str(), &found));
     for (bool more = static_cast<bool>(search); more && count_ < kMaxPluginSlots;
          more = FindNextFileA(search.Get(), &found) != FALSE) {
         Slot& slot = slots_[static_cast<std::size_t>(count_++)];
         LoadSlot(slot, folder + found.cFileName, announced);
+        builtInInSlot |= !builtInName.empty() && lstrcmpiA(found.cFileName, builtInName.c_str()) == 0;
     }
+    if (!builtIn.empty() && !builtInInSlot)
+        LoadSlot(builtIn_, builtIn, announced);
     return announced;
 }
 
@@ -155,11 +163,19 @@ bool TSusiePlugins::Decode(Slot& slot, const std::string& path, LONG_PTR offset,
     return true;
 }
 
+// The folder's slots in their order, then the program's own.
+std::vector<TSusiePlugins::Slot*> TSusiePlugins::AskingOrder() {
+    std::vector<Slot*> order;
+    for (int i = 0; i < count_; ++i)
+        order.push_back(&slots_[static_cast<std::size_t>(i)]);
+    order.push_back(&builtIn_);
+    return order;
+}
+
 bool TSusiePlugins::SusieRead(const std::string& path, GlobalDibPair& blocks) {
-    for (int i = 0; i < count_; ++i) {
-        Slot& slot = slots_[static_cast<std::size_t>(i)];
-        const auto offset = AcceptingOffset(slot, path);
-        if (offset && Decode(slot, path, *offset, blocks))
+    for (Slot* slot : AskingOrder()) {
+        const auto offset = AcceptingOffset(*slot, path);
+        if (offset && Decode(*slot, path, *offset, blocks))
             return true;
     }
     return false;
@@ -167,8 +183,8 @@ bool TSusiePlugins::SusieRead(const std::string& path, GlobalDibPair& blocks) {
 
 std::optional<PixelDensities> TSusiePlugins::PictureInfo(const std::string& path) {
     std::optional<PixelDensities> densities;
-    for (int i = 0; i < count_; ++i) {
-        Slot& slot = slots_[static_cast<std::size_t>(i)];
+    for (Slot* asked : AskingOrder()) {
+        Slot& slot = *asked;
         const auto offset = AcceptingOffset(slot, path);
         if (!offset || !slot.getPictureInfo)
             continue;

@@ -1,7 +1,8 @@
 // The decoder plug-ins of the Susie 32-bit interface ("if*.spi"): loaded
 // once at start-up into at most 15 slots, asked in slot order to decode
-// every file that is not a plain bitmap. A plug-in that faults is not asked
-// again in this run.
+// every file that is not a plain bitmap. The program's own plug-in has a
+// slot of its own beside them and is asked last, so a user's plug-in wins
+// for what it accepts. A plug-in that faults is not asked again in this run.
 #pragma once
 
 #include <windows.h>
@@ -37,8 +38,10 @@ public:
     TSusiePlugins& operator=(const TSusiePlugins&) = delete;
 
     // Loads the plug-ins of `folder` (a folder text ending in its separator)
-    // into the slots, in the order the system finds them.
-    std::vector<Announced> Start(const std::string& folder);
+    // into the slots, in the order the system finds them; then `builtIn`,
+    // the program's own plug-in file ("" for none), unless a slot already
+    // holds a file of its name. Its patterns come after the folder's.
+    std::vector<Announced> Start(const std::string& folder, const std::string& builtIn = "");
     int SlotCount() const { return count_; }
 
     // The first plug-in that accepts the file (at offset 0, else 128) and
@@ -69,9 +72,11 @@ private:
     void LoadSlot(Slot& slot, const std::string& file, std::vector<Announced>& announced);
     std::optional<LONG_PTR> AcceptingOffset(Slot& slot, const std::string& path);
     bool Decode(Slot& slot, const std::string& path, LONG_PTR offset, GlobalDibPair& blocks);
+    std::vector<Slot*> AskingOrder();
 
     std::array<Slot, 15> slots_;
     int count_ = 0;
+    Slot builtIn_;
 };
 
 } // namespace pelmira

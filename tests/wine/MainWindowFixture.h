@@ -54,6 +54,7 @@ protected:
             helpCalls.push_back({window, file, command, data});
             return TRUE;
         };
+        environment.ownPlugin = ownPlugin;
         main = pelmira::MakeForm<pelmira::TQMMain>(app, std::move(environment));
         app.SetMainForm(main.get());
         main->CreateWindowAndControls();
@@ -72,6 +73,7 @@ protected:
 
     pelmira::TApplication app{GetModuleHandleW(nullptr)};
     pelmira::TFormPtr<pelmira::TQMMain> main;
+    bool ownPlugin = true; // ifpelmira.spi beside the test program
     std::string iniPath;
     std::vector<std::string> calls;
     std::vector<bool> visibleAtCall;

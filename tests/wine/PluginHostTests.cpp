@@ -108,20 +108,62 @@ TEST_F(MainWindowTest, PluginPatternsJoinTheMaskAndDecodedFilesPreview) {
     Install(plugins, "good", "ifgood.spi");
     const std::string pictures = MakeTempFolder("pelmira-tp");
     WriteTestPicture(pictures + "\\sea.tp2", 0x40);
+    ASSERT_TRUE(CopyFileA((ProgramFolder() + "pictures\\rgb24.png").c_str(),
+                          (pictures + "\\sea.png").c_str(), FALSE));
     WriteTextFile(iniPath, "[QM]\r\nInitDirPath=" + pictures +
                                "\r\n[Picture]\r\nSusieLibPath=" + plugins + "\r\n");
     Create();
-    EXPECT_EQ(main->FileListBox1().Mask(), "*.bmp;*.rle;*.tp1;*.tp2;*.tp3");
-    EXPECT_EQ(main->SusieListBox().Lines(),
+    // The folder's plug-ins first, then the program's own, whose decoder
+    // stays with the user whichever folder their plug-ins are in.
+    const std::string mask = main->FileListBox1().Mask();
+    EXPECT_EQ(mask.rfind("*.bmp;*.rle;*.tp1;*.tp2;*.tp3;*.", 0), 0u) << mask;
+    EXPECT_NE(mask.find(";*.png"), std::string::npos) << mask;
+    const std::vector<std::string> names = main->SusieListBox().Lines();
+    ASSERT_GT(names.size(), 3u);
+    EXPECT_EQ(std::vector<std::string>(names.begin(), names.begin() + 3),
               (std::vector<std::string>{"Test three", "Test three", "Test three"}));
-    ASSERT_EQ(main->FileListBox1().Count(), 1);
-    main->FileListBox1().SetItemIndex(0);
+    EXPECT_EQ(std::count(names.begin(), names.end(), "Pelmira32 WIC decoder 1.50"),
+              static_cast<std::ptrdiff_t>(names.size() - 3));
+    ASSERT_EQ(main->FileListBox1().Count(), 2);
+    Select("sea.tp2");
     main->FileListBox1Click();
     EXPECT_EQ(Text("BmpInfoPanel"), L"4x2 16M色");
     EXPECT_TRUE(main->PreViewImage().HasPicture());
     main->ChgMurePaper(pictures + "\\sea.tp2");
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0], WindowsDirectory() + "\\Pelmira.BMP");
+    Select("sea.png");
+    main->FileListBox1Click();
+    EXPECT_EQ(Text("BmpInfoPanel"), L"8x6 16M色");
+}
+
+TEST_F(MainWindowTest, AFullPluginFolderStillHasTheProgramsOwnDecoderAndLoadsItOnce) {
+    const std::string pictures = MakeTempFolder("pelmira-png");
+    ASSERT_TRUE(CopyFileA((ProgramFolder() + "pictures\\rgb24.png").c_str(),
+                          (pictures + "\\sea.png").c_str(), FALSE));
+    const auto decoderLines = [&] {
+        const std::vector<std::string> names = main->SusieListBox().Lines();
+        return std::count(names.begin(), names.end(), "Pelmira32 WIC decoder 1.50");
+    };
+    const std::string full = MakeTempFolder("pelmira-fifteen");
+    for (int i = 0; i < 15; ++i)
+        Install(full, "good", "if" + std::to_string(10 + i) + ".spi");
+    WriteTextFile(iniPath, "[Picture]\r\nSusieLibPath=" + full + "\r\n");
+    Create();
+    EXPECT_EQ(main->SusieListBox().Count(), 45 + decoderLines());
+    EXPECT_GT(decoderLines(), 0);
+    EXPECT_TRUE(main->FileToImage(pictures + "\\sea.png"));
+    EXPECT_EQ(Text("BmpInfoPanel"), L"8x6 16M色");
+    const auto ownLines = decoderLines();
+
+    // A folder holding a copy of the program's plug-in asks that copy in its place.
+    const std::string holding = MakeTempFolder("pelmira-holding");
+    ASSERT_TRUE(CopyFileA((ProgramFolder() + "ifpelmira.spi").c_str(),
+                          (holding + "\\ifpelmira.spi").c_str(), FALSE));
+    Install(holding, "good", "ifzz.spi");
+    WriteTextFile(iniPath, "[Picture]\r\nSusieLibPath=" + holding + "\r\n");
+    Create();
+    EXPECT_EQ(decoderLines(), ownLines);
 }
 
 namespace {
@@ -135,6 +177,7 @@ bool Shown(const TForm& form, const char* control) {
 TEST_F(MainWindowTest, TheAboutBoxListsThePluginsFoundAtStartOnItsThirdPage) {
     const std::string empty = MakeTempFolder("pelmira-noplugins");
     WriteTextFile(iniPath, "[Picture]\r\nSusieLibPath=" + empty + "\r\n");
+    ownPlugin = false; // as when ifpelmira.spi is missing beside the program
     Create();
     {
         auto about = MakeForm<TAboutDlg>(app, main->SusieListBox());
@@ -166,6 +209,16 @@ TEST_F(MainWindowTest, TheAboutBoxListsThePluginsFoundAtStartOnItsThirdPage) {
     EXPECT_FALSE(Shown(*about, "ProductName"));
     EXPECT_TRUE(Shown(*about, "SusieListBox"));
     EXPECT_TRUE(Shown(*about, "PlugLabel"));
+
+    // The pages leave a 5-pixel border above the button strip, and Enter
+    // presses OK wherever the focus is (the WM_CLOSE behind it answers 2).
+    const RECT bounds = pages.BoundsInParent();
+    EXPECT_EQ(std::vector<LONG>({bounds.left, bounds.top, bounds.right, bounds.bottom}),
+              std::vector<LONG>({5, 5, 353, 210}));
+    SetFocus(pages.Handle());
+    PostMessageW(pages.Handle(), WM_KEYDOWN, VK_RETURN, 1);
+    PostMessageW(about->Handle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(about->ShowModal(), IDOK);
 }
 
 TEST_F(MainWindowTest, PicturesWithTallPixelsAreDrawnAgainAtTheirTrueProportions) {
