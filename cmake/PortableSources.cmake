@@ -11,6 +11,7 @@ set(PELMIRA_PORTABLE_SOURCES
     imaging/BitmapFile.cpp
     imaging/RunLength.cpp
     imaging/DibPalette.cpp
+    imaging/FullColourPixels.cpp
     imaging/Octree.cpp
     imaging/NearestColour.cpp
     imaging/PreviewLayout.cpp

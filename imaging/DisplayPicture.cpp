@@ -56,7 +56,8 @@ TBitmap DisplayCompatibleBitmap(std::span<const std::uint8_t> info,
 // the nearest of its colours here rather than by GDI: not every GDI maps
 // to a realised palette.
 TBitmap IndexedBitmap(const DibHeader& header, std::span<const std::uint8_t> pixels,
-                      std::span<const PaletteEntry> palette) {
+                      std::span<const PaletteEntry> palette,
+                      const std::optional<PixelMasks>& masks) {
     std::vector<std::uint8_t> bitmapInfo(kDibHeaderSize + 4 * palette.size(), 0);
     DibHeader indexed;
     indexed.width = header.width;
@@ -76,7 +77,7 @@ TBitmap IndexedBitmap(const DibHeader& header, std::span<const std::uint8_t> pix
         return {};
     const std::size_t size = static_cast<std::size_t>(IndexedStride(header.width)) *
                              static_cast<std::size_t>(header.height);
-    MapPixelsToPalette(header, pixels, palette, {static_cast<std::uint8_t*>(bits), size});
+    MapPixelsToPalette(header, pixels, palette, {static_cast<std::uint8_t*>(bits), size}, masks);
     return bitmap;
 }
 
@@ -137,10 +138,11 @@ DisplayPicture MakeDisplayPicture(std::span<const std::uint8_t> info,
     // in a bitmap file) is left to GDI, which draws it or refuses.
     const bool rows = header.compression == kBiRgb || header.compression == kBiBitFields;
     if (options.is256ColorDisplay && IsFullColour(header.bitCount) && options.quantize && rows) {
-        const auto entries = OctreePaletteEntries(header, pixels, options.quanFactor);
+        const auto masks = PixelMasksOf(info);
+        const auto entries = OctreePaletteEntries(header, pixels, options.quanFactor, masks);
         if (entries && !entries->empty()) {
             picture.palette = CreateLogicalPalette(*entries);
-            picture.bitmap = IndexedBitmap(header, pixels, *entries);
+            picture.bitmap = IndexedBitmap(header, pixels, *entries, masks);
             return picture;
         }
     } else {

@@ -150,7 +150,8 @@ std::int32_t IndexedStride(std::int32_t width) {
 }
 
 bool MapPixelsToPalette(const DibHeader& header, std::span<const std::uint8_t> pixels,
-                        std::span<const PaletteEntry> palette, std::span<std::uint8_t> out) {
+                        std::span<const PaletteEntry> palette, std::span<std::uint8_t> out,
+                        const std::optional<PixelMasks>& masks) {
     if (palette.empty() || palette.size() > kMaxPaletteEntries || header.width < 0)
         return false;
     if (header.bitCount != 16 && header.bitCount != 24 && header.bitCount != 32)
@@ -166,7 +167,8 @@ bool MapPixelsToPalette(const DibHeader& header, std::span<const std::uint8_t> p
             std::uint8_t blue) {
             out[static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(x)] =
                 map.Nearest(red, green, blue);
-        });
+        },
+        masks);
 }
 
 } // namespace pelmira

@@ -4,9 +4,11 @@
 
 #include "imaging/DibHeader.h"
 #include "imaging/DibPalette.h"
+#include "imaging/FullColourPixels.h"
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -59,6 +61,7 @@ std::int32_t IndexedStride(std::int32_t width);
 // nothing, for a bit count other than 16, 24 and 32 or an empty palette,
 // or when `out` is too small for the whole picture.
 bool MapPixelsToPalette(const DibHeader& header, std::span<const std::uint8_t> pixels,
-                        std::span<const PaletteEntry> palette, std::span<std::uint8_t> out);
+                        std::span<const PaletteEntry> palette, std::span<std::uint8_t> out,
+                        const std::optional<PixelMasks>& masks = std::nullopt);
 
 } // namespace pelmira

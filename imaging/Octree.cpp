@@ -276,7 +276,8 @@ std::vector<PaletteEntry> Octree::Palette() const {
 } // namespace
 
 std::optional<std::vector<PaletteEntry>>
-OctreePaletteEntries(const DibHeader& header, std::span<const std::uint8_t> pixels, int leafLevel) {
+OctreePaletteEntries(const DibHeader& header, std::span<const std::uint8_t> pixels, int leafLevel,
+                     const std::optional<PixelMasks>& masks) {
     if (leafLevel > kDeepestLeafLevel)
         return std::nullopt;
     Octree tree(leafLevel);
@@ -284,7 +285,8 @@ OctreePaletteEntries(const DibHeader& header, std::span<const std::uint8_t> pixe
         header, pixels,
         [&](std::int32_t x, std::int32_t, std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
             tree.AddPixel(red, green, blue, static_cast<std::size_t>(x));
-        });
+        },
+        masks);
     if (!walked)
         return std::nullopt;
     return tree.Palette();

@@ -23,6 +23,7 @@ constexpr int kDeepestLeafLevel = 8;
 // 16, 24 and 32; no entries for a picture without pixels. Only whole rows
 // inside `pixels` are read. A negative leaf level acts as 0.
 std::optional<std::vector<PaletteEntry>>
-OctreePaletteEntries(const DibHeader& header, std::span<const std::uint8_t> pixels, int leafLevel);
+OctreePaletteEntries(const DibHeader& header, std::span<const std::uint8_t> pixels, int leafLevel,
+                     const std::optional<PixelMasks>& masks = std::nullopt);
 
 } // namespace pelmira

@@ -150,6 +150,42 @@ TEST(Octree, SixteenAndThirtyTwoBitPixelsAreReadByTheirMasks) {
     EXPECT_EQ(OctreePaletteEntries(h, px32, 8), (std::vector<PaletteEntry>{{1, 2, 3}}));
 }
 
+// Masks a header carries replace the fixed layouts; odd masks stay safe.
+TEST(Octree, BitFieldPicturesAreReadThroughTheirOwnMasks) {
+    std::vector<std::uint8_t> info(52, 0);
+    DibHeader h;
+    h.width = 2;
+    h.height = 1;
+    h.bitCount = 16;
+    h.compression = kBiBitFields;
+    h.Write(info);
+    StoreU32(info, 40, 0xF800); // 5-6-5
+    StoreU32(info, 44, 0x07E0);
+    StoreU32(info, 48, 0x001F);
+    const auto masks = PixelMasksOf(info);
+    ASSERT_TRUE(masks.has_value());
+    EXPECT_FALSE(PixelMasksOf(std::span(info).first(48)).has_value()); // stops short of them
+    const std::vector<std::uint8_t> green565 = {0xE0, 0x07, 0xE0, 0x07};
+    EXPECT_EQ(OctreePaletteEntries(h, green565, 8, masks), (std::vector<PaletteEntry>{{0, 255, 0}}));
+    const std::vector<std::uint8_t> mid565 = {0x10, 0x84, 0x10, 0x84}; // 10000 100000 10000
+    EXPECT_EQ(OctreePaletteEntries(h, mid565, 8, masks),
+              (std::vector<PaletteEntry>{{132, 130, 132}}));
+
+    // 2-bit, 11-bit and holey components, an empty mask, and masks that overlap.
+    EXPECT_EQ(MaskedComponent(0xC000)(0x8000), 0xAA);
+    EXPECT_EQ(MaskedComponent(0x7FF)(0x400), 0x80);
+    EXPECT_EQ(MaskedComponent(0x81)(0xFF), 0x81); // the span from its lowest to its highest bit
+    EXPECT_EQ(MaskedComponent(0)(0xFFFFFFFF), 0);
+    EXPECT_EQ(MaskedComponent(0xFFFFFFFF)(0xFF000000), 0xFF);
+    h.bitCount = 32;
+    const std::vector<std::uint8_t> px32 = {0xFF, 0, 0, 0, 0xFF, 0, 0, 0};
+    EXPECT_EQ(OctreePaletteEntries(h, px32, 8, PixelMasks{0xFF, 0xFF, 0}),
+              (std::vector<PaletteEntry>{{255, 255, 0}}));
+    h.compression = kBiRgb; // masks only count for bit fields
+    h.Write(info);
+    EXPECT_FALSE(PixelMasksOf(info).has_value());
+}
+
 TEST(Octree, LevelsAndBitCountsWithoutAPalette) {
     const Picture p = Picture24(3, 3, {{1, 2, 3}});
     EXPECT_FALSE(OctreePaletteEntries(p.header, p.pixels, 9).has_value());

@@ -8,6 +8,7 @@
 #include "tests/support/MemoryDib.h"
 #include "wallpaper/TempBitmap.h"
 
+#include <cstring>
 #include <random>
 #include <set>
 
@@ -260,6 +261,50 @@ TEST_F(PreviewTest, TrueColourFilesReachA256ColourDesktopThroughTheReducedCopy) 
         ASSERT_LT(file[i], palette->size()) << "pixel " << i - pixels;
     // Not all one colour: the picture kept its variety.
     EXPECT_GT(std::set<std::uint8_t>(file.begin() + pixels, file.end()).size(), 50u);
+}
+
+namespace {
+
+// A bitmap file's pixels as GDI reads them into 24-bit rows, through its
+// masks where it has them: what a true-colour display shows of it.
+std::vector<std::uint8_t> Rows24(const std::vector<std::uint8_t>& file, int width, int height) {
+    const std::span<const std::uint8_t> bytes(file);
+    BITMAPINFO target{};
+    target.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<std::uint8_t> rows(static_cast<std::size_t>(*DibStride(width, 24)) * height);
+    const TWindowDC screen(nullptr);
+    void* bits = nullptr;
+    TBitmap section(CreateDIBSection(screen.Get(), &target, DIB_RGB_COLORS, &bits, nullptr, 0));
+    SetDIBits(screen.Get(), section.Get(), 0, static_cast<UINT>(height),
+              file.data() + LoadU32(bytes, 10),
+              reinterpret_cast<const BITMAPINFO*>(file.data() + 14), DIB_RGB_COLORS);
+    std::memcpy(rows.data(), bits, rows.size());
+    return rows;
+}
+
+} // namespace
+
+// On a 256-colour display a picture with masks keeps its colours in the
+// reduced copy: measured against GDI's own reading of each picture.
+TEST_F(PreviewTest, BitFieldPicturesKeepTheirColours) {
+    Create();
+    for (const char* name : {"rgb16-565", "rgb16-231", "rgb32bf", "rgb32-111110"}) {
+        SCOPED_TRACE(name);
+        const std::string path = ProgramFolder() + "pictures\\" + name + ".bmp";
+        ASSERT_TRUE(main->FileToImage(path));
+        SavePictureAsBitmapFile(TempPath(), main->PreViewImage().Bitmap(),
+                                main->PreViewImage().Palette());
+        const std::vector<std::uint8_t> seen = FileBytes(TempPath());
+        const std::vector<std::uint8_t> wanted = Rows24(FileBytes(path), 127, 64);
+        const std::vector<std::uint8_t> saved = Rows24(seen, 127, 64);
+        ASSERT_EQ(DibHeader::Read(std::span<const std::uint8_t>(seen).subspan(14)).bitCount,
+                  main->Is256ColorDisplay ? 8 : 24);
+        long error = 0;
+        for (std::size_t i = 0; i < wanted.size(); ++i)
+            error += std::abs(int{wanted[i]} - int{saved[i]});
+        const long mean = error / (127 * 64 * 3);
+        EXPECT_LT(mean, 12) << "an octree rounds colours, it does not change them";
+    }
 }
 
 TEST_F(PreviewTest, ComingToTheFrontRealisesThePreviewsPaletteAgain) {

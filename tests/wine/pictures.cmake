@@ -35,5 +35,16 @@ foreach(format png jpg gif tif)
         VERBATIM)
     list(APPEND outputs ${pictures}/cut.${format})
 endforeach()
+# Bit-field pictures of the bitmap suite.
+foreach(name good/rgb16-565 questionable/rgb16-231 good/rgb32bf questionable/rgb32-111110)
+    get_filename_component(stem ${name} NAME)
+    set(source ${PROJECT_SOURCE_DIR}/tests/data/bmp/${name}.bmp)
+    add_custom_command(OUTPUT ${pictures}/${stem}.bmp
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${pictures}
+        COMMAND ${CMAKE_COMMAND} -E copy ${source} ${pictures}/${stem}.bmp
+        DEPENDS ${source}
+        VERBATIM)
+    list(APPEND outputs ${pictures}/${stem}.bmp)
+endforeach()
 file(WRITE ${pictures}/noise.png "PNG, but nothing a decoder can use")
 add_custom_target(test_pictures DEPENDS ${outputs})
