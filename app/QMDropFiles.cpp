@@ -14,6 +14,7 @@ namespace pelmira {
 namespace {
 
 constexpr wchar_t kBadFile[] = L" 不正な形式のﾌｧｲﾙです";
+constexpr wchar_t kTooLarge[] = L" 大きすぎてﾒﾓﾘｰに読み込めません";
 
 // The last file of the dropped set, as the shell names it.
 std::wstring LastDroppedFile(HDROP drop) {
@@ -37,6 +38,7 @@ void TQMMain::WMDropFiles(HDROP drop) {
     // wallpaper call takes, fails as a file that cannot be used.
     const std::optional<std::string> path = WideToAnsi(name);
     bool ok = false;
+    pictureTooLarge_ = false;
     {
         THourglass busy(Application());
         if (path)
@@ -44,7 +46,7 @@ void TQMMain::WMDropFiles(HDROP drop) {
         ok = path && path->size() <= 255 && IsWholeAnsiPath(*path) && ApplyDroppedFile(*path);
     }
     if (!ok) {
-        BmpNamePanel().SetText(kBadFile);
+        BmpNamePanel().SetText(pictureTooLarge_ ? kTooLarge : kBadFile);
         BmpInfoPanel().SetText(L"");
     }
 }

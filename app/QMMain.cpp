@@ -32,6 +32,7 @@ constexpr wchar_t kCannotDecode[] = L"画像を展開できません";
 constexpr wchar_t kNoImageInfo[] = L" 画像情報が取得できません。";
 constexpr wchar_t kChangeFailed[] = L"壁紙の変更に失敗しました。\r\n";
 constexpr wchar_t kNotWallpaper[] = L" は壁紙にできないファイルです。";
+constexpr wchar_t kTooLargeForMemory[] = L" は大きすぎて、メモリーに読み込めません。";
 constexpr wchar_t kNoFolder[] = L"指定されたﾃﾞｨﾚｸﾄﾘが存在しません。\r\n"
                                 L"起動後に設定-初期壁紙ﾃﾞｨﾚｸﾄﾘの指定\r\n"
                                 L"をやり直してください。";
@@ -360,6 +361,7 @@ void TQMMain::Menu_ChangeClick() {
 
 void TQMMain::ChgMurePaper(const std::string& path) {
     bool changed = false;
+    pictureTooLarge_ = false;
     {
         THourglass busy(Application());
         if (!IsPlainBitmap(path)) {
@@ -399,7 +401,8 @@ bool TQMMain::ApplyThroughTempBitmap() {
 
 void TQMMain::ReportFailedChange(const std::string& path) {
     MessageBeep(MB_ICONQUESTION);
-    QMMsgDlg.DisplayMsg = kChangeFailed + AnsiToWide(AnsiUpperCase(path)) + kNotWallpaper;
+    QMMsgDlg.DisplayMsg = kChangeFailed + AnsiToWide(AnsiUpperCase(path)) +
+                          (pictureTooLarge_ ? kTooLargeForMemory : kNotWallpaper);
     QMMsgDlg.Execute();
 }
 
@@ -451,6 +454,7 @@ PictureOptions TQMMain::PreviewOptions() const {
 bool TQMMain::FileToImage(const std::string& path) {
     PreViewImage().Clear();
     DecodedPicture decoded = DecodeImageFile(path, PreviewOptions(), plugins_);
+    pictureTooLarge_ = decoded.shortOfMemory;
     if (!decoded.decoded) {
         BmpInfoPanel().SetText(kCannotDecode);
         return false;

@@ -140,6 +140,9 @@ private:
     Environment environment_;
     std::string winPath_;
     std::string helpFile_;
+    // The last FileToImage ran out of memory: a change that fails then says
+    // so rather than blame the file.
+    bool pictureTooLarge_ = false;
     TIniFile ini_{"qm.ini"};
     TDesktopWallpaper wallpaper_;
     TSusiePlugins plugins_; // released after the hook library, as the window goes

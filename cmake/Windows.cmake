@@ -21,6 +21,13 @@ add_custom_command(OUTPUT ${PELMIRA_MAKE_HELP}
 add_custom_target(make_help DEPENDS ${PELMIRA_MAKE_HELP})
 pelmira_help_file(${CMAKE_BINARY_DIR}/bin ${PELMIRA_MAKE_HELP} make_help)
 
+# A 32-bit program gets the whole 4 GB of its address space on 64-bit
+# Windows (2 GB otherwise), which the copies of a large photograph need.
+# The x86_64 linker marks its programs so already.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    add_link_options(-Wl,--large-address-aware)
+endif()
+
 # Everything of the program but its entry point, so the tests link it too.
 file(GLOB PELMIRA_WIN_SOURCES CONFIGURE_DEPENDS
     ${PROJECT_SOURCE_DIR}/base/*.cpp
@@ -103,6 +110,13 @@ pelmira_wine_test(wine_e2e_tests TIMEOUT 600 SOURCES ${PROJECT_SOURCE_DIR}/tests
 target_link_libraries(wine_e2e_tests PRIVATE psapi)
 add_dependencies(wine_e2e_tests help_file)
 
+pelmira_wine_test(wine_large_picture_tests DEPTH8 SOURCES
+    ${PROJECT_SOURCE_DIR}/tests/wine/LargePictureTests.cpp
+    ${PROJECT_SOURCE_DIR}/tests/wine/ProcessDriver.cpp
+    ${PROJECT_SOURCE_DIR}/tests/wine/TestFiles.cpp)
+target_link_libraries(wine_large_picture_tests PRIVATE psapi)
+add_dependencies(wine_large_picture_tests huge_picture Pelmira32)
+
 pelmira_wine_test(wine_config_dialog_tests SOURCES
     ${PROJECT_SOURCE_DIR}/resources/Pelmira32.rc
     ${PROJECT_SOURCE_DIR}/tests/wine/ConfigDialogTests.cpp
@@ -142,7 +156,7 @@ endforeach()
 
 # Susie plug-ins made for the tests, built for the architecture of the
 # program under test; the tests copy them into plug-in folders as if*.spi.
-foreach(kind GOOD VERSION NO_INFO NO_PICTURE AT_128 FAILS LIES FAULTS)
+foreach(kind GOOD VERSION NO_INFO NO_PICTURE AT_128 FAILS NO_MEMORY LIES FAULTS)
     string(TOLOWER ${kind} lower)
     add_library(testplugin_${lower} SHARED ${PROJECT_SOURCE_DIR}/tests/wine/tools/TestPlugin.cpp)
     target_compile_definitions(testplugin_${lower} PRIVATE PLUGIN_${kind})

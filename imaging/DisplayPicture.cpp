@@ -12,6 +12,9 @@ namespace pelmira {
 
 namespace {
 
+// Rows are handed to GDI in bands of about this many bytes.
+constexpr std::size_t kBandBytes = 4 * 1024 * 1024;
+
 // The header and colour table as GDI reads them: a copy long enough for any
 // table or bit-field masks the header can ask for, so that GDI never reads
 // past what the picture brought.
@@ -47,9 +50,29 @@ TBitmap DisplayCompatibleBitmap(std::span<const std::uint8_t> info,
     }
     const TWindowDC dc(GetFocus());
     const TPaletteSelection realised(dc.Get(), palette);
-    return TBitmap(CreateDIBitmap(dc.Get(), &header, CBM_INIT, pixels.data(),
-                                  reinterpret_cast<const BITMAPINFO*>(bitmapInfo.data()),
-                                  DIB_RGB_COLORS));
+    const auto* asBitmapInfo = reinterpret_cast<const BITMAPINFO*>(bitmapInfo.data());
+    if (header.biCompression == BI_RLE8 || header.biCompression == BI_RLE4 ||
+        header.biHeight < 0)
+        return TBitmap(
+            CreateDIBitmap(dc.Get(), &header, CBM_INIT, pixels.data(), asBitmapInfo, DIB_RGB_COLORS));
+    // Rows are set a band at a time: GDI converts through a copy of what it
+    // is given, and a whole large photograph would then be held three times.
+    TBitmap bitmap(CreateCompatibleBitmap(dc.Get(), header.biWidth, header.biHeight));
+    if (!bitmap)
+        return {};
+    const std::size_t stride =
+        static_cast<std::size_t>(*DibStride(header.biWidth, header.biBitCount));
+    const int bandRows =
+        static_cast<int>(std::clamp<std::size_t>(kBandBytes / std::max<std::size_t>(stride, 1), 1,
+                                                 static_cast<std::size_t>(header.biHeight)));
+    for (int first = 0; first < header.biHeight; first += bandRows) {
+        const int rows = std::min(bandRows, static_cast<int>(header.biHeight) - first);
+        if (SetDIBits(dc.Get(), bitmap.Get(), static_cast<UINT>(first), static_cast<UINT>(rows),
+                      pixels.data() + stride * static_cast<std::size_t>(first), asBitmapInfo,
+                      DIB_RGB_COLORS) != rows)
+            return {};
+    }
+    return bitmap;
 }
 
 // An 8-bit picture whose colour table is the palette, each pixel mapped to
@@ -143,12 +166,17 @@ DisplayPicture MakeDisplayPicture(std::span<const std::uint8_t> info,
         if (entries && !entries->empty()) {
             picture.palette = CreateLogicalPalette(*entries);
             picture.bitmap = IndexedBitmap(header, pixels, *entries, masks);
+            picture.shortOfMemory = !picture.bitmap;
             return picture;
         }
     } else {
         picture.palette = MakeDIBPalette(info);
     }
     picture.bitmap = DisplayCompatibleBitmap(info, pixels, picture.palette.Get());
+    // Compressed data GDI may refuse; whole rows it refuses only for want of memory.
+    const auto needed = DibPixelBytes(header);
+    picture.shortOfMemory = !picture.bitmap && rows && IsDisplayBitCount(header.bitCount) &&
+                            needed && pixels.size() >= static_cast<std::size_t>(*needed);
     return picture;
 }
 

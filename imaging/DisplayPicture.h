@@ -23,6 +23,9 @@ struct PictureOptions {
 struct DisplayPicture {
     TBitmap bitmap;
     TPalette palette;
+    // No bitmap although the picture's rows were all there: the system
+    // had no memory for it.
+    bool shortOfMemory = false;
 };
 
 // A logical palette of these entries; none when there are none.

@@ -22,8 +22,10 @@ std::span<std::uint8_t> TGlobalDibBlocks::Allocate(Field& field, std::size_t siz
     Unlock(field);
     // A block of no bytes would be a discarded one: keep at least one.
     field.block.Reset(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, std::max<std::size_t>(size, 1)));
-    if (!field.block)
+    if (!field.block) {
+        shortOfMemory_ = true;
         return {};
+    }
     auto* p = static_cast<std::uint8_t*>(GlobalLock(field.block.Get()));
     if (!p) {
         field.block.Reset();

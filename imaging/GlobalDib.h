@@ -18,13 +18,17 @@ namespace pelmira {
 struct GlobalDibPair {
     TGlobalMemory info;
     TGlobalMemory bits;
+    // A block could not be had, or a plug-in said memory ran out: the
+    // picture may be sound, the memory was not enough for it.
+    bool shortOfMemory = false;
 };
 
 // Fills a block pair: movable, zero-filled blocks, locked while the reader
 // writes them.
 class TGlobalDibBlocks : public DibBlocks {
 public:
-    explicit TGlobalDibBlocks(GlobalDibPair& pair) : info_{pair.info}, bits_{pair.bits} {}
+    explicit TGlobalDibBlocks(GlobalDibPair& pair)
+        : info_{pair.info}, bits_{pair.bits}, shortOfMemory_(pair.shortOfMemory) {}
     ~TGlobalDibBlocks() override;
     TGlobalDibBlocks(const TGlobalDibBlocks&) = delete;
     TGlobalDibBlocks& operator=(const TGlobalDibBlocks&) = delete;
@@ -36,11 +40,12 @@ private:
         TGlobalMemory& block;
         bool locked = false;
     };
-    static std::span<std::uint8_t> Allocate(Field& field, std::size_t size);
+    std::span<std::uint8_t> Allocate(Field& field, std::size_t size);
     static void Unlock(Field& field);
 
     Field info_;
     Field bits_;
+    bool& shortOfMemory_;
 };
 
 // A file opened for reading without sharing. One that cannot be opened

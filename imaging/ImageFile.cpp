@@ -2,6 +2,8 @@
 
 #include "wallpaper/ExtensionTest.h"
 
+#include <new>
+
 namespace pelmira {
 
 bool ReadImageFile(const std::string& path, GlobalDibPair& blocks, TSusiePlugins& plugins) {
@@ -15,16 +17,22 @@ DecodedPicture DecodeImageFile(const std::string& path, const PictureOptions& op
                                TSusiePlugins& plugins) {
     DecodedPicture decoded;
     GlobalDibPair blocks;
-    if (!ReadImageFile(path, blocks, plugins))
+    if (!ReadImageFile(path, blocks, plugins)) {
+        decoded.shortOfMemory = blocks.shortOfMemory;
         return decoded;
+    }
     const TGlobalLock infoBytes(blocks.info.Get());
     const TGlobalLock pixelBytes(blocks.bits.Get());
     if (infoBytes.Bytes().size() < kDibHeaderSize)
         return decoded;
     decoded.decoded = true;
     decoded.header = DibHeader::Read(infoBytes.Bytes());
-    static_cast<DisplayPicture&>(decoded) =
-        MakeDisplayPicture(infoBytes.Bytes(), pixelBytes.Bytes(), options);
+    try {
+        static_cast<DisplayPicture&>(decoded) =
+            MakeDisplayPicture(infoBytes.Bytes(), pixelBytes.Bytes(), options);
+    } catch (const std::bad_alloc&) {
+        decoded.shortOfMemory = true; // the reduction's own tables
+    }
     if (!decoded.bitmap)
         decoded.palette.Reset();
     return decoded;

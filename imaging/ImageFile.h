@@ -25,7 +25,8 @@ struct DecodedPicture : DisplayPicture {
 
 // Reads the file, makes its palette and bitmap, and lets the decoded blocks
 // go again: they live only while the picture is made. A decoded picture
-// that the display cannot make has no bitmap (and no palette).
+// that the display cannot make has no bitmap (and no palette). Where memory
+// ran out on the way, decoded or not, the result says shortOfMemory.
 DecodedPicture DecodeImageFile(const std::string& path, const PictureOptions& options,
                                TSusiePlugins& plugins);
 

@@ -49,6 +49,10 @@ struct PictureInfoRecord {
 
 constexpr LONG_PTR kProbeOffsets[] = {0, 128};
 
+// The interface's results for memory that could not be had or used.
+constexpr short kNoMemory = 4;
+constexpr short kMemoryError = 5;
+
 } // namespace
 
 std::vector<TSusiePlugins::Announced> TSusiePlugins::Start(const std::string& folder,
@@ -151,6 +155,8 @@ bool TSusiePlugins::Decode(Slot& slot, const std::string& path, LONG_PTR offset,
     // Only real blocks are taken over, and so freed on every path below.
     TGlobalMemory infoBlock(IsMovableBlock(info) ? info : nullptr);
     TGlobalMemory bitsBlock(IsMovableBlock(bits) ? bits : nullptr);
+    if (Result(result) == kNoMemory || Result(result) == kMemoryError)
+        blocks.shortOfMemory = true;
     if (Result(result) != 0 || !infoBlock || !bitsBlock)
         return false;
     {

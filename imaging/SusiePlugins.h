@@ -45,7 +45,8 @@ public:
     int SlotCount() const { return count_; }
 
     // The first plug-in that accepts the file (at offset 0, else 128) and
-    // decodes it fills the pair; false when none does.
+    // decodes it fills the pair; false when none does. A plug-in that
+    // answers with a memory error marks the pair short of memory.
     bool SusieRead(const std::string& path, GlobalDibPair& blocks);
 
     // The densities of the last plug-in that accepts the file and answers.

@@ -261,12 +261,14 @@ int DecodeFrame(IWICImagingFactory* factory, IWICStream* stream, HANDLE* info, H
         return kNoMemory;
     }
     auto* out = static_cast<std::uint8_t*>(LocalLock(blocks.pixels));
+    HRESULT copied = S_OK;
     bool ok = true;
     for (UINT top = 0; ok && top < height; top += kBand) {
         const UINT rows = std::min(kBand, height - top);
         const WICRect rect{0, static_cast<INT>(top), static_cast<INT>(width),
                            static_cast<INT>(rows)};
-        ok = SUCCEEDED(converter->CopyPixels(&rect, 4 * width, 4 * width * rows, band.data()));
+        copied = converter->CopyPixels(&rect, 4 * width, 4 * width * rows, band.data());
+        ok = SUCCEEDED(copied);
         for (UINT y = 0; ok && y < rows; ++y) {
             std::uint8_t* row = out + stride * (height - 1 - (top + y));
             CompositeRow(band.data() + 4ull * width * y, row, width);
@@ -274,8 +276,9 @@ int DecodeFrame(IWICImagingFactory* factory, IWICStream* stream, HANDLE* info, H
         }
     }
     LocalUnlock(blocks.pixels);
+    // A decoder that holds the whole frame may run out of memory for it.
     if (!ok)
-        return kReadError;
+        return copied == E_OUTOFMEMORY ? kNoMemory : kReadError;
     auto* h = static_cast<BITMAPINFOHEADER*>(LocalLock(blocks.header));
     h->biSize = sizeof *h;
     h->biWidth = static_cast<LONG>(width);

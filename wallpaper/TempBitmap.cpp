@@ -5,6 +5,7 @@
 #include "win/Handles.h"
 #include "win/WideText.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -14,6 +15,27 @@ namespace {
 
 [[noreturn]] void CannotCreate(const std::string& path) {
     throw EAppError(L"ﾌｧｲﾙ " + AnsiToWide(path) + L" を作成できません");
+}
+
+// Rows are fetched and written in bands of about this many bytes.
+constexpr std::uint64_t kBandBytes = 4 * 1024 * 1024;
+
+// The file header, then the information header and colour table that the
+// first GetDIBits filled in, carrying exactly the fields the file holds.
+template <typename Write>
+bool WriteHeaders(Write& write, std::vector<std::uint8_t>& info, std::uint32_t colours,
+                  std::uint64_t imageSize, std::uint64_t offBits) {
+    auto* header = reinterpret_cast<BITMAPINFOHEADER*>(info.data());
+    header->biSizeImage = static_cast<DWORD>(imageSize);
+    header->biXPelsPerMeter = header->biYPelsPerMeter = 0;
+    header->biClrUsed = header->biClrImportant = 0;
+    for (std::uint32_t i = 0; i < colours; ++i)
+        info[40 + 4 * i + 3] = 0;
+    BITMAPFILEHEADER fileHeader{};
+    fileHeader.bfType = 0x4D42;
+    fileHeader.bfSize = static_cast<DWORD>(offBits + imageSize);
+    fileHeader.bfOffBits = static_cast<DWORD>(offBits);
+    return write(&fileHeader, sizeof fileHeader) && write(info.data(), info.size());
 }
 
 } // namespace
@@ -45,28 +67,24 @@ void SavePictureAsBitmapFile(const std::string& path, HBITMAP bitmap, HPALETTE p
     header->biPlanes = 1;
     header->biBitCount = static_cast<WORD>(bits);
     header->biCompression = BI_RGB;
-    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(imageSize));
+    // The rows go to the file a band at a time, bottom band first as they
+    // are stored, so that a large picture is never held twice in memory.
+    const int bandRows = static_cast<int>(
+        std::clamp<std::uint64_t>(kBandBytes / stride, 1, static_cast<std::uint64_t>(bm.bmHeight)));
+    std::vector<std::uint8_t> band(static_cast<std::size_t>(stride) * bandRows);
 
-    int rows = 0;
-    {
-        const TPaletteSelection realised(screen.Get(), palette);
-        rows = GetDIBits(screen.Get(), bitmap, 0, static_cast<UINT>(bm.bmHeight), pixels.data(),
-                         reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS);
-    }
-    if (rows != bm.bmHeight)
-        CannotCreate(path);
-    // GetDIBits fills in fields of its own; the file carries exactly these.
-    header->biSizeImage = static_cast<DWORD>(imageSize);
-    header->biXPelsPerMeter = header->biYPelsPerMeter = 0;
-    header->biClrUsed = header->biClrImportant = 0;
-    for (std::uint32_t i = 0; i < colours; ++i)
-        info[40 + 4 * i + 3] = 0;
-
-    BITMAPFILEHEADER fileHeader{};
-    fileHeader.bfType = 0x4D42;
-    fileHeader.bfSize = static_cast<DWORD>(offBits + imageSize);
-    fileHeader.bfOffBits = static_cast<DWORD>(offBits);
-
+    const TPaletteSelection realised(screen.Get(), palette);
+    const auto fetch = [&](int first) {
+        const int rows = std::min(bandRows, static_cast<int>(bm.bmHeight) - first);
+        if (GetDIBits(screen.Get(), bitmap, static_cast<UINT>(first), static_cast<UINT>(rows),
+                      band.data(), reinterpret_cast<BITMAPINFO*>(info.data()),
+                      DIB_RGB_COLORS) != rows)
+            CannotCreate(path);
+        return static_cast<std::size_t>(stride) * rows;
+    };
+    // The first band comes before the file is opened: a picture GDI cannot
+    // give leaves the file as it was.
+    std::size_t bandBytes = fetch(0);
     const TKernelHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                          FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
@@ -76,9 +94,16 @@ void SavePictureAsBitmapFile(const std::string& path, HBITMAP bitmap, HPALETTE p
         return WriteFile(file.Get(), data, static_cast<DWORD>(size), &written, nullptr) &&
                written == size;
     };
-    if (!write(&fileHeader, sizeof fileHeader) || !write(info.data(), info.size()) ||
-        !write(pixels.data(), pixels.size()))
+    if (!WriteHeaders(write, info, colours, imageSize, offBits))
         CannotCreate(path);
+    for (int first = 0;;) {
+        if (!write(band.data(), bandBytes))
+            CannotCreate(path);
+        first += bandRows;
+        if (first >= bm.bmHeight)
+            break;
+        bandBytes = fetch(first);
+    }
 }
 
 } // namespace pelmira

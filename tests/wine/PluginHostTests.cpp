@@ -2,10 +2,12 @@
 // add to the file list's mask and the plug-in list, and decoding through
 // them, with plug-ins made for the tests (tools/TestPlugin.cpp) that work,
 // refuse, lie or fault.
+#include "DialogWatcher.h"
 #include "MainWindowFixture.h"
 #include "imaging/DibHeader.h"
 #include "imaging/SusiePlugins.h"
 #include "app/AboutDlg.h"
+#include "win/WideText.h"
 
 #include <commctrl.h>
 
@@ -164,6 +166,29 @@ TEST_F(MainWindowTest, AFullPluginFolderStillHasTheProgramsOwnDecoderAndLoadsItO
     WriteTextFile(iniPath, "[Picture]\r\nSusieLibPath=" + holding + "\r\n");
     Create();
     EXPECT_EQ(decoderLines(), ownLines);
+}
+
+// A picture the memory cannot hold is not called a file unfit for wallpaper.
+TEST_F(MainWindowTest, AChangeThatRunsOutOfMemorySaysSoAndDoesNotBlameTheFile) {
+    const auto failure = [&](const char* kind, const std::string& name) -> std::wstring {
+        const std::string folder = MakeTempFolder((std::string("pelmira-") + kind).c_str());
+        Install(folder, kind, std::string("if") + kind + ".spi");
+        WriteTestPicture(folder + "\\" + name, 0x10);
+        WriteTextFile(iniPath, "[Picture]\r\nSusieLibPath=" + folder + "\r\n");
+        Create();
+        DialogWatcher watcher;
+        main->ChgMurePaper(folder + "\\" + name);
+        const auto seen = watcher.Result();
+        return seen ? seen->text : L"(no box)";
+    };
+    ownPlugin = false;
+    const std::wstring tooLarge = failure("no_memory", "vast.tpm");
+    EXPECT_NE(tooLarge.find(L"\\VAST.TPM は大きすぎて、メモリーに読み込めません。"), std::wstring::npos)
+        << tooLarge;
+    EXPECT_EQ(tooLarge.rfind(L"壁紙の変更に失敗しました。\r\n", 0), 0u);
+    const std::wstring unfit = failure("fails", "bad.tpf");
+    EXPECT_NE(unfit.find(L"\\BAD.TPF は壁紙にできないファイルです。"), std::wstring::npos) << unfit;
+    EXPECT_TRUE(calls.empty());
 }
 
 namespace {

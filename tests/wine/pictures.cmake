@@ -48,3 +48,11 @@ foreach(name good/rgb16-565 questionable/rgb16-231 good/rgb32bf questionable/rgb
 endforeach()
 file(WRITE ${pictures}/noise.png "PNG, but nothing a decoder can use")
 add_custom_target(test_pictures DEPENDS ${outputs})
+
+# A photograph of 96 megapixels for the program's memory: red at the top,
+# blue at the bottom.
+add_custom_command(OUTPUT ${pictures}/huge.jpg
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${pictures}
+    COMMAND ${PELMIRA_CONVERT} -size 12000x8000 gradient:red-blue -quality 90 ${pictures}/huge.jpg
+    VERBATIM)
+add_custom_target(huge_picture DEPENDS ${pictures}/huge.jpg)

@@ -7,6 +7,7 @@
 //   PLUGIN_NO_PICTURE has no GetPicture
 //   PLUGIN_AT_128    accepts the letters only 128 bytes into the file
 //   PLUGIN_FAILS     accepts *.tpf files but fails to decode them
+//   PLUGIN_NO_MEMORY accepts *.tpm files and answers that memory ran out
 //   PLUGIN_LIES      hands back a header promising more pixels than its block has
 //   PLUGIN_FAULTS    accepts *.tpx files and then reads through a null pointer
 #include <windows.h>
@@ -18,6 +19,9 @@ namespace {
 #if defined(PLUGIN_FAILS)
 constexpr const char* kName = "Test failing";
 constexpr const char* kPatterns[] = {"*.tpf"};
+#elif defined(PLUGIN_NO_MEMORY)
+constexpr const char* kName = "Test short of memory";
+constexpr const char* kPatterns[] = {"*.tpm"};
 #elif defined(PLUGIN_FAULTS)
 constexpr const char* kName = "Test faulting";
 constexpr const char* kPatterns[] = {"*.tpx"};
@@ -135,6 +139,9 @@ __declspec(dllexport) int __stdcall GetPicture(const char* path, LONG_PTR offset
 #if defined(PLUGIN_FAILS)
     (void)path, (void)offset, (void)info, (void)bits;
     return 1;
+#elif defined(PLUGIN_NO_MEMORY)
+    (void)path, (void)offset, (void)info, (void)bits;
+    return 4;
 #elif defined(PLUGIN_FAULTS)
     (void)info, (void)bits;
     unsigned char picture[9];
