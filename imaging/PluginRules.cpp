@@ -21,14 +21,15 @@ bool PluginBlocksUsable(std::span<const std::uint8_t> info, std::size_t pixelBlo
     const DibHeader h = DibHeader::Read(info);
     if (h.size < kDibHeaderSize || h.width <= 0 || h.height == 0 || !IsDisplayBitCount(h.bitCount))
         return false;
-    // The colour table GDI reads: the colours used, or every colour the bit
-    // count allows; three masks for bit fields.
+    // The colour table GDI reads right after the header, however long it
+    // says it is: the colours used, or every colour the bit count allows;
+    // three masks for bit fields, which a longer header holds itself.
     std::uint64_t table = 0;
     if (h.bitCount <= 8)
         table = 4ull * (h.clrUsed != 0 ? h.clrUsed : 1u << h.bitCount);
     if (h.compression == kBiBitFields)
-        table = 12;
-    if (table > 4ull * 256 + 12 || kDibHeaderSize + table > info.size())
+        table = h.size >= kDibHeaderSize + 12 ? 0 : 12;
+    if (table > 4ull * 256 + 12 || std::uint64_t{h.size} + table > info.size())
         return false;
     switch (h.compression) {
     case kBiRgb:

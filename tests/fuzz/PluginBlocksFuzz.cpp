@@ -1,7 +1,8 @@
 // Coverage-guided fuzzing of the checks on a plug-in's picture blocks: the
 // first bytes are the info block, the last four the pixel block's size. A
 // pair the checks let through must be one that GDI can read without going
-// past either block, which the test confirms by reading what GDI would.
+// past either block (the colour table sits right after the header, however
+// long), which the test confirms by reading what GDI would.
 #include "imaging/DibHeader.h"
 #include "imaging/DibPalette.h"
 #include "imaging/PluginRules.h"
@@ -23,8 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const DibHeader h = DibHeader::Read(info);
     std::size_t table = h.bitCount <= 8 ? 4u * (h.clrUsed ? h.clrUsed : 1u << h.bitCount) : 0;
     if (h.compression == kBiBitFields)
-        table = 12;
-    if (kDibHeaderSize + table > info.size())
+        table = h.size >= kDibHeaderSize + 12 ? 0 : 12;
+    if (std::uint64_t{h.size} + table > info.size())
         std::abort();
     const auto rows = DibPixelBytes(h);
     const bool compressed = h.compression == kBiRle8 || h.compression == kBiRle4;

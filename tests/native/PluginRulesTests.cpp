@@ -47,4 +47,15 @@ TEST(PluginRules, BlocksAreUsedOnlyWhenTheyHoldWhatTheirHeaderSays) {
     auto small = info(24, 4, 2);
     small[0] = 12; // a header that says it is shorter than the 40 bytes
     EXPECT_FALSE(PluginBlocksUsable(small, 24));
+    // A longer header moves the table GDI reads: it must still be inside.
+    auto longer = info(8, 4, 2, kBiRgb, 84 + 1024);
+    longer[0] = 124;
+    EXPECT_TRUE(PluginBlocksUsable(longer, 8));
+    longer.resize(longer.size() - 1);
+    EXPECT_FALSE(PluginBlocksUsable(longer, 8));
+    longer[0] = 0xFF, longer[3] = 0x7F; // far past the block
+    EXPECT_FALSE(PluginBlocksUsable(longer, 8));
+    auto masksInside = info(16, 4, 2, kBiBitFields, 84);
+    masksInside[0] = 124;
+    EXPECT_TRUE(PluginBlocksUsable(masksInside, 16));
 }
