@@ -31,10 +31,11 @@ int RunPelmira(HINSTANCE instance) {
     app.SetMainForm(mainForm.get());
     mainForm->CreateWindowAndControls();
     app.Run(*mainForm);
-    ReleaseMutex(instanceMutex);
     mainForm.reset();
-    // The mutex handle is left open on purpose: the system closes it as the
-    // process ends, so no second copy starts while this one is still ending.
+    // The mutex was made unowned: only its name matters, so it is not
+    // released. Its handle is left open on purpose: the system closes it as
+    // the process ends, so no second copy starts while this one is still
+    // ending.
     return 0;
 }
 

@@ -34,9 +34,9 @@ constexpr std::int32_t kMaxPixelBytes = 512 * 1024 * 1024;
 
 // Reads the file into `blocks`; false when the file is no bitmap this reader
 // accepts. Besides what the headers themselves rule out, it refuses pictures
-// without pixels (width or height 0, negative width), bit counts of 0 or
-// above 32, sizes beyond kMaxPixelBytes, and run-length data stored top row
-// first. Other top-down pictures come out bottom row first with a positive
+// without pixels (width or height 0, negative width), a bit count of 0,
+// sizes beyond kMaxPixelBytes, and run-length data stored top row first.
+// Other bit counts are read as stored (the display decides what it draws). Other top-down pictures come out bottom row first with a positive
 // height, as every picture does.
 bool ReadBitmapFile(ByteSource& file, DibBlocks& blocks);
 

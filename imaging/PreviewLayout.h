@@ -36,7 +36,7 @@ struct PictureSize {
 // The size that shows pixels of density xd by yd as square, fitting the
 // width (widthAspect) or the height; none when nothing is to change: square
 // densities (1 and 1), a density of 0, or a size out of range. The densities
-// come from the plug-ins' picture information, still to come.
+// come from the plug-ins' picture information.
 std::optional<PictureSize> AspectCorrectedSize(int width, int height, unsigned xd, unsigned yd,
                                                bool widthAspect);
 

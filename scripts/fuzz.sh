@@ -2,9 +2,11 @@
 # Coverage-guided fuzzing (libFuzzer, AddressSanitizer, UBSan) of the bitmap
 # reader and of the checks on plug-in blocks. Each target first replays the
 # inputs kept in tests/fuzz/regressions, then fuzzes for the given number of
-# seconds (30 unless told), starting from the bitmap test pictures. A new
-# crashing input is left in build/fuzz as crash-* and fails the run; keep it
-# in tests/fuzz/regressions/<target>/ once mended.
+# seconds (30 unless told), starting from the bitmap test pictures. An input
+# that crashes, leaks, runs out of time or memory is left in build/fuzz as
+# crash-*, leak-*, timeout-* or oom-* and fails the run, as does a fuzzer
+# that ends badly; keep the input in tests/fuzz/regressions/<target>/ once
+# mended.
 #   scripts/fuzz.sh [seconds-per-target]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -22,10 +24,14 @@ for target in BitmapReaderFuzz PluginBlocksFuzz; do
             { echo "fuzz: $target fails on a kept input"; exit 1; }
     fi
     echo "== fuzzing $target for $seconds s"
+    rm -f build/fuzz/{crash,leak,timeout,oom}-*
+    status=0
     (cd build/fuzz && "./$target" -max_total_time="$seconds" -max_len=8192 -print_final_stats=1 \
-        "corpus-$target" 2>&1 | grep -E "stat::number_of_executed_units|ERROR|SUMMARY" ) || true
-    if compgen -G "build/fuzz/crash-*" >/dev/null; then
-        echo "fuzz: $target found a crashing input: $(ls build/fuzz/crash-*)"
+        "corpus-$target" >"fuzz-$target.log" 2>&1) || status=$?
+    grep -E "stat::number_of_executed_units|ERROR|SUMMARY" "build/fuzz/fuzz-$target.log" || true
+    left=$(ls build/fuzz/{crash,leak,timeout,oom}-* 2>/dev/null || true)
+    if [ -n "$left" ] || [ "$status" -ne 0 ]; then
+        echo "fuzz: $target ended with status $status; inputs left: ${left:-none}"
         exit 1
     fi
 done

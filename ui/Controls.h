@@ -113,7 +113,8 @@ protected:
     HWND handle_ = nullptr;
 };
 
-// A push button that shows a bitmap glyph above its caption.
+// A push button that shows a bitmap glyph beside its caption (to its left
+// with cfGlyphLeft, else above it).
 class TGlyphButton : public TControl {
 public:
     using TControl::TControl;

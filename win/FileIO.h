@@ -1,4 +1,4 @@
-// Whole-file reading by ANSI path.
+// Whole-file reading and replacing by ANSI path.
 #pragma once
 
 #include <cstddef>

@@ -1,10 +1,10 @@
 // Coverage-guided fuzzing of the bitmap reader (run-length data included):
 // whatever the bytes, the reader stays inside its buffers, and a picture it
-// accepts has the blocks its header promises. A full-colour picture is then
-// reduced, through whatever masks its bytes carry.
+// accepts has the blocks its header promises. A full-colour picture's pixels
+// are then walked through whatever masks its bytes carry.
 #include "imaging/BitmapFile.h"
 #include "imaging/DibHeader.h"
-#include "imaging/Octree.h"
+#include "imaging/FullColourPixels.h"
 #include "tests/support/MemoryDib.h"
 
 #include <cstdlib>
@@ -40,6 +40,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (h.width <= 0 || h.height <= 0 || !rows || h.sizeImage > blocks.pixels.size() ||
         (IsDisplayBitCount(h.bitCount) && blocks.pixels.size() < static_cast<std::size_t>(*rows)))
         std::abort();
-    OctreePaletteEntries(h, blocks.pixels, 6, PixelMasksOf(blocks.info));
+    unsigned sum = 0;
+    ForEachFullColourPixel(
+        h, blocks.pixels,
+        [&](std::int32_t, std::int32_t, std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+            sum += r + g + b;
+        },
+        PixelMasksOf(blocks.info));
+    static volatile unsigned sink;
+    sink = sum; // keeps the walk from being optimised away
     return 0;
 }
