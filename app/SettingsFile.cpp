@@ -27,25 +27,26 @@ void ReadFavorites(const TIniFile& ini, std::int32_t count, std::vector<std::str
 void LoadSettings(const TIniFile& ini, QMSettings& s, const std::string& winPath,
                   const std::function<std::string()>& pluginFolderDefault,
                   std::vector<std::string>& favorites) {
-    s.Left = ini.ReadInteger(kQM, "Left", 0);
-    s.Top = ini.ReadInteger(kQM, "Top", 0);
+    const QMSettings first; // what a first start gets
+    s.Left = ini.ReadInteger(kQM, "Left", first.Left);
+    s.Top = ini.ReadInteger(kQM, "Top", first.Top);
     s.InitDirPath = ini.ReadString(kQM, "InitDirPath", winPath);
-    s.UserFile = ini.ReadString(kQM, "UserFile", "");
-    s.ChangeTime = ini.ReadInteger(kQM, "ChangeTime", 3);
-    s.CheckTime = ini.ReadInteger(kQM, "CheckTime", 5);
+    s.UserFile = ini.ReadString(kQM, "UserFile", first.UserFile);
+    s.ChangeTime = ini.ReadInteger(kQM, "ChangeTime", first.ChangeTime);
+    s.CheckTime = ini.ReadInteger(kQM, "CheckTime", first.CheckTime);
     const std::int32_t autoChgMax = ini.ReadInteger(kQM, "AutoChgMax", 0);
-    s.QuanFactor = ini.ReadInteger(kPicture, "QuanFactor", 6);
+    s.QuanFactor = ini.ReadInteger(kPicture, "QuanFactor", first.QuanFactor);
     s.SusieLibPath = ini.ReadString(kPicture, "SusieLibPath", pluginFolderDefault());
-    s.IconTray = ini.ReadInteger(kQM, "IconTray", 2);
-    s.AutoStart = ini.ReadBool(kQM, "AutoStart", false);
-    s.InputChkOnStart = ini.ReadBool(kQM, "InputChkOnStart", true);
-    s.SaverCheck = ini.ReadBool(kQM, "SaverCheck", true);
-    s.RandamChange = ini.ReadBool(kQM, "RandamChange", false);
-    s.WindowTop = ini.ReadBool(kQM, "WindowTop", false);
-    s.DragDrop = ini.ReadBool(kQM, "DragDrop", true);
-    s.Quantize = ini.ReadBool(kPicture, "Quantize", true);
-    s.Aspect = ini.ReadBool(kPicture, "Aspect", true);
-    s.WidthAspect = ini.ReadBool(kPicture, "WidthAspect", true);
+    s.IconTray = ini.ReadInteger(kQM, "IconTray", first.IconTray);
+    s.AutoStart = ini.ReadBool(kQM, "AutoStart", first.AutoStart);
+    s.InputChkOnStart = ini.ReadBool(kQM, "InputChkOnStart", first.InputChkOnStart);
+    s.SaverCheck = ini.ReadBool(kQM, "SaverCheck", first.SaverCheck);
+    s.RandamChange = ini.ReadBool(kQM, "RandamChange", first.RandamChange);
+    s.WindowTop = ini.ReadBool(kQM, "WindowTop", first.WindowTop);
+    s.DragDrop = ini.ReadBool(kQM, "DragDrop", first.DragDrop);
+    s.Quantize = ini.ReadBool(kPicture, "Quantize", first.Quantize);
+    s.Aspect = ini.ReadBool(kPicture, "Aspect", first.Aspect);
+    s.WidthAspect = ini.ReadBool(kPicture, "WidthAspect", first.WidthAspect);
     ReadFavorites(ini, autoChgMax, favorites);
 }
 

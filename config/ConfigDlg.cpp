@@ -5,6 +5,7 @@
 #include "base/ProfileValue.h"
 #include "config/ConfigDlgForm.h"
 #include "imaging/ImageFile.h"
+#include "wallpaper/DesktopWallpaper.h"
 #include "win/AppError.h"
 #include "win/DriveReady.h"
 #include "win/RegistryKey.h"
@@ -14,7 +15,6 @@ namespace pelmira {
 
 namespace {
 
-constexpr char kDesktopKey[] = "Control Panel\\desktop";
 constexpr wchar_t kRandomOrder[] = L"ランダム";
 constexpr wchar_t kListOrder[] = L"順番通り";
 // Help topics of the pages, in page order.
@@ -211,7 +211,7 @@ void TConfigDlg::HelpBtnClick() {
 
 void TConfigDlg::ReadWallpaperOrigin() {
     OriginX = OriginY = 0;
-    const auto key = TRegistryKey::OpenExisting(HKEY_CURRENT_USER, kDesktopKey, KEY_READ);
+    const auto key = TDesktopWallpaper::FindDesktopKey(KEY_READ);
     if (!key)
         return;
     OriginX = OriginValue(*key, "WallpaperOriginX");
@@ -219,11 +219,9 @@ void TConfigDlg::ReadWallpaperOrigin() {
 }
 
 void TConfigDlg::WriteWallpaperOrigin() {
-    auto key = TRegistryKey::OpenExisting(HKEY_CURRENT_USER, kDesktopKey, KEY_WRITE);
-    if (!key)
-        throw EAppError(L"レジストリキー 'Control Panel\\desktop' を開けません");
-    key->WriteString("WallpaperOriginX", std::to_string(Spin("OriginSpinX").Value()));
-    key->WriteString("WallpaperOriginY", std::to_string(Spin("OriginSpinY").Value()));
+    TRegistryKey key = TDesktopWallpaper::OpenDesktopKey(KEY_WRITE);
+    key.WriteString("WallpaperOriginX", std::to_string(Spin("OriginSpinX").Value()));
+    key.WriteString("WallpaperOriginY", std::to_string(Spin("OriginSpinY").Value()));
 }
 
 void TConfigDlg::OriginBitBtnClick() {

@@ -12,11 +12,12 @@
 
 namespace pelmira {
 
-// What decides the palette: the display and the [Picture] settings.
+// What decides the palette: the display and the [Picture] settings (their
+// defaults live with the settings; the caller always gives all three).
 struct PictureOptions {
-    bool is256ColorDisplay = false;
-    bool quantize = true;
-    int quanFactor = 6;
+    bool is256ColorDisplay;
+    bool quantize;
+    int quanFactor;
 };
 
 // A bitmap and the palette to show it with.

@@ -11,14 +11,18 @@ namespace {
 
 constexpr char kDesktopKey[] = "Control Panel\\desktop";
 
-TRegistryKey OpenDesktopKey() {
-    auto key = TRegistryKey::OpenExisting(HKEY_CURRENT_USER, kDesktopKey, KEY_ALL_ACCESS);
+} // namespace
+
+std::optional<TRegistryKey> TDesktopWallpaper::FindDesktopKey(REGSAM access) {
+    return TRegistryKey::OpenExisting(HKEY_CURRENT_USER, kDesktopKey, access);
+}
+
+TRegistryKey TDesktopWallpaper::OpenDesktopKey(REGSAM access) {
+    auto key = FindDesktopKey(access);
     if (!key)
         throw EAppError(L"レジストリキー Control Panel\\desktop を開けません");
     return std::move(*key);
 }
-
-} // namespace
 
 BOOL TDesktopWallpaper::SystemWallpaperCall(char* path) {
     return SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, path,
@@ -35,7 +39,7 @@ bool TDesktopWallpaper::Apply(const std::string& path) {
 }
 
 std::string TDesktopWallpaper::ReadDesktopValue(const char* name) {
-    return OpenDesktopKey().ReadString(name);
+    return OpenDesktopKey(KEY_READ).ReadString(name);
 }
 
 std::string TDesktopWallpaper::CurrentWallpaper() {
@@ -43,7 +47,7 @@ std::string TDesktopWallpaper::CurrentWallpaper() {
 }
 
 void TDesktopWallpaper::WriteStyle(DisplayStyle style) {
-    TRegistryKey key = OpenDesktopKey();
+    TRegistryKey key = OpenDesktopKey(KEY_ALL_ACCESS);
     const StyleValues values = ValuesOf(style);
     key.WriteString("TileWallPaper", values.tileWallPaper);
     key.WriteString("WallpaperStyle", values.wallpaperStyle);

@@ -3,11 +3,13 @@
 #pragma once
 
 #include "wallpaper/DisplayStyle.h"
+#include "win/RegistryKey.h"
 
 #include <windows.h>
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace pelmira {
@@ -31,6 +33,13 @@ public:
     static std::string ReadDesktopValue(const char* name);
     // Writes "TileWallPaper", then "WallpaperStyle".
     static void WriteStyle(DisplayStyle style);
+
+    // HKCU\Control Panel\desktop, where the desktop keeps its wallpaper
+    // values; none when it cannot be opened for `access`.
+    static std::optional<TRegistryKey> FindDesktopKey(REGSAM access);
+    // The same; a key that cannot be opened raises
+    // "レジストリキー Control Panel\desktop を開けません".
+    static TRegistryKey OpenDesktopKey(REGSAM access);
 
 private:
     WallpaperCall call_;
