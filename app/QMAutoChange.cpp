@@ -164,9 +164,7 @@ void TQMMain::ChgWallPaper() {
 bool TQMMain::ApplyListEntry(const std::string& path) {
     if (!IsWholeAnsiPath(path))
         return false;
-    if (IsPlainBitmap(path) && !NeedsReducedCopy(ColorsInPalette(path)))
-        return wallpaper_.Apply(path);
-    return FileToImage(path) && ApplyThroughTempBitmap();
+    return ApplyFile(path, wallpaper_, PreviewUse::WhenConverted);
 }
 
 } // namespace pelmira

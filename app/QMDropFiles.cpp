@@ -55,12 +55,7 @@ void TQMMain::WMDropFiles(HDROP drop) {
 // of the last change.
 bool TQMMain::ApplyDroppedFile(const std::string& path) {
     TDesktopWallpaper dropped(environment_.wallpaperCall);
-    if (!FileToImage(path))
-        return false;
-    if (IsPlainBitmap(path) && !NeedsReducedCopy(ColorsInPalette(path)))
-        return dropped.Apply(path);
-    const auto temp = SaveTempBitmap();
-    return temp && dropped.Apply(*temp);
+    return ApplyFile(path, dropped, PreviewUse::AlwaysDecoded);
 }
 
 } // namespace pelmira

@@ -364,16 +364,9 @@ void TQMMain::ChgMurePaper(const std::string& path) {
     pictureTooLarge_ = false;
     {
         THourglass busy(Application());
-        if (!IsPlainBitmap(path)) {
-            changed = FileToImage(path) && ApplyThroughTempBitmap();
-        } else if (NeedsReducedCopy(ColorsInPalette(path))) {
-            // Normally the preview already holds this file, reduced when it
-            // was selected; a file named at start-up is decoded here.
-            changed =
-                (PreViewImage().HasPicture() || FileToImage(path)) && ApplyThroughTempBitmap();
-        } else {
-            changed = wallpaper_.Apply(path);
-        }
+        // Normally the preview already holds a bitmap that needs reducing,
+        // reduced when it was selected; a file named at start-up is decoded.
+        changed = ApplyFile(path, wallpaper_, PreviewUse::SelectedBitmap);
     }
     if (!changed)
         ReportFailedChange(path);
@@ -394,9 +387,23 @@ std::optional<std::string> TQMMain::SaveTempBitmap() {
     return temp;
 }
 
-bool TQMMain::ApplyThroughTempBitmap() {
-    const auto temp = SaveTempBitmap();
-    return temp && wallpaper_.Apply(*temp);
+// The one road from a file to the wallpaper. A plain bitmap the display
+// shows as it is goes under its own path; any other file goes through the
+// preview picture and the temporary bitmap. The roads differ only in when
+// the preview is decoded, and in the path buffer the call goes through.
+bool TQMMain::ApplyFile(const std::string& path, TDesktopWallpaper& pathBuffer,
+                        PreviewUse preview) {
+    if (preview == PreviewUse::AlwaysDecoded && !FileToImage(path))
+        return false;
+    const bool plain = IsPlainBitmap(path);
+    if (plain && !NeedsReducedCopy(ColorsInPalette(path)))
+        return pathBuffer.Apply(path);
+    const bool decoded = preview == PreviewUse::AlwaysDecoded ||
+                         (preview == PreviewUse::SelectedBitmap && plain &&
+                          PreViewImage().HasPicture()) ||
+                         FileToImage(path);
+    const auto temp = decoded ? SaveTempBitmap() : std::nullopt;
+    return temp && pathBuffer.Apply(*temp);
 }
 
 void TQMMain::ReportFailedChange(const std::string& path) {

@@ -129,7 +129,11 @@ private:
     void SetStyle(DisplayStyle style);
     bool NeedsReducedCopy(int bitCount) const;
     std::optional<std::string> SaveTempBitmap();
-    bool ApplyThroughTempBitmap();
+    // When a change decodes the file into the preview: only when it must be
+    // converted, or not again for a bitmap the selection already decoded,
+    // or always first, the preview showing what was dropped.
+    enum class PreviewUse { WhenConverted, SelectedBitmap, AlwaysDecoded };
+    bool ApplyFile(const std::string& path, TDesktopWallpaper& pathBuffer, PreviewUse preview);
     void ReportFailedChange(const std::string& path);
     bool ApplyListEntry(const std::string& path);
     int ChooseListEntry(int count);
