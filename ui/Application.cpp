@@ -1,5 +1,7 @@
 #include "ui/Application.h"
 
+#include "ui/WindowProc.h"
+
 #include "win/AppError.h"
 #include "ui/Form.h"
 #include "win/WideText.h"
@@ -26,7 +28,7 @@ void RegisterApplicationClass(HINSTANCE instance, WNDPROC proc) {
 } // namespace
 
 TApplication::TApplication(HINSTANCE instance) : instance_(instance) {
-    RegisterApplicationClass(instance, &TApplication::WndProc);
+    RegisterApplicationClass(instance, &ObjectWindowProc<TApplication>);
     // Zero-sized but with a caption and system menu: it is the window the
     // taskbar shows and the one that is minimised and restored.
     const int x = GetSystemMetrics(SM_CXSCREEN) / 2;
@@ -192,30 +194,7 @@ void TApplication::EndBusy() {
         SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)));
 }
 
-LRESULT CALLBACK TApplication::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) {
-        auto* app =
-            static_cast<TApplication*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-        app->handle_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(app));
-    }
-    auto* self = reinterpret_cast<TApplication*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!self)
-        return DefWindowProcW(hwnd, msg, wp, lp);
-    if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        self->handle_ = nullptr;
-        return DefWindowProcW(hwnd, msg, wp, lp);
-    }
-    try {
-        return self->Dispatch(msg, wp, lp);
-    } catch (...) {
-        self->HandleException();
-        return 0;
-    }
-}
-
-LRESULT TApplication::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT TApplication::WindowMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_ACTIVATEAPP:
         if (wp && OnActivate)

@@ -64,8 +64,9 @@ public:
     bool Busy() const { return busyDepth_ > 0; }
 
 private:
-    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    LRESULT Dispatch(UINT msg, WPARAM wp, LPARAM lp);
+    template <typename Owner> friend LRESULT CALLBACK ObjectWindowProc(HWND, UINT, WPARAM, LPARAM);
+    LRESULT WindowMessage(UINT msg, WPARAM wp, LPARAM lp);
+    void WindowError() noexcept { HandleException(); }
     void DispatchOne(MSG& msg);
 
     HINSTANCE instance_;

@@ -4,6 +4,7 @@
 #include "ui/Application.h"
 #include "ui/InputControls.h"
 #include "ui/Menu.h"
+#include "ui/WindowProc.h"
 
 #include <commctrl.h>
 
@@ -259,13 +260,13 @@ TControl* TForm::FindControl(std::string_view name) const {
 TForm* TForm::FromHandle(HWND hwnd) {
     // Asked of the class: tool tips subclass the window itself.
     if (!hwnd || static_cast<ULONG_PTR>(GetClassLongPtrW(hwnd, GCLP_WNDPROC)) !=
-                     reinterpret_cast<ULONG_PTR>(&TForm::WndProc))
+                     reinterpret_cast<ULONG_PTR>(&ObjectWindowProc<TForm>))
         return nullptr;
     return reinterpret_cast<TForm*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
 void TForm::Create(const FormFrame& frame) {
-    RegisterFormClass(app_.Instance(), className_, &TForm::WndProc);
+    RegisterFormClass(app_.Instance(), className_, &ObjectWindowProc<TForm>);
     RECT r{0, 0, frame.clientWidth, frame.clientHeight};
     AdjustWindowRectEx(&r, frame.style, FALSE, frame.exStyle);
     handle_ = CreateWindowExW(frame.exStyle, className_.c_str(), frame.caption.c_str(), frame.style,
@@ -490,27 +491,8 @@ LRESULT TForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return DefaultHandler(msg, wp, lp);
 }
 
-LRESULT CALLBACK TForm::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) {
-        auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
-        auto* form = static_cast<TForm*>(cs->lpCreateParams);
-        form->handle_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-    }
-    auto* self = reinterpret_cast<TForm*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!self)
-        return DefWindowProcW(hwnd, msg, wp, lp);
-    if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        self->handle_ = nullptr;
-        return DefWindowProcW(hwnd, msg, wp, lp);
-    }
-    try {
-        return self->HandleMessage(msg, wp, lp);
-    } catch (...) {
-        self->app_.HandleException();
-        return 0;
-    }
+void TForm::WindowError() noexcept {
+    app_.HandleException();
 }
 
 TTimer::TTimer(TForm& owner, UINT intervalMs)

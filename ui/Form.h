@@ -109,7 +109,9 @@ protected:
 
 private:
     friend class TTimer;
-    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    template <typename Owner> friend LRESULT CALLBACK ObjectWindowProc(HWND, UINT, WPARAM, LPARAM);
+    LRESULT WindowMessage(UINT msg, WPARAM wp, LPARAM lp) { return HandleMessage(msg, wp, lp); }
+    void WindowError() noexcept;
     UINT_PTR RegisterTimer(TTimer* timer);
     void UnregisterTimer(TTimer* timer);
     void RunTimer(UINT_PTR id);
