@@ -5,6 +5,7 @@
 #include "base/AnsiText.h"
 #include "config/ListFile.h"
 #include "ui/Application.h"
+#include "wallpaper/AutoChangeRules.h"
 #include "wallpaper/DisplayStyle.h"
 #include "win/AppError.h"
 #include "win/FileIO.h"
@@ -17,12 +18,16 @@ namespace {
 
 constexpr wchar_t kNoListToSave[] = L"自動変更ﾌｧｲﾙが指定されてません。";
 
-// The picture a row shows: stretch wins over centre, centre over tile.
+// The picture a row shows.
 const wchar_t* StylePictureOf(const std::string& entry) {
-    if (entry.find(TagOf(DisplayStyle::Stretch)) != std::string::npos)
+    switch (DrawnEntryStyle(entry)) {
+    case DisplayStyle::Stretch:
         return L"ID_STRECH";
-    if (entry.find(TagOf(DisplayStyle::Center)) != std::string::npos)
+    case DisplayStyle::Center:
         return L"ID_CENTER";
+    case DisplayStyle::Tile:
+        break;
+    }
     return L"ID_TILE";
 }
 

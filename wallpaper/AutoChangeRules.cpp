@@ -29,6 +29,14 @@ DisplayStyle EntryStyle(std::string_view entry) {
     return chosen;
 }
 
+DisplayStyle DrawnEntryStyle(std::string_view entry) {
+    if (entry.find(TagOf(DisplayStyle::Stretch)) != std::string_view::npos)
+        return DisplayStyle::Stretch;
+    if (entry.find(TagOf(DisplayStyle::Center)) != std::string_view::npos)
+        return DisplayStyle::Center;
+    return DisplayStyle::Tile;
+}
+
 std::optional<ListStep> NextInListOrder(int selected, int count) {
     if (count <= 0)
         return std::nullopt;

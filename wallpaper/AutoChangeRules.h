@@ -16,10 +16,17 @@ namespace pelmira {
 // dot in its name, or an extension of two or four characters, stays whole.)
 std::string EntryPath(std::string_view entry);
 
-// The style an entry asks for: the tags are looked for in the order
+// An entry's style read two ways, because the list's drawing and the change
+// were specified apart: an entry holding both "(Tile)" and "(Center)" is
+// drawn centred but applied tiled.
+//
+// The style a change applies: the tags are looked for in the order
 // "(Center)", "(Tile)", "(Stretch)" anywhere in the text, and the last one
 // found decides; an entry without any is shown tiled.
 DisplayStyle EntryStyle(std::string_view entry);
+// The style the list draws beside an entry: "(Stretch)" anywhere wins over
+// "(Center)", which wins over tiled.
+DisplayStyle DrawnEntryStyle(std::string_view entry);
 
 // One step of the ordered walk over `count` entries from the selection
 // (-1 or out of range: none, which starts at the first).

@@ -20,6 +20,11 @@ TEST(AutoChangeRules, AnEntryNamesItsWholePathAndTheLastTagFoundDecidesTheStyle)
     EXPECT_EQ(EntryStyle("c:\\(Tile)\\a.bmp(Center)"), DisplayStyle::Tile);
     EXPECT_EQ(EntryStyle("a.bmp(tile)"), DisplayStyle::Tile); // case matters: no tag
     EXPECT_EQ(EntryStyle("a.bmp(center)"), DisplayStyle::Tile);
+    // The list draws by another rule: both tags are drawn centred, applied tiled.
+    EXPECT_EQ(DrawnEntryStyle("c:\\(Tile)\\a.bmp(Center)"), DisplayStyle::Center);
+    EXPECT_EQ(DrawnEntryStyle("c:\\(Center)\\a.bmp(Tile)"), DisplayStyle::Center);
+    EXPECT_EQ(EntryStyle("c:\\(Center)\\a.bmp(Tile)"), DisplayStyle::Tile);
+    EXPECT_EQ(DrawnEntryStyle("c:\\(Stretch)\\a.bmp(Center)"), DisplayStyle::Stretch);
 }
 
 TEST(AutoChangeRules, TheOrderedWalkGoesRoundAndStartsAtTheFirst) {
