@@ -58,7 +58,9 @@ target_link_libraries(QMHOOK32 PRIVATE user32)
 
 # The program's own decoder plug-in, beside the program: the default
 # plug-in folder is the program's folder.
-add_library(ifpelmira SHARED ${PROJECT_SOURCE_DIR}/plugins/WicPlugin.cpp)
+add_library(ifpelmira SHARED ${PROJECT_SOURCE_DIR}/plugins/WicPlugin.cpp
+                             ${PROJECT_SOURCE_DIR}/imaging/DibHeader.cpp)
+target_include_directories(ifpelmira PRIVATE ${PROJECT_SOURCE_DIR})
 set_target_properties(ifpelmira PROPERTIES PREFIX "" SUFFIX ".spi" OUTPUT_NAME ifpelmira)
 target_compile_options(ifpelmira PRIVATE ${PELMIRA_WARNINGS})
 target_link_options(ifpelmira PRIVATE -Wl,--kill-at)

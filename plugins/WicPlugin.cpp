@@ -7,6 +7,8 @@
 // an empty page.
 #include <windows.h>
 
+#include "imaging/DibHeader.h"
+
 #include <objbase.h>
 #include <shlwapi.h>
 #include <wincodec.h>
@@ -244,7 +246,10 @@ int DecodeFrame(IWICImagingFactory* factory, IWICStream* stream, HANDLE* info, H
         FAILED(converter->GetSize(&width, &height)) || width == 0 || height == 0 ||
         width > 0x7FFFFFFF || height > 0x7FFFFFFF)
         return kReadError;
-    const std::uint64_t stride = (3ull * width + 3) & ~3ull;
+    const auto rowBytes = pelmira::DibStride(static_cast<std::int32_t>(width), 24);
+    if (!rowBytes)
+        return kNoMemory;
+    const std::uint64_t stride = static_cast<std::uint64_t>(*rowBytes);
     const std::uint64_t size = stride * height;
     if (size > 0x7FFFFFFFull || 4ull * width > 0x7FFFFFFFull)
         return kNoMemory;

@@ -1,6 +1,7 @@
 #include "wallpaper/TempBitmap.h"
 
 #include "base/DirSep.h"
+#include "imaging/DibHeader.h"
 #include "win/AppError.h"
 #include "win/Handles.h"
 #include "win/WideText.h"
@@ -25,12 +26,13 @@ constexpr std::uint64_t kBandBytes = 4 * 1024 * 1024;
 template <typename Write>
 bool WriteHeaders(Write& write, std::vector<std::uint8_t>& info, std::uint32_t colours,
                   std::uint64_t imageSize, std::uint64_t offBits) {
-    auto* header = reinterpret_cast<BITMAPINFOHEADER*>(info.data());
-    header->biSizeImage = static_cast<DWORD>(imageSize);
-    header->biXPelsPerMeter = header->biYPelsPerMeter = 0;
-    header->biClrUsed = header->biClrImportant = 0;
+    DibHeader header = DibHeader::Read(info);
+    header.sizeImage = static_cast<std::uint32_t>(imageSize);
+    header.xPelsPerMeter = header.yPelsPerMeter = 0;
+    header.clrUsed = header.clrImportant = 0;
+    header.Write(info);
     for (std::uint32_t i = 0; i < colours; ++i)
-        info[40 + 4 * i + 3] = 0;
+        info[kDibHeaderSize + 4 * i + 3] = 0;
     BITMAPFILEHEADER fileHeader{};
     fileHeader.bfType = 0x4D42;
     fileHeader.bfSize = static_cast<DWORD>(offBits + imageSize);
@@ -53,20 +55,21 @@ void SavePictureAsBitmapFile(const std::string& path, HBITMAP bitmap, HPALETTE p
     if (bits == 16 || bits == 32)
         bits = 24;
     const std::uint32_t colours = bits <= 8 ? (1u << bits) : 0;
-    const std::uint64_t stride = ((static_cast<std::uint64_t>(bm.bmWidth) * bits + 31) / 32) * 4;
+    const auto rowBytes = DibStride(bm.bmWidth, static_cast<std::uint16_t>(bits));
+    if (!rowBytes)
+        CannotCreate(path);
+    const std::uint64_t stride = static_cast<std::uint64_t>(*rowBytes);
     const std::uint64_t imageSize = stride * static_cast<std::uint64_t>(bm.bmHeight);
     const std::uint64_t offBits = 14 + 40 + 4ull * colours;
     if (offBits + imageSize > 0xFFFFFFFFull)
         CannotCreate(path);
 
-    std::vector<std::uint8_t> info(40 + 4 * colours, 0);
-    auto* header = reinterpret_cast<BITMAPINFOHEADER*>(info.data());
-    header->biSize = 40;
-    header->biWidth = bm.bmWidth;
-    header->biHeight = bm.bmHeight;
-    header->biPlanes = 1;
-    header->biBitCount = static_cast<WORD>(bits);
-    header->biCompression = BI_RGB;
+    std::vector<std::uint8_t> info(kDibHeaderSize + 4 * colours, 0);
+    DibHeader header;
+    header.width = bm.bmWidth;
+    header.height = bm.bmHeight;
+    header.bitCount = static_cast<std::uint16_t>(bits);
+    header.Write(info);
     // The rows go to the file a band at a time, bottom band first as they
     // are stored, so that a large picture is never held twice in memory.
     const int bandRows = static_cast<int>(
