@@ -4,7 +4,7 @@
 
 #include "ui/Application.h"
 #include "wallpaper/AutoChangeRules.h"
-#include "wallpaper/ExtensionTest.h"
+#include "imaging/ExtensionTest.h"
 #include "win/WideText.h"
 
 namespace pelmira {

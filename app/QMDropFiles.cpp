@@ -5,7 +5,7 @@
 #include "base/DirSep.h"
 #include "ui/Application.h"
 #include "wallpaper/AutoChangeRules.h"
-#include "wallpaper/ExtensionTest.h"
+#include "imaging/ExtensionTest.h"
 #include "win/Handles.h"
 #include "win/WideText.h"
 

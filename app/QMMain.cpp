@@ -16,7 +16,7 @@
 #include "win/Handles.h"
 #include "win/RegistryKey.h"
 #include "win/WideText.h"
-#include "wallpaper/ExtensionTest.h"
+#include "imaging/ExtensionTest.h"
 #include "wallpaper/TempBitmap.h"
 
 #include <shellapi.h>

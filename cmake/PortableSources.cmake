@@ -4,7 +4,7 @@ set(PELMIRA_PORTABLE_SOURCES
     base/AnsiText.cpp
     base/DirSep.cpp
     base/ProfileValue.cpp
-    wallpaper/ExtensionTest.cpp
+    imaging/ExtensionTest.cpp
     wallpaper/DisplayStyle.cpp
     wallpaper/AutoChangeRules.cpp
     imaging/DibHeader.cpp

@@ -1,6 +1,6 @@
 #include "imaging/ImageFile.h"
 
-#include "wallpaper/ExtensionTest.h"
+#include "imaging/ExtensionTest.h"
 
 #include <new>
 

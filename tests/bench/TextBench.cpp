@@ -2,7 +2,7 @@
 // must stay linear and allocation-light on long double-byte paths.
 #include "base/AnsiText.h"
 #include "base/DirSep.h"
-#include "wallpaper/ExtensionTest.h"
+#include "imaging/ExtensionTest.h"
 
 #include <benchmark/benchmark.h>
 

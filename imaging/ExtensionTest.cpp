@@ -1,4 +1,4 @@
-#include "wallpaper/ExtensionTest.h"
+#include "imaging/ExtensionTest.h"
 
 #include "base/AnsiText.h"
 
