@@ -7,32 +7,23 @@
 
 namespace pelmira {
 
-TGlobalDibBlocks::~TGlobalDibBlocks() {
-    Unlock(info_);
-    Unlock(bits_);
-}
-
-void TGlobalDibBlocks::Unlock(Field& field) {
-    if (field.locked)
-        GlobalUnlock(field.block.Get());
-    field.locked = false;
-}
+TGlobalDibBlocks::~TGlobalDibBlocks() = default;
 
 std::span<std::uint8_t> TGlobalDibBlocks::Allocate(Field& field, std::size_t size) {
-    Unlock(field);
+    field.lock.reset();
     // A block of no bytes would be a discarded one: keep at least one.
     field.block.Reset(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, std::max<std::size_t>(size, 1)));
     if (!field.block) {
         shortOfMemory_ = true;
         return {};
     }
-    auto* p = static_cast<std::uint8_t*>(GlobalLock(field.block.Get()));
-    if (!p) {
+    field.lock.emplace(field.block.Get());
+    if (field.lock->Bytes().empty()) {
+        field.lock.reset();
         field.block.Reset();
         return {};
     }
-    field.locked = true;
-    return {p, size};
+    return field.lock->Bytes().first(size);
 }
 
 std::span<std::uint8_t> TGlobalDibBlocks::AllocateInfo(std::size_t size) {

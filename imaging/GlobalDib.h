@@ -8,6 +8,7 @@
 #include "win/Handles.h"
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -28,7 +29,8 @@ struct GlobalDibPair {
 class TGlobalDibBlocks : public DibBlocks {
 public:
     explicit TGlobalDibBlocks(GlobalDibPair& pair)
-        : info_{pair.info}, bits_{pair.bits}, shortOfMemory_(pair.shortOfMemory) {}
+        : info_{pair.info, std::nullopt}, bits_{pair.bits, std::nullopt},
+          shortOfMemory_(pair.shortOfMemory) {}
     ~TGlobalDibBlocks() override;
     TGlobalDibBlocks(const TGlobalDibBlocks&) = delete;
     TGlobalDibBlocks& operator=(const TGlobalDibBlocks&) = delete;
@@ -38,10 +40,9 @@ public:
 private:
     struct Field {
         TGlobalMemory& block;
-        bool locked = false;
+        std::optional<TGlobalLock> lock; // while the reader writes it
     };
     std::span<std::uint8_t> Allocate(Field& field, std::size_t size);
-    static void Unlock(Field& field);
 
     Field info_;
     Field bits_;

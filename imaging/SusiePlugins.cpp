@@ -33,11 +33,9 @@ template <int Length> struct InfoText {
 bool IsMovableBlock(HANDLE handle) {
     if (!handle || GlobalFlags(handle) == GMEM_INVALID_HANDLE || GlobalSize(handle) == 0)
         return false;
-    void* data = GlobalLock(handle);
-    if (!data)
-        return false;
-    GlobalUnlock(handle);
-    return data != handle; // a fixed block's handle is its address
+    const TGlobalLock lock(handle);
+    // A fixed block's handle is its address.
+    return !lock.Bytes().empty() && lock.Bytes().data() != handle;
 }
 
 // Picture information as GetPictureInfo fills it, packed to bytes: the
@@ -207,8 +205,7 @@ std::optional<PixelDensities> TSusiePlugins::PictureInfo(const std::string& path
         // A text block the plug-in may have attached to the record.
         HANDLE text = nullptr;
         std::memcpy(&text, record.bytes + 22, sizeof text);
-        if (IsMovableBlock(text))
-            GlobalFree(text);
+        const TGlobalMemory attached(IsMovableBlock(text) ? text : nullptr);
     }
     return densities;
 }

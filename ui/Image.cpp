@@ -56,8 +56,8 @@ void TImage::Invalidate() {
 }
 
 void TImage::Paint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(handle_, &ps);
+    const TPaintDC painting(handle_);
+    const HDC dc = painting.Get();
     RECT client{};
     GetClientRect(handle_, &client);
     if (bitmap_) {
@@ -79,7 +79,6 @@ void TImage::Paint() {
     } else {
         FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
     }
-    EndPaint(handle_, &ps);
 }
 
 LRESULT CALLBACK TImage::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
