@@ -30,6 +30,9 @@ using TBrowseDialogEvent = std::function<void(TBrowseDialog& sender, HWND wnd,
                                               const std::string& path, std::string& showText,
                                               TOKButtonState& okButtonState)>;
 
+// The component's interface as the program is specified by, kept whole
+// although the settings dialog uses only part of it (Root, OnInitialized,
+// DisplayName and the Disabled state are for other callers).
 class TBrowseDialog {
 public:
     // The window the browser is shown over (null: the active window).

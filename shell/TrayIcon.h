@@ -51,6 +51,8 @@ public:
     bool Visible() const { return visible_; }
     void SetVisible(bool value);
 
+    // The component's interface as the program is specified by, kept whole
+    // although the main window sets only some of it.
     TMenu* LBPopupMenu = nullptr;
     TMenu* RBPopupMenu = nullptr;
     std::function<void(TTrayIcon& sender)> OnDblClick;

@@ -21,7 +21,6 @@ public:
     // The next identifier, or 0 when it would pass kMaxTrayIconId.
     int Allocate();
     void Release(int id);
-    bool Empty() const { return ids_.empty(); }
 
 private:
     std::vector<int> ids_;

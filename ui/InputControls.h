@@ -68,8 +68,8 @@ protected:
     }
 };
 
-// A number box with up and down arrows. Values are kept inside
-// [MinValue, MaxValue] (no limits while the two are equal); a typed value is
+// A number box with up and down arrows. Values are kept inside the range
+// SetRange gives (no limits while its ends are equal); a typed value is
 // put inside when the box loses the focus, and text that is no number reads
 // as the minimum.
 class TSpinEdit : public TControl {
@@ -82,8 +82,6 @@ public:
     void SetVisible(bool visible) override;
 
     void SetRange(std::int32_t minValue, std::int32_t maxValue);
-    std::int32_t MinValue() const { return min_; }
-    std::int32_t MaxValue() const { return max_; }
     std::int32_t Value() const;
     void SetValue(std::int32_t value);
     HWND UpDown() const { return upDown_; }
