@@ -12,7 +12,7 @@ set(PELMIRA_HELP_TEXT ${PROJECT_SOURCE_DIR}/help/QM32.txt)
 function(pelmira_help_file folder tool tool_target)
     add_custom_command(OUTPUT ${folder}/QM32.HLP
         COMMAND ${tool} ${PELMIRA_HELP_TEXT} ${folder}/QM32.HLP
-        DEPENDS ${tool_target} ${PELMIRA_HELP_TEXT}
+        DEPENDS ${tool_target} ${tool} ${PELMIRA_HELP_TEXT}
         COMMENT "Writing the help file QM32.HLP")
     add_custom_target(help_file ALL DEPENDS ${folder}/QM32.HLP)
 endfunction()

@@ -236,15 +236,16 @@ struct TopicLayout {
     std::vector<std::uint32_t> topicOffsets; // per topic
 };
 
-TopicLayout LayOutTopics(const HelpSource& source) {
+// Pass 1: each topic as its header record, its title and its paragraphs;
+// `headers` gets the index of each topic's header record.
+std::vector<Record> TopicRecords(const HelpSource& source, std::vector<std::size_t>& headers) {
     std::vector<Record> records;
-    std::vector<std::size_t> headers; // index of each topic's header record
     for (std::size_t t = 0; t < source.topics.size(); ++t) {
         const Topic& topic = source.topics[t];
         Record header;
         header.type = 0x02;
         header.topic = t;
-        header.linkData1.assign(28, '\0'); // filled below
+        header.linkData1.assign(28, '\0'); // filled by the linking pass
         header.linkData2 = topic.title;
         headers.push_back(records.size());
         records.push_back(std::move(header));
@@ -252,13 +253,16 @@ TopicLayout LayOutTopics(const HelpSource& source) {
         for (const Paragraph& p : topic.paragraphs)
             records.push_back(ParagraphRecord(p, t));
     }
+    return records;
+}
 
-    // Places, and the topic offsets as a reader counts them: the block a
-    // topic starts in, and the characters of the paragraphs before it there.
+// Pass 2: the records' places, and the topic offsets as a reader counts
+// them: the block a topic starts in, and the characters of the paragraphs
+// before it there. Answers where the last record ends.
+std::size_t PlaceRecords(std::vector<Record>& records, std::vector<std::uint32_t>& offsets) {
     std::size_t at = 0;
     std::size_t block = kNone;
     std::uint32_t characters = 0;
-    std::vector<std::uint32_t> offsets(source.topics.size());
     for (Record& r : records) {
         r.at = at;
         if (at / kBlockData != block) {
@@ -271,25 +275,36 @@ TopicLayout LayOutTopics(const HelpSource& source) {
             characters += r.characters;
         at += r.Size();
     }
+    return at;
+}
 
+// A topic header's links: its size, the topics before and after it, its
+// first paragraph and the next topic's header.
+std::string TopicHeaderLinks(const std::vector<Record>& records, std::size_t i,
+                             const std::vector<std::size_t>& headers,
+                             const std::vector<std::uint32_t>& offsets, std::size_t end) {
+    const std::size_t t = records[i].topic;
+    const bool last = t + 1 == offsets.size();
+    Bytes h;
+    const std::size_t topicEnd = last ? end : records[headers[t + 1]].at;
+    h.U32(static_cast<std::uint32_t>(topicEnd - records[i].at));
+    h.U32(t == 0 ? kNone : offsets[t - 1]);
+    h.U32(last ? kNone : offsets[t + 1]);
+    h.U32(static_cast<std::uint32_t>(t));
+    h.U32(kNone); // no non-scrolling region
+    h.U32(TopicPos(records[i + 1].at));
+    h.U32(last ? kNone : TopicPos(records[headers[t + 1]].at));
+    return h.Data();
+}
+
+// Pass 3: the records, each linked to its neighbours, as one stream.
+std::string LinkRecords(std::vector<Record>& records, const std::vector<std::size_t>& headers,
+                        const std::vector<std::uint32_t>& offsets, std::size_t end) {
     Bytes stream;
     for (std::size_t i = 0; i < records.size(); ++i) {
         Record& r = records[i];
-        if (r.type == 0x02) {
-            const std::size_t t = r.topic;
-            const bool last = t + 1 == source.topics.size();
-            Bytes h;
-            h.U32(0); // the topic's size: filled below
-            h.U32(t == 0 ? kNone : offsets[t - 1]);
-            h.U32(last ? kNone : offsets[t + 1]);
-            h.U32(static_cast<std::uint32_t>(t));
-            h.U32(kNone); // no non-scrolling region
-            h.U32(TopicPos(records[i + 1].at));
-            h.U32(last ? kNone : TopicPos(records[headers[t + 1]].at));
-            std::size_t end = last ? at : records[headers[t + 1]].at;
-            h.PutU32(0, static_cast<std::uint32_t>(end - r.at));
-            r.linkData1 = h.Data();
-        }
+        if (r.type == 0x02)
+            r.linkData1 = TopicHeaderLinks(records, i, headers, offsets, end);
         stream.U32(static_cast<std::uint32_t>(r.Size()));
         stream.U32(static_cast<std::uint32_t>(r.linkData2.size()));
         stream.U32(i == 0 ? kNone : TopicPos(records[i - 1].at));
@@ -299,10 +314,13 @@ TopicLayout LayOutTopics(const HelpSource& source) {
         stream.Append(r.linkData1);
         stream.Append(r.linkData2);
     }
+    return stream.Data();
+}
 
-    // Cut into blocks, each told where its records and topics begin.
+// Pass 4: the stream cut into blocks, each told where its records and
+// topics begin.
+std::string CutIntoBlocks(const std::string& data, const std::vector<Record>& records) {
     Bytes file;
-    const std::string& data = stream.Data();
     const std::size_t blocks = std::max<std::size_t>(1, (data.size() + kBlockData - 1) / kBlockData);
     for (std::size_t b = 0; b < blocks; ++b) {
         std::uint32_t lastLink = kNone, firstLink = kNone, lastHeader = kNone;
@@ -324,7 +342,16 @@ TopicLayout LayOutTopics(const HelpSource& source) {
         file.Append(chunk);
         file.Zeros(kBlockData - chunk.size()); // whole blocks: readers copy them whole
     }
-    return {file.Data(), offsets};
+    return file.Data();
+}
+
+TopicLayout LayOutTopics(const HelpSource& source) {
+    std::vector<std::size_t> headers;
+    std::vector<Record> records = TopicRecords(source, headers);
+    std::vector<std::uint32_t> offsets(source.topics.size());
+    const std::size_t end = PlaceRecords(records, offsets);
+    const std::string stream = LinkRecords(records, headers, offsets, end);
+    return {CutIntoBlocks(stream, records), offsets};
 }
 
 std::string SystemFile(const HelpSource& source, const HelpFileOptions& options,

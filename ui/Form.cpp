@@ -9,6 +9,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 namespace pelmira {
@@ -98,20 +99,11 @@ void TForm::LoadControls(std::span<const ControlSpec> specs) {
         if (!continuesGroup)
             SetWindowLongPtrW(control->Handle(), GWL_STYLE,
                               GetWindowLongPtrW(control->Handle(), GWL_STYLE) | WS_GROUP);
-        if (const wchar_t* hint = spec.kind == ControlKind::GroupBox ? nullptr
-                                                                      : InheritedHint(spec)) {
-            AddHint(control->Handle(), hint);
-            if (auto* spin = dynamic_cast<TSpinEdit*>(control.get()))
-                AddHint(spin->UpDown(), hint);
-        }
-        if (spec.kind == ControlKind::GroupBox && spec.hint)
-            hintedGroups_.push_back(control.get());
+        AddControlHint(*control);
         controls_.push_back(std::move(control));
         previous = &spec;
     }
-    // Inner groups first: the tip window takes the first area that holds the mouse.
-    for (auto it = hintedGroups_.rbegin(); it != hintedGroups_.rend(); ++it)
-        AddGroupHint(**it);
+    AddGroupHints();
     for (const auto& control : controls_)
         if (control->Spec().kind == ControlKind::PageControl)
             ShowPage(*control, 0);
@@ -120,19 +112,6 @@ void TForm::LoadControls(std::span<const ControlSpec> specs) {
 
 std::unique_ptr<TControl> TForm::MakeCustomControl(const ControlSpec&, int) {
     throw EAppError(L"不明なコントロールです");
-}
-
-// A control shows its own hint, or else the hint of the nearest group it lies in.
-const wchar_t* TForm::InheritedHint(const ControlSpec& spec) const {
-    if (spec.flags & cfNoHint)
-        return nullptr;
-    for (const ControlSpec* s = &spec; s;) {
-        if (s->hint)
-            return s->hint;
-        const TControl* parent = s->parent ? FindControl(s->parent) : nullptr;
-        s = parent ? &parent->Spec() : nullptr;
-    }
-    return nullptr;
 }
 
 std::vector<HWND> TForm::RadioGroupOf(const TControl& control) const {
@@ -203,51 +182,6 @@ void TForm::ShowPage(const TControl& pageControl, int index) {
     }
     TabCtrl_SetCurSel(pageControl.Handle(), index);
     ShowGroupHints();
-}
-
-// The form's one tip window, made when the first hint needs it.
-HWND TForm::TipWindow() {
-    if (!tooltip_) {
-        tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                                   WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0, 0, handle_,
-                                   nullptr, app_.Instance(), nullptr);
-        SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(Font(nullptr)), FALSE);
-    }
-    return tooltip_;
-}
-
-void TForm::AddHint(HWND control, const wchar_t* hint) {
-    TTTOOLINFOW info{};
-    info.cbSize = sizeof info;
-    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    info.hwnd = handle_;
-    info.uId = reinterpret_cast<UINT_PTR>(control);
-    info.lpszText = const_cast<wchar_t*>(hint);
-    SendMessageW(TipWindow(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
-}
-
-void TForm::AddGroupHint(const TControl& group) {
-    TTTOOLINFOW info{};
-    info.cbSize = sizeof info;
-    info.uFlags = TTF_SUBCLASS;
-    info.hwnd = handle_;
-    info.uId = static_cast<UINT_PTR>(group.Id());
-    info.lpszText = const_cast<wchar_t*>(group.Spec().hint);
-    SendMessageW(TipWindow(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
-}
-
-// A group on a hidden page must not answer for the place it would take.
-void TForm::ShowGroupHints() {
-    for (const TControl* group : hintedGroups_) {
-        TTTOOLINFOW info{};
-        info.cbSize = sizeof info;
-        info.hwnd = handle_;
-        info.uId = static_cast<UINT_PTR>(group->Id());
-        // Its own visibility: the form may not be shown yet.
-        if (GetWindowLongPtrW(group->Handle(), GWL_STYLE) & WS_VISIBLE)
-            info.rect = group->BoundsInParent();
-        SendMessageW(tooltip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&info));
-    }
 }
 
 TControl* TForm::FindControl(std::string_view name) const {
@@ -398,6 +332,7 @@ LRESULT TForm::DefaultHandler(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT TForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    std::optional<LRESULT> handled;
     switch (msg) {
     case WM_CLOSE:
         if (CloseQuery())
@@ -408,73 +343,22 @@ LRESULT TForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case DM_GETDEFID:
         return defaultButton_ ? MAKELRESULT(defaultButton_->Id(), DC_HASDEFID) : 0;
-    case WM_NEXTDLGCTL: {
-        // The dialog keys ask for the next control as they would of a dialog box.
-        HWND next = lp ? reinterpret_cast<HWND>(wp)
-                       : GetNextDlgTabItem(handle_, GetFocus(), static_cast<BOOL>(wp));
-        if (next)
-            SetFocus(next);
+    case WM_NEXTDLGCTL:
+        NextDialogControl(wp, lp);
         return 0;
-    }
     case WM_COMMAND:
-        if (!lp && LOWORD(wp) == IDCANCEL && HIWORD(wp) == 0 && cancelButton_) {
-            // Esc, which the dialog keys turn into IDCANCEL.
-            if (cancelButton_->OnClick)
-                cancelButton_->OnClick();
-            return 0;
-        }
-        if (lp) {
-            const int id = LOWORD(wp);
-            for (const auto& control : controls_)
-                if (control->Id() == id) {
-                    control->Command(HIWORD(wp));
-                    return 0;
-                }
-        } else if (HIWORD(wp) == 0) {
-            for (const TMenu* menu : menus_)
-                if (menu->Dispatch(LOWORD(wp)))
-                    return 0;
-        }
+        handled = CommandMessage(wp, lp);
         break;
-    case WM_NOTIFY: {
-        const auto* header = reinterpret_cast<const NMHDR*>(lp);
-        if (header->code == static_cast<UINT>(TCN_SELCHANGE))
-            for (const auto& control : controls_)
-                if (control->Handle() == header->hwndFrom) {
-                    ShowPage(*control, TabCtrl_GetCurSel(header->hwndFrom));
-                    return 0;
-                }
-        for (const auto& control : controls_) {
-            LRESULT result = 0;
-            if (control->Notify(*header, result))
-                return result;
-        }
+    case WM_NOTIFY:
+        handled = NotifyMessage(*reinterpret_cast<const NMHDR*>(lp));
         break;
-    }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
-        // Controls on a page take the page's colour.
-        for (const auto& control : controls_)
-            if (control->Handle() == reinterpret_cast<HWND>(lp)) {
-                const TControl* sheet = SheetOf(*control);
-                auto* pages = sheet ? dynamic_cast<TPageControl*>(FindControl(sheet->Spec().parent))
-                                    : nullptr;
-                if (!pages)
-                    break;
-                HBRUSH brush = pages->PageBrush();
-                LOGBRUSH info{};
-                GetObjectW(brush, sizeof info, &info);
-                SetBkColor(reinterpret_cast<HDC>(wp), info.lbColor);
-                return reinterpret_cast<LRESULT>(brush);
-            }
+        handled = ControlColour(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
         break;
-    case WM_DRAWITEM: {
-        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
-        for (const auto& control : controls_)
-            if (item->CtlType != ODT_MENU && control->Id() == static_cast<int>(item->CtlID))
-                return control->DrawItem(*item) ? TRUE : FALSE;
+    case WM_DRAWITEM:
+        handled = DrawItemMessage(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
         break;
-    }
     case WM_SETCURSOR:
         if (app_.Busy()) {
             SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
@@ -488,7 +372,79 @@ LRESULT TForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         }
         break;
     }
-    return DefaultHandler(msg, wp, lp);
+    return handled ? *handled : DefaultHandler(msg, wp, lp);
+}
+
+// The dialog keys ask for the next control as they would of a dialog box.
+void TForm::NextDialogControl(WPARAM wp, LPARAM lp) {
+    HWND next = lp ? reinterpret_cast<HWND>(wp)
+                   : GetNextDlgTabItem(handle_, GetFocus(), static_cast<BOOL>(wp));
+    if (next)
+        SetFocus(next);
+}
+
+// A control's notification to the control; a menu command to the menus; Esc
+// (which the dialog keys turn into IDCANCEL) to the cancel button.
+std::optional<LRESULT> TForm::CommandMessage(WPARAM wp, LPARAM lp) {
+    if (!lp && LOWORD(wp) == IDCANCEL && HIWORD(wp) == 0 && cancelButton_) {
+        if (cancelButton_->OnClick)
+            cancelButton_->OnClick();
+        return 0;
+    }
+    if (lp) {
+        const int id = LOWORD(wp);
+        for (const auto& control : controls_)
+            if (control->Id() == id) {
+                control->Command(HIWORD(wp));
+                return 0;
+            }
+    } else if (HIWORD(wp) == 0) {
+        for (const TMenu* menu : menus_)
+            if (menu->Dispatch(LOWORD(wp)))
+                return 0;
+    }
+    return std::nullopt;
+}
+
+std::optional<LRESULT> TForm::NotifyMessage(const NMHDR& header) {
+    if (header.code == static_cast<UINT>(TCN_SELCHANGE))
+        for (const auto& control : controls_)
+            if (control->Handle() == header.hwndFrom) {
+                ShowPage(*control, TabCtrl_GetCurSel(header.hwndFrom));
+                return 0;
+            }
+    for (const auto& control : controls_) {
+        LRESULT result = 0;
+        if (control->Notify(header, result))
+            return result;
+    }
+    return std::nullopt;
+}
+
+// Controls on a page take the page's colour.
+std::optional<LRESULT> TForm::ControlColour(HDC dc, HWND window) {
+    for (const auto& control : controls_) {
+        if (control->Handle() != window)
+            continue;
+        const TControl* sheet = SheetOf(*control);
+        auto* pages =
+            sheet ? dynamic_cast<TPageControl*>(FindControl(sheet->Spec().parent)) : nullptr;
+        if (!pages)
+            return std::nullopt;
+        HBRUSH brush = pages->PageBrush();
+        LOGBRUSH info{};
+        GetObjectW(brush, sizeof info, &info);
+        SetBkColor(dc, info.lbColor);
+        return reinterpret_cast<LRESULT>(brush);
+    }
+    return std::nullopt;
+}
+
+std::optional<LRESULT> TForm::DrawItemMessage(const DRAWITEMSTRUCT& item) {
+    for (const auto& control : controls_)
+        if (item.CtlType != ODT_MENU && control->Id() == static_cast<int>(item.CtlID))
+            return control->DrawItem(item) ? TRUE : FALSE;
+    return std::nullopt;
 }
 
 void TForm::WindowError() noexcept {

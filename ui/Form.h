@@ -14,6 +14,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -111,6 +112,11 @@ private:
     friend class TTimer;
     template <typename Owner> friend LRESULT CALLBACK ObjectWindowProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT WindowMessage(UINT msg, WPARAM wp, LPARAM lp) { return HandleMessage(msg, wp, lp); }
+    void NextDialogControl(WPARAM wp, LPARAM lp);
+    std::optional<LRESULT> CommandMessage(WPARAM wp, LPARAM lp);
+    std::optional<LRESULT> NotifyMessage(const NMHDR& header);
+    std::optional<LRESULT> ControlColour(HDC dc, HWND window);
+    std::optional<LRESULT> DrawItemMessage(const DRAWITEMSTRUCT& item);
     void WindowError() noexcept;
     UINT_PTR RegisterTimer(TTimer* timer);
     void UnregisterTimer(TTimer* timer);
@@ -123,7 +129,10 @@ private:
         bool bold;
         TFont handle;
     };
+    // The hints, in FormHints.cpp.
     HWND TipWindow();
+    void AddControlHint(TControl& control);
+    void AddGroupHints();
     void AddHint(HWND control, const wchar_t* hint);
     void AddGroupHint(const TControl& group);
     const wchar_t* InheritedHint(const ControlSpec& spec) const;
