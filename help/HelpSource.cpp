@@ -38,6 +38,40 @@ std::vector<Span> ParseSpans(std::string_view text, int line) {
     return spans;
 }
 
+// "@topic id [context numbers]": ids and numbers must each be new.
+Topic TopicLine(std::string_view rest, int lineNumber, std::set<std::string>& ids,
+                std::set<std::int32_t>& numbers) {
+    std::istringstream words{std::string(rest)};
+    Topic topic;
+    words >> topic.id;
+    if (!ids.insert(topic.id).second)
+        throw SourceError(lineNumber, "topic " + topic.id + " is defined twice");
+    std::string number;
+    while (words >> number) {
+        std::size_t used = 0;
+        const long value = std::stol(number, &used);
+        if (used != number.size() || !numbers.insert(static_cast<std::int32_t>(value)).second)
+            throw SourceError(lineNumber, "bad or repeated context number " + number);
+        topic.contextNumbers.push_back(static_cast<std::int32_t>(value));
+    }
+    return topic;
+}
+
+// A heading ("## "), a list item ("- ") or plain text.
+Paragraph ParagraphLine(std::string_view line, int lineNumber) {
+    Paragraph paragraph;
+    std::string_view body = line;
+    if (line.starts_with("## ")) {
+        paragraph.kind = ParagraphKind::Heading;
+        body = line.substr(3);
+    } else if (line.starts_with("- ")) {
+        paragraph.kind = ParagraphKind::Item;
+        body = line.substr(2);
+    }
+    paragraph.spans = ParseSpans(body, lineNumber);
+    return paragraph;
+}
+
 } // namespace
 
 HelpSource ParseHelpSource(std::string_view text) {
@@ -59,20 +93,7 @@ HelpSource ParseHelpSource(std::string_view text) {
             continue;
         }
         if (line.starts_with("@topic ")) {
-            std::istringstream words{std::string(line.substr(7))};
-            Topic topic;
-            words >> topic.id;
-            if (!ids.insert(topic.id).second)
-                throw SourceError(lineNumber, "topic " + topic.id + " is defined twice");
-            std::string number;
-            while (words >> number) {
-                std::size_t used = 0;
-                const long value = std::stol(number, &used);
-                if (used != number.size() || !numbers.insert(static_cast<std::int32_t>(value)).second)
-                    throw SourceError(lineNumber, "bad or repeated context number " + number);
-                topic.contextNumbers.push_back(static_cast<std::int32_t>(value));
-            }
-            source.topics.push_back(std::move(topic));
+            source.topics.push_back(TopicLine(line.substr(7), lineNumber, ids, numbers));
             continue;
         }
         if (source.topics.empty())
@@ -82,16 +103,7 @@ HelpSource ParseHelpSource(std::string_view text) {
             topic.title = std::string(line.substr(2));
             continue;
         }
-        Paragraph paragraph;
-        std::string_view body = line;
-        if (line.starts_with("## ")) {
-            paragraph.kind = ParagraphKind::Heading;
-            body = line.substr(3);
-        } else if (line.starts_with("- ")) {
-            paragraph.kind = ParagraphKind::Item;
-            body = line.substr(2);
-        }
-        paragraph.spans = ParseSpans(body, lineNumber);
+        Paragraph paragraph = ParagraphLine(line, lineNumber);
         for (const Span& span : paragraph.spans)
             if (!span.jumpTo.empty())
                 jumps.emplace_back(span.jumpTo, lineNumber);

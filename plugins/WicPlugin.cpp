@@ -227,6 +227,34 @@ void CompositeRow(const std::uint8_t* in, std::uint8_t* out, UINT width) {
     }
 }
 
+// The converted frame into 24-bit rows of `stride` bytes at `out`, bottom
+// row first, a band of rows at a time.
+HRESULT CopyRowsBottomUp(IWICFormatConverter* converter, UINT width, UINT height,
+                         std::uint64_t stride, std::uint8_t* out) {
+    constexpr UINT kBand = 32;
+    std::vector<std::uint8_t> band;
+    try {
+        band.resize(4ull * width * std::min(kBand, height));
+    } catch (...) {
+        return E_OUTOFMEMORY;
+    }
+    for (UINT top = 0; top < height; top += kBand) {
+        const UINT rows = std::min(kBand, height - top);
+        const WICRect rect{0, static_cast<INT>(top), static_cast<INT>(width),
+                           static_cast<INT>(rows)};
+        const HRESULT copied =
+            converter->CopyPixels(&rect, 4 * width, 4 * width * rows, band.data());
+        if (FAILED(copied))
+            return copied;
+        for (UINT y = 0; y < rows; ++y) {
+            std::uint8_t* row = out + stride * (height - 1 - (top + y));
+            CompositeRow(band.data() + 4ull * width * y, row, width);
+            std::fill(row + 3ull * width, row + stride, std::uint8_t{0});
+        }
+    }
+    return S_OK;
+}
+
 // Frame 0 as the interface's blocks: the header, then 24-bit rows bottom
 // row first. The frame is converted to 32-bit BGRA (the one format every
 // decoder converts to) a band of rows at a time, straight into place.
@@ -258,40 +286,15 @@ int DecodeFrame(IWICImagingFactory* factory, IWICStream* stream, HANDLE* info, H
     blocks.pixels = LocalAlloc(LMEM_MOVEABLE, static_cast<SIZE_T>(size));
     if (!blocks.header || !blocks.pixels)
         return kNoMemory;
-    constexpr UINT kBand = 32;
-    std::vector<std::uint8_t> band;
-    try {
-        band.resize(4ull * width * std::min(kBand, height));
-    } catch (...) {
-        return kNoMemory;
-    }
-    auto* out = static_cast<std::uint8_t*>(LocalLock(blocks.pixels));
-    HRESULT copied = S_OK;
-    bool ok = true;
-    for (UINT top = 0; ok && top < height; top += kBand) {
-        const UINT rows = std::min(kBand, height - top);
-        const WICRect rect{0, static_cast<INT>(top), static_cast<INT>(width),
-                           static_cast<INT>(rows)};
-        copied = converter->CopyPixels(&rect, 4 * width, 4 * width * rows, band.data());
-        ok = SUCCEEDED(copied);
-        for (UINT y = 0; ok && y < rows; ++y) {
-            std::uint8_t* row = out + stride * (height - 1 - (top + y));
-            CompositeRow(band.data() + 4ull * width * y, row, width);
-            std::fill(row + 3ull * width, row + stride, std::uint8_t{0});
-        }
-    }
+    const HRESULT copied = CopyRowsBottomUp(converter.Get(), width, height, stride,
+                                            static_cast<std::uint8_t*>(LocalLock(blocks.pixels)));
     LocalUnlock(blocks.pixels);
     // A decoder that holds the whole frame may run out of memory for it.
-    if (!ok)
+    if (FAILED(copied))
         return copied == E_OUTOFMEMORY ? kNoMemory : kReadError;
     auto* h = static_cast<BITMAPINFOHEADER*>(LocalLock(blocks.header));
-    h->biSize = sizeof *h;
-    h->biWidth = static_cast<LONG>(width);
-    h->biHeight = static_cast<LONG>(height);
-    h->biPlanes = 1;
-    h->biBitCount = 24;
-    h->biCompression = BI_RGB;
-    h->biSizeImage = static_cast<DWORD>(size);
+    *h = {sizeof *h, static_cast<LONG>(width), static_cast<LONG>(height), 1, 24, BI_RGB,
+          static_cast<DWORD>(size), 0, 0, 0, 0};
     LocalUnlock(blocks.header);
     *info = std::exchange(blocks.header, nullptr);
     *bits = std::exchange(blocks.pixels, nullptr);

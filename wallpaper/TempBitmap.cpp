@@ -18,6 +18,17 @@ namespace {
     throw EAppError(L"ﾌｧｲﾙ " + AnsiToWide(path) + L" を作成できません");
 }
 
+// The file's bit count: the display's, except that 16 and 32 are written as 24.
+int FileBitCount(HDC screen) {
+    const int bits = GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES);
+    return bits == 16 || bits == 32 ? 24 : bits;
+}
+
+bool WriteAll(HANDLE file, const void* data, std::size_t size) {
+    DWORD written = 0;
+    return WriteFile(file, data, static_cast<DWORD>(size), &written, nullptr) && written == size;
+}
+
 // Rows are fetched and written in bands of about this many bytes.
 constexpr std::uint64_t kBandBytes = 4 * 1024 * 1024;
 
@@ -51,9 +62,7 @@ void SavePictureAsBitmapFile(const std::string& path, HBITMAP bitmap, HPALETTE p
     if (!GetObjectW(bitmap, sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0)
         CannotCreate(path);
     const TWindowDC screen(nullptr);
-    int bits = GetDeviceCaps(screen.Get(), BITSPIXEL) * GetDeviceCaps(screen.Get(), PLANES);
-    if (bits == 16 || bits == 32)
-        bits = 24;
+    const int bits = FileBitCount(screen.Get());
     const std::uint32_t colours = bits <= 8 ? (1u << bits) : 0;
     const auto rowBytes = DibStride(bm.bmWidth, static_cast<std::uint16_t>(bits));
     if (!rowBytes)
@@ -93,9 +102,7 @@ void SavePictureAsBitmapFile(const std::string& path, HBITMAP bitmap, HPALETTE p
     if (!file)
         CannotCreate(path);
     const auto write = [&file](const void* data, std::size_t size) {
-        DWORD written = 0;
-        return WriteFile(file.Get(), data, static_cast<DWORD>(size), &written, nullptr) &&
-               written == size;
+        return WriteAll(file.Get(), data, size);
     };
     if (!WriteHeaders(write, info, colours, imageSize, offBits))
         CannotCreate(path);
