@@ -2,6 +2,7 @@
 
 #include "base/DirSep.h"
 #include "win/AppError.h"
+#include "win/ComScope.h"
 #include "win/WideText.h"
 
 #include <shlobj.h>
@@ -12,33 +13,12 @@ namespace pelmira {
 
 namespace {
 
-struct ReleaseInterface {
-    void operator()(IUnknown* object) const { object->Release(); }
-};
-using TMallocPtr = std::unique_ptr<IMalloc, ReleaseInterface>;
-using TShellFolderPtr = std::unique_ptr<IShellFolder, ReleaseInterface>;
-
 // Memory the shell's allocator handed out, given back to it.
 struct ShellFree {
     IMalloc* malloc;
     void operator()(void* block) const { malloc->Free(block); }
 };
 template <typename T> using TShellBlock = std::unique_ptr<T, ShellFree>;
-
-// COM for the length of one browse: the tree's folders are shell objects.
-class TComScope {
-public:
-    TComScope() : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-    ~TComScope() {
-        if (initialised_)
-            CoUninitialize();
-    }
-    TComScope(const TComScope&) = delete;
-    TComScope& operator=(const TComScope&) = delete;
-
-private:
-    bool initialised_;
-};
 
 // The file-system path of an item list; empty when it has none or the code
 // page cannot spell it.
@@ -62,14 +42,14 @@ bool TBrowseDialog::Execute() {
     IMalloc* rawMalloc = nullptr;
     if (FAILED(SHGetMalloc(&rawMalloc)) || !rawMalloc)
         return false;
-    const TMallocPtr malloc(rawMalloc);
+    const TComRef<IMalloc> malloc(rawMalloc);
 
-    TShellBlock<ITEMIDLIST> root(nullptr, ShellFree{malloc.get()});
+    TShellBlock<ITEMIDLIST> root(nullptr, ShellFree{malloc.Get()});
     if (!Root.empty()) {
         IShellFolder* rawDesktop = nullptr;
         if (FAILED(SHGetDesktopFolder(&rawDesktop)) || !rawDesktop)
             throw EAppError(L"TBrowseDialog: SHGetDesktopFolder Failed.");
-        const TShellFolderPtr desktop(rawDesktop);
+        const TComRef<IShellFolder> desktop(rawDesktop);
         std::wstring name = AnsiToWide(Root);
         LPITEMIDLIST parsed = nullptr;
         ULONG eaten = 0;
@@ -79,7 +59,7 @@ bool TBrowseDialog::Execute() {
     }
 
     TShellBlock<wchar_t> displayName(
-        static_cast<wchar_t*>(malloc->Alloc(MAX_PATH * sizeof(wchar_t))), ShellFree{malloc.get()});
+        static_cast<wchar_t*>(malloc->Alloc(MAX_PATH * sizeof(wchar_t))), ShellFree{malloc.Get()});
     if (!displayName)
         throw EAppError(L"TBrowseDialog: ppmem.Alloc Failed.");
     displayName.get()[0] = L'\0';
@@ -93,7 +73,7 @@ bool TBrowseDialog::Execute() {
     info.ulFlags = Options;
     info.lpfn = &TBrowseDialog::BrowseCallback;
     info.lParam = reinterpret_cast<LPARAM>(&context);
-    const TShellBlock<ITEMIDLIST> chosen(SHBrowseForFolderW(&info), ShellFree{malloc.get()});
+    const TShellBlock<ITEMIDLIST> chosen(SHBrowseForFolderW(&info), ShellFree{malloc.Get()});
     context.error.Rethrow();
     if (!chosen)
         return false;

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include "imaging/DibHeader.h"
+#include "win/ComScope.h"
 
 #include <objbase.h>
 #include <shlwapi.h>
@@ -33,41 +34,10 @@ constexpr int kReadError = 2;
 constexpr int kNoMemory = 4;
 constexpr int kOtherError = 6;
 
-// A COM reference released when it goes.
-template <typename T> class Ref {
-public:
-    Ref() = default;
-    ~Ref() {
-        if (p_)
-            p_->Release();
-    }
-    Ref(const Ref&) = delete;
-    Ref& operator=(const Ref&) = delete;
-    T** Out() { return &p_; }
-    T* operator->() const { return p_; }
-    T* Get() const { return p_; }
-    explicit operator bool() const { return p_ != nullptr; }
+using pelmira::TComRef;
+using pelmira::TComScope;
 
-private:
-    T* p_ = nullptr;
-};
-
-// COM for the length of one call, on whatever thread the host calls from.
-class ComScope {
-public:
-    ComScope() : ok_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-    ~ComScope() {
-        if (ok_)
-            CoUninitialize();
-    }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-
-private:
-    bool ok_;
-};
-
-bool MakeFactory(Ref<IWICImagingFactory>& factory) {
+bool MakeFactory(TComRef<IWICImagingFactory>& factory) {
     return SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                                       IID_PPV_ARGS(factory.Out())));
 }
@@ -91,18 +61,18 @@ bool IsOwnBitmapExtension(const std::string& extension) {
 
 std::vector<Format> AskFormats() {
     std::vector<Format> formats;
-    ComScope com;
-    Ref<IWICImagingFactory> factory;
-    Ref<IEnumUnknown> decoders;
+    TComScope com;
+    TComRef<IWICImagingFactory> factory;
+    TComRef<IEnumUnknown> decoders;
     if (!MakeFactory(factory) || FAILED(factory->CreateComponentEnumerator(
                                      WICDecoder, WICComponentEnumerateDefault, decoders.Out())))
         return formats;
     for (;;) {
-        Ref<IUnknown> item;
+        TComRef<IUnknown> item;
         ULONG fetched = 0;
         if (decoders->Next(1, item.Out(), &fetched) != S_OK || fetched == 0)
             break;
-        Ref<IWICBitmapCodecInfo> info;
+        TComRef<IWICBitmapCodecInfo> info;
         if (FAILED(item->QueryInterface(IID_PPV_ARGS(info.Out()))))
             continue;
         wchar_t text[256] = {};
@@ -138,21 +108,21 @@ const std::vector<Format>& Formats() {
 // format (only the signature: the rest of the file is not here). Bitmap
 // files are the program's own.
 bool MatchesADecoder(std::uint8_t* head, DWORD size) {
-    ComScope com;
-    Ref<IWICImagingFactory> factory;
-    Ref<IWICStream> stream;
-    Ref<IEnumUnknown> decoders;
+    TComScope com;
+    TComRef<IWICImagingFactory> factory;
+    TComRef<IWICStream> stream;
+    TComRef<IEnumUnknown> decoders;
     if (!MakeFactory(factory) || FAILED(factory->CreateStream(stream.Out())) ||
         FAILED(stream->InitializeFromMemory(head, size)) ||
         FAILED(factory->CreateComponentEnumerator(WICDecoder, WICComponentEnumerateDefault,
                                                   decoders.Out())))
         return false;
     for (;;) {
-        Ref<IUnknown> item;
+        TComRef<IUnknown> item;
         ULONG fetched = 0;
         if (decoders->Next(1, item.Out(), &fetched) != S_OK || fetched == 0)
             return false;
-        Ref<IWICBitmapDecoderInfo> info;
+        TComRef<IWICBitmapDecoderInfo> info;
         GUID container{};
         BOOL matches = FALSE;
         LARGE_INTEGER start{};
@@ -177,13 +147,13 @@ int CopyText(char* buffer, int length, const std::string& text) {
 // The picture's bytes as a stream: from the file at an offset, or from
 // memory the host gives.
 bool OpenStream(IWICImagingFactory* factory, const char* source, LONG_PTR offsetOrSize,
-                unsigned flag, Ref<IWICStream>& stream) {
+                unsigned flag, TComRef<IWICStream>& stream) {
     if (FAILED(factory->CreateStream(stream.Out())))
         return false;
     if ((flag & 7) == 1) // the picture is in memory
         return SUCCEEDED(stream->InitializeFromMemory(
             reinterpret_cast<BYTE*>(const_cast<char*>(source)), static_cast<DWORD>(offsetOrSize)));
-    Ref<IStream> file;
+    TComRef<IStream> file;
     if (FAILED(SHCreateStreamOnFileA(source, STGM_READ | STGM_SHARE_DENY_NONE, file.Out())))
         return false;
     ULARGE_INTEGER at{}, all{};
@@ -259,12 +229,12 @@ HRESULT CopyRowsBottomUp(IWICFormatConverter* converter, UINT width, UINT height
 // row first. The frame is converted to 32-bit BGRA (the one format every
 // decoder converts to) a band of rows at a time, straight into place.
 int DecodeFrame(IWICImagingFactory* factory, IWICStream* stream, HANDLE* info, HANDLE* bits) {
-    Ref<IWICBitmapDecoder> decoder;
+    TComRef<IWICBitmapDecoder> decoder;
     if (FAILED(factory->CreateDecoderFromStream(stream, nullptr, WICDecodeMetadataCacheOnDemand,
                                                 decoder.Out())))
         return kUnsupported;
-    Ref<IWICBitmapFrameDecode> frame;
-    Ref<IWICFormatConverter> converter;
+    TComRef<IWICBitmapFrameDecode> frame;
+    TComRef<IWICFormatConverter> converter;
     UINT width = 0, height = 0;
     if (FAILED(decoder->GetFrame(0, frame.Out())) ||
         FAILED(factory->CreateFormatConverter(converter.Out())) ||
@@ -335,11 +305,11 @@ __declspec(dllexport) int __stdcall IsSupported(const char*, DWORD_PTR data) {
 
 __declspec(dllexport) int __stdcall GetPictureInfo(const char* source, LONG_PTR offset,
                                                    unsigned flag, void* record) {
-    ComScope com;
-    Ref<IWICImagingFactory> factory;
-    Ref<IWICStream> stream;
-    Ref<IWICBitmapDecoder> decoder;
-    Ref<IWICBitmapFrameDecode> frame;
+    TComScope com;
+    TComRef<IWICImagingFactory> factory;
+    TComRef<IWICStream> stream;
+    TComRef<IWICBitmapDecoder> decoder;
+    TComRef<IWICBitmapFrameDecode> frame;
     UINT width = 0, height = 0;
     if (!record || !MakeFactory(factory) ||
         !OpenStream(factory.Get(), source, offset, flag, stream) ||
@@ -364,9 +334,9 @@ __declspec(dllexport) int __stdcall GetPicture(const char* source, LONG_PTR offs
                                                HANDLE* info, HANDLE* bits, FARPROC, LONG_PTR) {
     if (!info || !bits)
         return kOtherError;
-    ComScope com;
-    Ref<IWICImagingFactory> factory;
-    Ref<IWICStream> stream;
+    TComScope com;
+    TComRef<IWICImagingFactory> factory;
+    TComRef<IWICStream> stream;
     if (!MakeFactory(factory) || !OpenStream(factory.Get(), source, offset, flag, stream))
         return kReadError;
     return DecodeFrame(factory.Get(), stream.Get(), info, bits);

@@ -1,8 +1,8 @@
 // The source folders form layers, and a file includes only headers of its own
 // layer and the layers below it. The order is read from the architecture
 // notes, where it is written once. The programs beside the layers (the hook
-// library, the plug-in, the help writer) include only their own folder and
-// the portable code.
+// library, the plug-in, the help writer) include only their own folder, the
+// portable code and header-only services of win/.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -113,6 +113,14 @@ std::vector<Include> IncludesOf(const std::string& folder) {
     return found;
 }
 
+// A header of win/ with no source of its own (the COM scope): a program
+// beside the layers may compile it too.
+bool IsHeaderOnlyService(const std::string& path) {
+    if (FirstFolder(path) != "win" || !fs::exists(kSourceRoot / path))
+        return false;
+    return !fs::exists((kSourceRoot / path).replace_extension(".cpp"));
+}
+
 bool IsSourceFolder(const std::string& folder, const std::map<std::string, int>& ranks) {
     return ranks.contains(folder) ||
            std::find(kBesideTheLayers.begin(), kBesideTheLayers.end(), folder) !=
@@ -129,7 +137,8 @@ bool Breaks(const Include& include, const std::map<std::string, int>& ranks,
     if (!include.quoted && !IsSourceFolder(target, ranks))
         return false;
     if (!ranks.contains(include.folder))
-        return target != include.folder && !portable.contains(include.target);
+        return target != include.folder && !portable.contains(include.target) &&
+               !IsHeaderOnlyService(include.target);
     const auto to = ranks.find(target);
     return to == ranks.end() || to->second < ranks.at(include.folder);
 }
