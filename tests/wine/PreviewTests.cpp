@@ -4,8 +4,8 @@
 #include "config/ConfigDlg.h"
 #include "imaging/DibHeader.h"
 #include "imaging/DisplayPicture.h"
-#include "imaging/Octree.h"
 #include "tests/support/MemoryDib.h"
+#include "tests/support/PlainOctree.h"
 #include "wallpaper/TempBitmap.h"
 
 #include <cstring>
@@ -243,22 +243,24 @@ TEST_F(PreviewTest, TrueColourFilesReachA256ColourDesktopThroughTheReducedCopy) 
     ASSERT_EQ(file.size(), 14u + 40 + 1024 + stride * 48);
 
     // The colour table holds the octree palette; every pixel indexes it.
-    DibHeader source;
-    source.width = 64;
-    source.height = 48;
-    source.bitCount = 24;
-    const auto palette = OctreePaletteEntries(source, photo.pixels, main->QuanFactor);
-    ASSERT_TRUE(palette.has_value());
-    ASSERT_FALSE(palette->empty());
-    ASSERT_LE(palette->size(), 236u);
-    for (std::size_t i = 0; i < palette->size(); ++i) {
+    pelmira::testing::PlainOctree reference(main->QuanFactor);
+    const std::size_t sourceStride = static_cast<std::size_t>(*DibStride(64, 24));
+    for (int y = 0; y < 48; ++y)
+        for (int x = 0; x < 64; ++x) {
+            const std::uint8_t* px = &photo.pixels[y * sourceStride + 3u * x];
+            reference.Add(px[2], px[1], px[0]);
+        }
+    const std::vector<PaletteEntry> palette = reference.Palette();
+    ASSERT_FALSE(palette.empty());
+    ASSERT_LE(palette.size(), 236u);
+    for (std::size_t i = 0; i < palette.size(); ++i) {
         const std::size_t at = 54 + 4 * i;
-        EXPECT_EQ((*palette)[i], (PaletteEntry{file[at + 2], file[at + 1], file[at]})) << i;
+        EXPECT_EQ(palette[i], (PaletteEntry{file[at + 2], file[at + 1], file[at]})) << i;
         EXPECT_EQ(file[at + 3], 0);
     }
     const std::size_t pixels = 14 + 40 + 1024;
     for (std::size_t i = pixels; i < file.size(); ++i)
-        ASSERT_LT(file[i], palette->size()) << "pixel " << i - pixels;
+        ASSERT_LT(file[i], palette.size()) << "pixel " << i - pixels;
     // Not all one colour: the picture kept its variety.
     EXPECT_GT(std::set<std::uint8_t>(file.begin() + pixels, file.end()).size(), 50u);
 }
