@@ -8,6 +8,7 @@
 #include "ProcessDriver.h"
 #include "TestFiles.h"
 #include "WaitFor.h"
+#include "win/Handles.h"
 
 #include <gtest/gtest.h>
 
@@ -190,11 +191,12 @@ TEST(AutomaticMode, AChangeWaitsUntilTheUserHasLeftTheInputAloneLongEnough) {
     const std::string folder = MakeTempFolder("pelmira-monitor");
     WriteBitmapFile(folder + "\\m.bmp", 8);
     WriteAutomaticSettings({folder + "\\m.bmp(Tile)"}, "InputChkOnStart=1\r\nCheckTime=2\r\n", 3);
-    HKEY key = nullptr;
+    HKEY created = nullptr;
     RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\PelmiraTest", 0, nullptr, 0, KEY_ALL_ACCESS,
-                    nullptr, &key, nullptr);
-    const auto setIdle = [key](DWORD seconds) {
-        RegSetValueExA(key, "IdleSeconds", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&seconds),
+                    nullptr, &created, nullptr);
+    const pelmira::TRegKeyHandle key(created);
+    const auto setIdle = [&key](DWORD seconds) {
+        RegSetValueExA(key.Get(), "IdleSeconds", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&seconds),
                        sizeof seconds);
     };
     setIdle(0); // the user is busy
@@ -212,7 +214,6 @@ TEST(AutomaticMode, AChangeWaitsUntilTheUserHasLeftTheInputAloneLongEnough) {
     ASSERT_EQ(changes.size(), 1u);
     EXPECT_EQ(changes[0].wallpaper, folder + "\\m.bmp");
     EXPECT_TRUE(WaitFor([&] { return TitleOf(application) == L"Pelmira 自動変更"; }, 3000));
-    RegCloseKey(key);
     CloseProgram(program);
 }
 
@@ -286,8 +287,10 @@ TEST(AutomaticMode, ChangeAfterChangeNothingGrows) {
         {folder + "\\p.bmp(Tile)", folder + "\\r.jpeg(Center)", folder + "\\q.bmp(Stretch)"}, "");
     ProgramUnderTest program;
     ASSERT_TRUE(program.Start());
-    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, program.Pid());
-    ASSERT_NE(process, nullptr);
+    const pelmira::TKernelHandle watched(
+        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, program.Pid()));
+    ASSERT_TRUE(watched);
+    const HANDLE process = watched.Get();
 
     const std::size_t total = SoakChanges();
     const std::size_t warmUp = total >= 1000 ? 100 : 20;
@@ -324,6 +327,5 @@ TEST(AutomaticMode, ChangeAfterChangeNothingGrows) {
         // change would pass this bound within a few dozen changes.
         EXPECT_LE(now.privateBytes, first.privateBytes + 512 * 1024) << "after " << done;
     }
-    CloseHandle(process);
     CloseProgram(program);
 }

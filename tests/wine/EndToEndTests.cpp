@@ -4,6 +4,7 @@
 #include "DialogWatcher.h"
 #include "ProcessDriver.h"
 #include "WaitFor.h"
+#include "win/Handles.h"
 
 #include <vector>
 
@@ -100,24 +101,24 @@ std::string WindowsDir() {
 }
 
 std::string ReadFileText(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    const pelmira::TKernelHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                                  nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file)
         return {};
     char text[4096] = {};
     DWORD got = 0;
-    ReadFile(file, text, sizeof text - 1, &got, nullptr);
-    CloseHandle(file);
+    ReadFile(file.Get(), text, sizeof text - 1, &got, nullptr);
     return std::string(text, got);
 }
 
 std::string ReadDesktopWallpaper() {
-    HKEY key = nullptr;
-    RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\desktop", 0, KEY_READ, &key);
+    HKEY opened = nullptr;
+    RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\desktop", 0, KEY_READ, &opened);
+    const pelmira::TRegKeyHandle key(opened);
     char value[1024] = {};
     DWORD size = sizeof value - 1;
-    RegQueryValueExA(key, "WallPaper", nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
-    RegCloseKey(key);
+    RegQueryValueExA(key.Get(), "WallPaper", nullptr, nullptr, reinterpret_cast<BYTE*>(value),
+                     &size);
     return value;
 }
 
@@ -197,11 +198,12 @@ TEST(EndToEnd, CommandLineFileBecomesTheWallpaperAndClosingWritesTheSettings) {
                                    0,   0,   0,  1, 0, 0, 0, 1, 0, 0, 0,  1,   0, 24, 0,
                                    0,   0,   0,  0, 0, 0, 4, 0, 0, 0, 0,  0,   0, 0,  0,
                                    0,   0,   0,  0, 0, 0, 0, 0, 0, 0, 0,  255, 0};
-    HANDLE file =
-        CreateFileA(picture.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(file, bmp, sizeof bmp, &written, nullptr);
-    CloseHandle(file);
+    {
+        const pelmira::TKernelHandle file(
+            CreateFileA(picture.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        DWORD written = 0;
+        WriteFile(file.Get(), bmp, sizeof bmp, &written, nullptr);
+    }
 
     wchar_t wide[MAX_PATH] = {};
     MultiByteToWideChar(CP_ACP, 0, picture.c_str(), -1, wide, MAX_PATH);

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "base/AnsiText.h"
+#include "win/Handles.h"
 
 #include <gtest/gtest.h>
 
@@ -49,21 +50,22 @@ TEST(Harness, OwnCasingMatchesTheSystems) {
 TEST(Harness, DisplayHasTheRequestedDepth) {
     const char* expected = std::getenv("PELMIRA_EXPECT_BITSPIXEL");
     ASSERT_NE(expected, nullptr) << "run the Wine tests through scripts/test.sh";
-    HDC screen = GetDC(nullptr);
-    const int bits = GetDeviceCaps(screen, BITSPIXEL);
-    const int rasterCaps = GetDeviceCaps(screen, RASTERCAPS);
-    ReleaseDC(nullptr, screen);
+    const pelmira::TWindowDC screen(nullptr);
+    const int bits = GetDeviceCaps(screen.Get(), BITSPIXEL);
+    const int rasterCaps = GetDeviceCaps(screen.Get(), RASTERCAPS);
     EXPECT_EQ(bits, std::atoi(expected));
     EXPECT_EQ((rasterCaps & RC_PALETTE) != 0, bits == 8);
 }
 
 TEST(Harness, JapaneseUiFontHasKanjiGlyphs) {
-    HFONT font = CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                             DEFAULT_PITCH, L"ＭＳ Ｐゴシック");
-    ASSERT_NE(font, nullptr);
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, font);
+    const pelmira::TFont font(CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                          SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+                                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                                          L"ＭＳ Ｐゴシック"));
+    ASSERT_TRUE(font);
+    const pelmira::TMemoryDC memory(nullptr);
+    const pelmira::TSelection selected(memory.Get(), font.Get());
+    const HDC dc = memory.Get();
     const wchar_t text[] = L"壁紙変更ﾍﾙﾌﾟ";
     WORD glyphs[8] = {};
     ASSERT_EQ(GetGlyphIndicesW(dc, text, 8, glyphs, GGI_MARK_NONEXISTING_GLYPHS), 8u);
@@ -84,9 +86,6 @@ TEST(Harness, JapaneseUiFontHasKanjiGlyphs) {
     GetTextExtentPoint32W(dc, L"壁", 1, &kanji);
     GetTextExtentPoint32W(dc, L"ﾍ", 1, &katakana);
     EXPECT_LT(katakana.cx, kanji.cx);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    DeleteObject(font);
 }
 
 TEST(Harness, JapaneseFileNamesRoundTrip) {

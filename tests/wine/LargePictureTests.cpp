@@ -8,6 +8,7 @@
 #include "ProcessDriver.h"
 #include "TestFiles.h"
 #include "imaging/DibHeader.h"
+#include "win/Handles.h"
 
 #include <gtest/gtest.h>
 
@@ -55,9 +56,7 @@ TEST(LargePicture, AHugePhotographBecomesTheWallpaperInItsOwnColours) {
     const DibHeader h = DibHeader::Read(bytes.subspan(14));
     ASSERT_EQ(h.width, 12000);
     ASSERT_EQ(h.height, 8000);
-    const HDC screen = GetDC(nullptr);
-    const bool palette = GetDeviceCaps(screen, BITSPIXEL) == 8;
-    ReleaseDC(nullptr, screen);
+    const bool palette = GetDeviceCaps(TWindowDC(nullptr).Get(), BITSPIXEL) == 8;
     ASSERT_EQ(h.bitCount, palette ? 8 : 24);
     const std::size_t stride = static_cast<std::size_t>(*DibStride(h.width, h.bitCount));
     const std::size_t pixels = LoadU32(bytes, 10);

@@ -108,8 +108,9 @@ TEST_F(MainWindowTest, APngIsListedPreviewedAndBecomesTheWallpaper) {
 }
 
 TEST(PictureFormats, AnyHostCanHandThePluginAPictureInMemory) {
-    HMODULE plugin = LoadLibraryA((ProgramFolder() + "ifpelmira.spi").c_str());
-    ASSERT_NE(plugin, nullptr);
+    const TModule library(LoadLibraryA((ProgramFolder() + "ifpelmira.spi").c_str()));
+    ASSERT_TRUE(library);
+    const HMODULE plugin = library.Get();
     const auto isSupported = reinterpret_cast<TSusiePlugins::IsSupportedFn>(
         reinterpret_cast<void*>(GetProcAddress(plugin, "IsSupported")));
     const auto getPicture = reinterpret_cast<TSusiePlugins::GetPictureFn>(
@@ -132,5 +133,4 @@ TEST(PictureFormats, AnyHostCanHandThePluginAPictureInMemory) {
     std::string bmp(2048, '\0');
     bmp[0] = 'B', bmp[1] = 'M'; // bitmaps stay the program's own
     EXPECT_EQ(isSupported("x.bmp", reinterpret_cast<DWORD_PTR>(bmp.data())), 0);
-    FreeLibrary(plugin);
 }

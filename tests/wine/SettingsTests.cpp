@@ -206,23 +206,29 @@ TEST_F(MainWindowTest, RefusedWriteKeepsTheWindowOpen) {
     EXPECT_FALSE(app.Terminated());
 }
 
-TEST_F(MainWindowTest, PluginFolderFromTheImageViewersKey) {
+namespace {
+
+// The image viewer's plug-in key, made when missing.
+pelmira::TRegKeyHandle PluginKey() {
     HKEY key = nullptr;
     RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Quillmar\\Susie\\Plug-in", 0, nullptr, 0,
                     KEY_ALL_ACCESS, nullptr, &key, nullptr);
-    RegSetValueExA(key, "Path", 0, REG_SZ, reinterpret_cast<const BYTE*>("C:\\SUSIE"), 9);
-    RegCloseKey(key);
+    return pelmira::TRegKeyHandle(key);
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, PluginFolderFromTheImageViewersKey) {
+    RegSetValueExA(PluginKey().Get(), "Path", 0, REG_SZ,
+                   reinterpret_cast<const BYTE*>("C:\\SUSIE"), 9);
     Create();
     EXPECT_EQ(main->SusieLibPath, "C:\\SUSIE\\");
 }
 
 TEST_F(MainWindowTest, PluginPathOfTheWrongTypeEndsTheCreationSequence) {
-    HKEY key = nullptr;
-    RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Quillmar\\Susie\\Plug-in", 0, nullptr, 0,
-                    KEY_ALL_ACCESS, nullptr, &key, nullptr);
     const DWORD number = 5;
-    RegSetValueExA(key, "Path", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), 4);
-    RegCloseKey(key);
+    RegSetValueExA(PluginKey().Get(), "Path", 0, REG_DWORD,
+                   reinterpret_cast<const BYTE*>(&number), 4);
     DialogWatcher watcher;
     Create();
     auto seen = watcher.Result();

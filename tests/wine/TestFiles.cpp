@@ -1,5 +1,7 @@
 #include "TestFiles.h"
 
+#include "win/Handles.h"
+
 #include <vector>
 
 std::string WindowsDirectory() {
@@ -41,22 +43,21 @@ std::string MakeTempFolder(const char* name) {
 }
 
 void WriteTextFile(const std::string& path, const std::string& text) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    const pelmira::TKernelHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr,
+                                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
-    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(file);
+    WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
 }
 
 std::string ReadTextFile(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    const pelmira::TKernelHandle file(CreateFileA(path.c_str(), GENERIC_READ,
+                                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
         return {};
-    std::string text(GetFileSize(file, nullptr), '\0');
+    std::string text(GetFileSize(file.Get(), nullptr), '\0');
     DWORD got = 0;
-    ReadFile(file, text.data(), static_cast<DWORD>(text.size()), &got, nullptr);
-    CloseHandle(file);
+    ReadFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &got, nullptr);
     text.resize(got);
     return text;
 }
@@ -94,37 +95,33 @@ void WriteBitmapFile(const std::string& path, int bits, int width, int height) {
 
 namespace {
 
-HKEY OpenDesktop() {
+pelmira::TRegKeyHandle OpenDesktop() {
     HKEY key = nullptr;
     RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\desktop", 0, KEY_ALL_ACCESS, &key);
-    return key;
+    return pelmira::TRegKeyHandle(key);
 }
 
 } // namespace
 
 std::string DesktopValue(const char* name) {
-    HKEY key = OpenDesktop();
+    const pelmira::TRegKeyHandle key = OpenDesktop();
     char buffer[1024] = {};
     DWORD size = sizeof buffer - 1;
     DWORD type = 0;
-    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) !=
-        ERROR_SUCCESS)
+    if (RegQueryValueExA(key.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(buffer),
+                         &size) != ERROR_SUCCESS)
         buffer[0] = '\0';
-    RegCloseKey(key);
     return buffer;
 }
 
 void SetDesktopValue(const char* name, const std::string& value) {
-    HKEY key = OpenDesktop();
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+    RegSetValueExA(OpenDesktop().Get(), name, 0, REG_SZ,
+                   reinterpret_cast<const BYTE*>(value.c_str()),
                    static_cast<DWORD>(value.size() + 1));
-    RegCloseKey(key);
 }
 
 void DeleteDesktopValue(const char* name) {
-    HKEY key = OpenDesktop();
-    RegDeleteValueA(key, name);
-    RegCloseKey(key);
+    RegDeleteValueA(OpenDesktop().Get(), name);
 }
 
 std::string ProgramFolder() {
