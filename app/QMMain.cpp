@@ -398,10 +398,10 @@ bool TQMMain::ApplyFile(const std::string& path, TDesktopWallpaper& pathBuffer,
     const bool plain = IsPlainBitmap(path);
     if (plain && !NeedsReducedCopy(ColorsInPalette(path)))
         return pathBuffer.Apply(path);
-    const bool decoded = preview == PreviewUse::AlwaysDecoded ||
-                         (preview == PreviewUse::SelectedBitmap && plain &&
-                          PreViewImage().HasPicture()) ||
-                         FileToImage(path);
+    const bool decoded =
+        preview == PreviewUse::AlwaysDecoded ||
+        (preview == PreviewUse::SelectedBitmap && plain && PreViewImage().HasPicture()) ||
+        FileToImage(path);
     const auto temp = decoded ? SaveTempBitmap() : std::nullopt;
     return temp && pathBuffer.Apply(*temp);
 }
@@ -539,7 +539,8 @@ void TQMMain::QM1Click() {
 }
 
 void TQMMain::ShowHelpContext(int context) {
-    environment_.winHelp(Handle(), helpFile_.c_str(), HELP_CONTEXT, static_cast<ULONG_PTR>(context));
+    environment_.winHelp(Handle(), helpFile_.c_str(), HELP_CONTEXT,
+                         static_cast<ULONG_PTR>(context));
 }
 
 void TQMMain::KH2Click() {

@@ -53,8 +53,8 @@ bool TBrowseDialog::Execute() {
         std::wstring name = AnsiToWide(Root);
         LPITEMIDLIST parsed = nullptr;
         ULONG eaten = 0;
-        if (SUCCEEDED(desktop->ParseDisplayName(owner, nullptr, name.data(), &eaten, &parsed,
-                                                nullptr)))
+        if (SUCCEEDED(
+                desktop->ParseDisplayName(owner, nullptr, name.data(), &eaten, &parsed, nullptr)))
             root.reset(parsed);
     }
 

@@ -26,9 +26,9 @@ enum class TOKButtonState { Unchanged = 0, Enabled = 1, Disabled = 2 };
 class TBrowseDialog;
 // Sender, the browser's window, the selected folder's path (ANSI; empty when
 // it has none), the status text to show, and what to do with the OK button.
-using TBrowseDialogEvent = std::function<void(TBrowseDialog& sender, HWND wnd,
-                                              const std::string& path, std::string& showText,
-                                              TOKButtonState& okButtonState)>;
+using TBrowseDialogEvent =
+    std::function<void(TBrowseDialog& sender, HWND wnd, const std::string& path,
+                       std::string& showText, TOKButtonState& okButtonState)>;
 
 // The component's interface as the program is specified by, kept whole
 // although the settings dialog uses only part of it (Root, OnInitialized,

@@ -99,8 +99,8 @@ void TConfigDlg::ListBox1Click() {
 
 void TConfigDlg::ListBox1DrawItem(const DRAWITEMSTRUCT& item) {
     const std::string& entry = ListBox1().Line(static_cast<int>(item.itemID));
-    const TBitmap picture(static_cast<HBITMAP>(LoadImageW(
-        GetModuleHandleW(nullptr), StylePictureOf(entry), IMAGE_BITMAP, 0, 0, 0)));
+    const TBitmap picture(static_cast<HBITMAP>(
+        LoadImageW(GetModuleHandleW(nullptr), StylePictureOf(entry), IMAGE_BITMAP, 0, 0, 0)));
     BITMAP bm{};
     if (picture)
         GetObjectW(picture.Get(), sizeof bm, &bm);

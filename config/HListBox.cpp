@@ -14,7 +14,8 @@ bool THListBox::DrawItem(const DRAWITEMSTRUCT& item) {
     SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
     FillRect(item.hDC, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     if (item.itemID != static_cast<UINT>(-1) && item.itemID < lines_.size() && OnDrawItem) {
-        const TSelection font(item.hDC, reinterpret_cast<HGDIOBJ>(SendMessageW(handle_, WM_GETFONT, 0, 0)));
+        const TSelection font(item.hDC,
+                              reinterpret_cast<HGDIOBJ>(SendMessageW(handle_, WM_GETFONT, 0, 0)));
         OnDrawItem(item);
     }
     if (item.itemState & ODS_FOCUS)
@@ -24,13 +25,13 @@ bool THListBox::DrawItem(const DRAWITEMSTRUCT& item) {
 
 std::uint16_t THListBox::TextExtent(const std::string& text) const {
     const TWindowDC dc(handle_);
-    const TSelection font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(handle_, WM_GETFONT, 0, 0)));
+    const TSelection font(dc.Get(),
+                          reinterpret_cast<HGDIOBJ>(SendMessageW(handle_, WM_GETFONT, 0, 0)));
     TEXTMETRICA metrics{};
     GetTextMetricsA(dc.Get(), &metrics);
     SIZE size{};
     GetTextExtentPoint32A(dc.Get(), text.data(), static_cast<int>(text.size()), &size);
-    const long extent =
-        size.cx + metrics.tmAveCharWidth + GetSystemMetrics(SM_CXHSCROLL) + 25;
+    const long extent = size.cx + metrics.tmAveCharWidth + GetSystemMetrics(SM_CXHSCROLL) + 25;
     return static_cast<std::uint16_t>(extent & 0xFFFF);
 }
 

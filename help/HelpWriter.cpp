@@ -145,7 +145,8 @@ public:
     void JumpStart(std::int32_t hash) {
         Command("\xE3");
         commands_.append(U16Bytes(static_cast<std::uint16_t>(hash)));
-        commands_.append(U16Bytes(static_cast<std::uint16_t>(static_cast<std::uint32_t>(hash) >> 16)));
+        commands_.append(
+            U16Bytes(static_cast<std::uint16_t>(static_cast<std::uint32_t>(hash) >> 16)));
     }
     void JumpEnd() { Command("\x89"); }
     void End() {
@@ -321,7 +322,8 @@ std::string LinkRecords(std::vector<Record>& records, const std::vector<std::siz
 // topics begin.
 std::string CutIntoBlocks(const std::string& data, const std::vector<Record>& records) {
     Bytes file;
-    const std::size_t blocks = std::max<std::size_t>(1, (data.size() + kBlockData - 1) / kBlockData);
+    const std::size_t blocks =
+        std::max<std::size_t>(1, (data.size() + kBlockData - 1) / kBlockData);
     for (std::size_t b = 0; b < blocks; ++b) {
         std::uint32_t lastLink = kNone, firstLink = kNone, lastHeader = kNone;
         for (const Record& r : records) {
@@ -391,10 +393,10 @@ std::string FontFile(const HelpFileOptions& options) {
     if (options.fontFace.size() > 31)
         throw std::length_error("font name too long");
     Bytes f;
-    f.U16(1);       // face names
-    f.U16(3);       // descriptors
-    f.U16(8);       // where the face names start
-    f.U16(8 + 32);  // where the descriptors start
+    f.U16(1);      // face names
+    f.U16(3);      // descriptors
+    f.U16(8);      // where the face names start
+    f.U16(8 + 32); // where the descriptors start
     std::string face = options.fontFace;
     face.resize(32, '\0');
     f.Text(face);
@@ -407,7 +409,7 @@ std::string FontFile(const HelpFileOptions& options) {
         f.U8(d.halfPoints);
         f.U8(3); // swiss
         f.U16(0);
-        f.Zeros(3); // black
+        f.Zeros(3);                         // black
         f.U8(0xFF), f.U8(0xFF), f.U8(0xFF); // on white
     }
     return f.Data();
@@ -484,9 +486,9 @@ std::string WriteHelpFile(const HelpSource& source, const HelpFileOptions& optio
     };
     Bytes out;
     out.U32(0x00035F3F);
-    out.U32(0); // the directory's place: filled below
+    out.U32(0);     // the directory's place: filled below
     out.U32(kNone); // no free blocks
-    out.U32(0); // the file's size: filled below
+    out.U32(0);     // the file's size: filled below
     std::vector<std::string> entries;
     for (const auto& [name, data] : files) {
         Bytes e;

@@ -36,8 +36,8 @@ constexpr std::int32_t kMaxPixelBytes = 512 * 1024 * 1024;
 // accepts. Besides what the headers themselves rule out, it refuses pictures
 // without pixels (width or height 0, negative width), a bit count of 0,
 // sizes beyond kMaxPixelBytes, and run-length data stored top row first.
-// Other bit counts are read as stored (the display decides what it draws). Other top-down pictures come out bottom row first with a positive
-// height, as every picture does.
+// Other bit counts are read as stored (the display decides what it draws). Other top-down pictures
+// come out bottom row first with a positive height, as every picture does.
 bool ReadBitmapFile(ByteSource& file, DibBlocks& blocks);
 
 // The bit count ReadBitmapFile would give the file, read from its headers

@@ -51,10 +51,9 @@ TBitmap DisplayCompatibleBitmap(std::span<const std::uint8_t> info,
     const TWindowDC dc(GetFocus());
     const TPaletteSelection realised(dc.Get(), palette);
     const auto* asBitmapInfo = reinterpret_cast<const BITMAPINFO*>(bitmapInfo.data());
-    if (header.biCompression == BI_RLE8 || header.biCompression == BI_RLE4 ||
-        header.biHeight < 0)
-        return TBitmap(
-            CreateDIBitmap(dc.Get(), &header, CBM_INIT, pixels.data(), asBitmapInfo, DIB_RGB_COLORS));
+    if (header.biCompression == BI_RLE8 || header.biCompression == BI_RLE4 || header.biHeight < 0)
+        return TBitmap(CreateDIBitmap(dc.Get(), &header, CBM_INIT, pixels.data(), asBitmapInfo,
+                                      DIB_RGB_COLORS));
     // Rows are set a band at a time: GDI converts through a copy of what it
     // is given, and a whole large photograph would then be held three times.
     TBitmap bitmap(CreateCompatibleBitmap(dc.Get(), header.biWidth, header.biHeight));

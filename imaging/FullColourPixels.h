@@ -104,7 +104,8 @@ void WalkMaskedRows(const DibHeader& header, std::span<const std::uint8_t> pixel
         for (std::int32_t x = 0; x < header.width; ++x, p += BytesPerPixel) {
             std::uint32_t v = static_cast<std::uint32_t>(p[0] | p[1] << 8);
             if constexpr (BytesPerPixel == 4)
-                v |= static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+                v |= static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3])
+                                                                  << 24;
             visit(x, y, red(v), green(v), blue(v));
         }
     }

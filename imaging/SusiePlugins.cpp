@@ -54,7 +54,7 @@ constexpr short kMemoryError = 5;
 } // namespace
 
 std::vector<TSusiePlugins::Announced> TSusiePlugins::Start(const std::string& folder,
-                                                            const std::string& builtIn) {
+                                                           const std::string& builtIn) {
     std::vector<Announced> announced;
     count_ = 0;
     builtIn_ = Slot{};
@@ -66,7 +66,8 @@ std::vector<TSusiePlugins::Announced> TSusiePlugins::Start(const std::string& fo
          more = FindNextFileA(search.Get(), &found) != FALSE) {
         Slot& slot = slots_[static_cast<std::size_t>(count_++)];
         LoadSlot(slot, folder + found.cFileName, announced);
-        builtInInSlot |= !builtInName.empty() && lstrcmpiA(found.cFileName, builtInName.c_str()) == 0;
+        builtInInSlot |=
+            !builtInName.empty() && lstrcmpiA(found.cFileName, builtInName.c_str()) == 0;
     }
     if (!builtIn.empty() && !builtInInSlot)
         LoadSlot(builtIn_, builtIn, announced);

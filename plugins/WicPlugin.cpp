@@ -263,8 +263,17 @@ int DecodeFrame(IWICImagingFactory* factory, IWICStream* stream, HANDLE* info, H
     if (FAILED(copied))
         return copied == E_OUTOFMEMORY ? kNoMemory : kReadError;
     auto* h = static_cast<BITMAPINFOHEADER*>(LocalLock(blocks.header));
-    *h = {sizeof *h, static_cast<LONG>(width), static_cast<LONG>(height), 1, 24, BI_RGB,
-          static_cast<DWORD>(size), 0, 0, 0, 0};
+    *h = {sizeof *h,
+          static_cast<LONG>(width),
+          static_cast<LONG>(height),
+          1,
+          24,
+          BI_RGB,
+          static_cast<DWORD>(size),
+          0,
+          0,
+          0,
+          0};
     LocalUnlock(blocks.header);
     *info = std::exchange(blocks.header, nullptr);
     *bits = std::exchange(blocks.pixels, nullptr);

@@ -1,13 +1,18 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: native unit tests (sanitized), a
-# bounded fuzzing run, then the Wine tests at display depth 24 and, for those
-# labelled depth8, at 8.
+# Builds everything and runs every test: the formatting check, native unit
+# tests (sanitized), a bounded fuzzing run, then the Wine tests at display
+# depth 24 and, for those labelled depth8, at 8.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 source scripts/wine-env.sh
 
 bash scripts/setup.sh || exit 1
 failed=0
+
+echo "== formatting (clang-format against the project's .clang-format)"
+find app base config hook help imaging plugins shell tests ui wallpaper win \
+    \( -name '*.cpp' -o -name '*.h' \) -print0 |
+    xargs -0 clang-format --dry-run -Werror || failed=1
 
 echo "== native build and unit tests (AddressSanitizer, UBSan)"
 cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPELMIRA_SANITIZE=ON >/dev/null &&

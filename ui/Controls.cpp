@@ -92,8 +92,8 @@ bool TGlyphButton::DrawItem(const DRAWITEMSTRUCT& item) {
     const int spacing = glyph_ ? (beside ? 4 : 3) : 0;
     const int shift = pushed ? 1 : 0;
     const int blockWidth = beside ? bm.bmWidth + spacing + textSize.cx : r.right - r.left;
-    const int blockHeight = beside ? std::max<int>(bm.bmHeight, textSize.cy)
-                                   : bm.bmHeight + spacing + textSize.cy;
+    const int blockHeight =
+        beside ? std::max<int>(bm.bmHeight, textSize.cy) : bm.bmHeight + spacing + textSize.cy;
     const int left = r.left + (r.right - r.left - blockWidth) / 2 + shift;
     const int top = r.top + (r.bottom - r.top - blockHeight) / 2 + shift;
     if (glyph_) {

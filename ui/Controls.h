@@ -35,17 +35,17 @@ enum class ControlKind {
     CheckBox,
     RadioButton, // grouped with the radio buttons of the same parent control
     Edit,
-    ComboBox,    // a sorted drop-down list
+    ComboBox, // a sorted drop-down list
     SpinEdit,
-    Custom,      // made by the form itself (TForm::MakeCustomControl)
+    Custom, // made by the form itself (TForm::MakeCustomControl)
 };
 
 enum ControlFlag : unsigned {
     cfNone = 0,
-    cfHidden = 1,    // created but never shown
-    cfAlignLeft = 2, // panel text at the left instead of centred
-    cfSunken = 4,    // sunken border
-    cfAutoSize = 8,  // label sized to its caption
+    cfHidden = 1,     // created but never shown
+    cfAlignLeft = 2,  // panel text at the left instead of centred
+    cfSunken = 4,     // sunken border
+    cfAutoSize = 8,   // label sized to its caption
     cfGlyphLeft = 16, // glyph button: the glyph beside the caption, not above it
     cfNoHint = 32,    // shows no hint, not even its group's
 };

@@ -122,8 +122,7 @@ void TSpinEdit::CreateHandle(HWND parent, const RECT& bounds, HFONT font) {
 
 std::int32_t TSpinEdit::CheckValue(std::int64_t value) const {
     if (min_ == max_)
-        return static_cast<std::int32_t>(
-            std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX));
+        return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX));
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, min_, max_));
 }
 

@@ -24,7 +24,8 @@ private:
 } // namespace
 
 bool IsDriveReady(char drive) {
-    const char letter = (drive >= 'a' && drive <= 'z') ? static_cast<char>(drive - 'a' + 'A') : drive;
+    const char letter =
+        (drive >= 'a' && drive <= 'z') ? static_cast<char>(drive - 'a' + 'A') : drive;
     const TErrorModeScope quiet(SEM_FAILCRITICALERRORS);
     const std::string root = {letter, ':', '\\'};
     DWORD sectors = 0, bytes = 0, freeClusters = 0, clusters = 0;

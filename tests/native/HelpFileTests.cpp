@@ -95,7 +95,8 @@ public:
             }
             const std::string text2 = data.substr(at + length1, length2);
             if (static_cast<std::uint8_t>(data[at + 20]) == 0x02) {
-                topics.push_back({text2, {}, static_cast<std::uint32_t>(index * 0x8000 + characters)});
+                topics.push_back(
+                    {text2, {}, static_cast<std::uint32_t>(index * 0x8000 + characters)});
             } else {
                 EXPECT_EQ(static_cast<std::uint8_t>(data[at + 20]), 0x20);
                 std::size_t p = at + 21;

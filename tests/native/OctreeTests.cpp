@@ -168,7 +168,8 @@ TEST(Octree, BitFieldPicturesAreReadThroughTheirOwnMasks) {
     ASSERT_TRUE(masks.has_value());
     EXPECT_FALSE(PixelMasksOf(std::span(info).first(48)).has_value()); // stops short of them
     const std::vector<std::uint8_t> green565 = {0xE0, 0x07, 0xE0, 0x07};
-    EXPECT_EQ(OctreePaletteEntries(h, green565, 8, masks), (std::vector<PaletteEntry>{{0, 255, 0}}));
+    EXPECT_EQ(OctreePaletteEntries(h, green565, 8, masks),
+              (std::vector<PaletteEntry>{{0, 255, 0}}));
     const std::vector<std::uint8_t> mid565 = {0x10, 0x84, 0x10, 0x84}; // 10000 100000 10000
     EXPECT_EQ(OctreePaletteEntries(h, mid565, 8, masks),
               (std::vector<PaletteEntry>{{132, 130, 132}}));

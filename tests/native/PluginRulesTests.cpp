@@ -41,7 +41,7 @@ TEST(PluginRules, BlocksAreUsedOnlyWhenTheyHoldWhatTheirHeaderSays) {
     EXPECT_TRUE(PluginBlocksUsable(info(16, 4, 2, kBiBitFields, 12), 16));
     EXPECT_FALSE(PluginBlocksUsable(info(16, 4, 2, kBiBitFields, 8), 16));
     EXPECT_FALSE(PluginBlocksUsable(info(24, 0, 2), 24));
-    EXPECT_FALSE(PluginBlocksUsable(info(12, 4, 2), 1 << 20)); // no display draws 12 bits
+    EXPECT_FALSE(PluginBlocksUsable(info(12, 4, 2), 1 << 20));    // no display draws 12 bits
     EXPECT_FALSE(PluginBlocksUsable(info(24, 4, 2, 4), 1 << 20)); // a JPEG stream
     EXPECT_FALSE(PluginBlocksUsable(std::vector<std::uint8_t>(39, 0), 1 << 20));
     auto small = info(24, 4, 2);

@@ -88,5 +88,4 @@ private:
     std::vector<Node*> lists_[9];
 };
 
-
 } // namespace pelmira::testing

@@ -196,8 +196,8 @@ TEST(AutomaticMode, AChangeWaitsUntilTheUserHasLeftTheInputAloneLongEnough) {
                     nullptr, &created, nullptr);
     const pelmira::TRegKeyHandle key(created);
     const auto setIdle = [&key](DWORD seconds) {
-        RegSetValueExA(key.Get(), "IdleSeconds", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&seconds),
-                       sizeof seconds);
+        RegSetValueExA(key.Get(), "IdleSeconds", 0, REG_DWORD,
+                       reinterpret_cast<const BYTE*>(&seconds), sizeof seconds);
     };
     setIdle(0); // the user is busy
     ProgramUnderTest program;

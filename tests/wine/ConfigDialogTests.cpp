@@ -22,8 +22,10 @@ protected:
     void SetUp() override {
         MainWindowTest::SetUp();
         folder = MakeTempFolder("pelmira-config");
-        WriteTextFile(iniPath, "[QM]\r\nInitDirPath=" + folder + "\r\nIconTray=0\r\n"
-                               "RandamChange=1\r\n[Picture]\r\nQuantize=0\r\nWidthAspect=0\r\n");
+        WriteTextFile(iniPath,
+                      "[QM]\r\nInitDirPath=" + folder +
+                          "\r\nIconTray=0\r\n"
+                          "RandamChange=1\r\n[Picture]\r\nQuantize=0\r\nWidthAspect=0\r\n");
         SetDesktopValue("WallpaperOriginX", "-5000");
         RegDeleteKeyValueA(HKEY_CURRENT_USER, "Control Panel\\desktop", "WallpaperOriginY");
         Create();
@@ -248,7 +250,7 @@ TEST_F(ConfigDialogTest, ListEditorAddsMovesDeletesAndDrawsTheStyle) {
         // The stretch picture's upper arrow, the tile picture's first sky.
         return std::pair{GetPixel(mem.Get(), 2 + 12, 2 + 2), GetPixel(mem.Get(), 2 + 3, 2 + 3)};
     };
-    EXPECT_EQ(draw(2).first, RGB(255, 0, 0));  // both tags: stretch
+    EXPECT_EQ(draw(2).first, RGB(255, 0, 0));    // both tags: stretch
     EXPECT_EQ(draw(1).second, RGB(0, 255, 255)); // empty entry: tile
     EXPECT_NE(draw(0).first, RGB(255, 0, 0));
 }
@@ -332,7 +334,8 @@ TEST_F(ConfigDialogTest, FolderBrowserPreselectsFollowsAndKeepsOnCancel) {
     EXPECT_EQ(status, AnsiToWide(WindowsDirectory()));
     EXPECT_EQ(dialog->Edit("FstWPDirEdit").AnsiText(), WindowsDirectory());
     {
-        WindowAnswerer answer(IsFolderBrowser, [](HWND) {}, IDCANCEL);
+        WindowAnswerer answer(
+            IsFolderBrowser, [](HWND) {}, IDCANCEL);
         dialog->SusieDirBroBtnClick();
     }
     EXPECT_EQ(dialog->BrowseDialog1.Directory, WindowsDirectory());
@@ -379,8 +382,10 @@ TEST_F(ConfigDialogTest, GroupHintsShowOverTheGroupAndItsControlsOnTheirPageOnly
     dialog->ShowPage(pages, 1);
     EXPECT_EQ(hint(dialog->Handle(), bare), L"自動変更関係のオプションの設定");
     // A control without a hint of its own shows its group's; one told to show none, none.
-    EXPECT_EQ(hint(dialog->Check("ScrCheckBox").Handle(), {2, 2}), L"監視機能関係のオプションの設定");
-    EXPECT_EQ(hint(dialog->Spin("CheckSpinEdit").UpDown(), {2, 2}), L"監視機能関係のオプションの設定");
+    EXPECT_EQ(hint(dialog->Check("ScrCheckBox").Handle(), {2, 2}),
+              L"監視機能関係のオプションの設定");
+    EXPECT_EQ(hint(dialog->Spin("CheckSpinEdit").UpDown(), {2, 2}),
+              L"監視機能関係のオプションの設定");
     EXPECT_EQ(hint(dialog->Check("TileRadioBtn").Handle(), {2, 2}), L"ﾀｲﾙ表示で登録");
     EXPECT_EQ(hint(dialog->Check("AspectCheckBox").Handle(), {2, 2}), L"");
     dialog->ShowPage(pages, 0); // the group's place on a hidden page says nothing

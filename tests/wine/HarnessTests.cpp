@@ -59,9 +59,8 @@ TEST(Harness, DisplayHasTheRequestedDepth) {
 
 TEST(Harness, JapaneseUiFontHasKanjiGlyphs) {
     const pelmira::TFont font(CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                          SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
-                                          L"ＭＳ Ｐゴシック"));
+                                          SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                          DEFAULT_QUALITY, DEFAULT_PITCH, L"ＭＳ Ｐゴシック"));
     ASSERT_TRUE(font);
     const pelmira::TMemoryDC memory(nullptr);
     const pelmira::TSelection selected(memory.Get(), font.Get());

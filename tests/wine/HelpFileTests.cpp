@@ -51,7 +51,8 @@ TEST(HelpFile, WindowsHelpOpensTheContentsAndAPageTopic) {
                                  GetModuleHandleW(nullptr), nullptr);
 
     ASSERT_TRUE(WinHelpA(owner, file.c_str(), HELP_FINDER, 0));
-    EXPECT_TRUE(WaitFor([] { return ShownHelpText().starts_with(L"Pelmira32 ヘルプ 目次"); }, 30000))
+    EXPECT_TRUE(
+        WaitFor([] { return ShownHelpText().starts_with(L"Pelmira32 ヘルプ 目次"); }, 30000))
         << testing::PrintToString(ShownHelpText());
 
     // The settings dialog's Help button on "画像処理" asks for topic 38.

@@ -65,8 +65,8 @@ TEST(LargePicture, AHugePhotographBecomesTheWallpaperInItsOwnColours) {
     for (int y = 0; y < 8000; y += 500) {
         const std::size_t row = pixels + stride * static_cast<std::size_t>(7999 - y);
         for (const std::size_t x : {0u, 6000u, 11999u}) {
-            const std::uint8_t* p = palette ? &file[14 + 40 + 4 * file[row + x]]
-                                            : &file[row + 3 * x];
+            const std::uint8_t* p =
+                palette ? &file[14 + 40 + 4 * file[row + x]] : &file[row + 3 * x];
             const int blue = 255 * y / 7999;
             EXPECT_NEAR(p[2], 255 - blue, 12) << y << "," << x;
             EXPECT_NEAR(p[1], 0, 12) << y << "," << x;

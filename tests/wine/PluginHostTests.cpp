@@ -183,7 +183,8 @@ TEST_F(MainWindowTest, AChangeThatRunsOutOfMemorySaysSoAndDoesNotBlameTheFile) {
     };
     ownPlugin = false;
     const std::wstring tooLarge = failure("no_memory", "vast.tpm");
-    EXPECT_NE(tooLarge.find(L"\\VAST.TPM は大きすぎて、メモリーに読み込めません。"), std::wstring::npos)
+    EXPECT_NE(tooLarge.find(L"\\VAST.TPM は大きすぎて、メモリーに読み込めません。"),
+              std::wstring::npos)
         << tooLarge;
     EXPECT_EQ(tooLarge.rfind(L"壁紙の変更に失敗しました。\r\n", 0), 0u);
     const std::wstring unfit = failure("fails", "bad.tpf");

@@ -219,16 +219,16 @@ pelmira::TRegKeyHandle PluginKey() {
 } // namespace
 
 TEST_F(MainWindowTest, PluginFolderFromTheImageViewersKey) {
-    RegSetValueExA(PluginKey().Get(), "Path", 0, REG_SZ,
-                   reinterpret_cast<const BYTE*>("C:\\SUSIE"), 9);
+    RegSetValueExA(PluginKey().Get(), "Path", 0, REG_SZ, reinterpret_cast<const BYTE*>("C:\\SUSIE"),
+                   9);
     Create();
     EXPECT_EQ(main->SusieLibPath, "C:\\SUSIE\\");
 }
 
 TEST_F(MainWindowTest, PluginPathOfTheWrongTypeEndsTheCreationSequence) {
     const DWORD number = 5;
-    RegSetValueExA(PluginKey().Get(), "Path", 0, REG_DWORD,
-                   reinterpret_cast<const BYTE*>(&number), 4);
+    RegSetValueExA(PluginKey().Get(), "Path", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
+                   4);
     DialogWatcher watcher;
     Create();
     auto seen = watcher.Result();

@@ -108,8 +108,8 @@ std::string DesktopValue(const char* name) {
     char buffer[1024] = {};
     DWORD size = sizeof buffer - 1;
     DWORD type = 0;
-    if (RegQueryValueExA(key.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(buffer),
-                         &size) != ERROR_SUCCESS)
+    if (RegQueryValueExA(key.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) !=
+        ERROR_SUCCESS)
         buffer[0] = '\0';
     return buffer;
 }
