@@ -52,8 +52,8 @@ for size in "${@:-3840x2160 12000x8000}"; do
         w=${one%x*} h=${one#*x}
         bytes=$(( (3 * w + 3) / 4 * 4 * h ))
         for depth in 24 8; do
-            pelmira_start_xvfb "$depth" 96
-            pelmira_prepare_prefix
+            pelmira_start_xvfb "$depth" || exit 1
+            pelmira_fresh_prefix
             peak=$(measure "$file")
             pelmira_stop_xvfb
             awk -v p="$one" -v d="$depth" -v b="$bytes" -v k="$peak" 'BEGIN {

@@ -41,7 +41,7 @@ if [ -n "${DISPLAY:-}" ]; then
 fi
 
 trap pelmira_stop_xvfb EXIT
-pelmira_start_xvfb 24 93
+pelmira_start_xvfb 24 || exit 1
 pelmira_prepare_prefix
 exe=$(pelmira_wine winepath -w "$bin/Pelmira32.exe" 2>/dev/null)
 winimage=$(pelmira_wine winepath -w "$(realpath "$image")" 2>/dev/null)

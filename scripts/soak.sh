@@ -11,7 +11,7 @@ bash scripts/setup.sh
 pelmira_choose_wine soak
 pelmira_cross_build "$PELMIRA_WIN_BUILD" "$PELMIRA_WIN_ARCH"
 trap pelmira_stop_xvfb EXIT
-pelmira_start_xvfb 24 97
-pelmira_prepare_prefix
+pelmira_start_xvfb 24 || exit 1
+pelmira_fresh_prefix
 PELMIRA_SOAK_CHANGES=${1:-2000} pelmira_wine "$PELMIRA_WIN_BUILD/bin/wine_e2e_tests.exe" \
     --gtest_filter=AutomaticMode.ChangeAfterChangeNothingGrows

@@ -33,16 +33,16 @@ if [ "$PELMIRA_WIN_ARCH" != i686 ]; then
 fi
 trap pelmira_stop_xvfb EXIT
 
-run_wine_tests() { # $1 = depth, $2 = display number, $3 = BITSPIXEL Wine reports, $4 = ctest label
+run_wine_tests() { # $1 = depth, $2 = BITSPIXEL Wine reports, $3 = ctest label
     echo "== Wine tests ($PELMIRA_WIN_ARCH build) on a depth-$1 display"
-    pelmira_start_xvfb "$1" "$2"
-    pelmira_prepare_prefix
-    (cd "$PELMIRA_WIN_BUILD" && PELMIRA_EXPECT_BITSPIXEL=$3 ctest --output-on-failure -L "$4") ||
+    pelmira_start_xvfb "$1" || { failed=1; return; }
+    pelmira_fresh_prefix
+    (cd "$PELMIRA_WIN_BUILD" && PELMIRA_EXPECT_BITSPIXEL=$2 ctest --output-on-failure -L "$3") ||
         failed=1
     pelmira_stop_xvfb
 }
-run_wine_tests 24 91 32 wine
-run_wine_tests 8 92 8 depth8
+run_wine_tests 24 32 wine
+run_wine_tests 8 8 depth8
 
 if [ $failed -ne 0 ]; then
     echo "TESTS FAILED"

@@ -40,36 +40,64 @@ pelmira_wine() {
     env LC_ALL=ja_JP.UTF-8 "$PELMIRA_WINE" "$@"
 }
 
-# Creates the prefix once: a Japanese system whose UI fonts map to IPA fonts.
-pelmira_prepare_prefix() {
-    [ -f "$WINEPREFIX/.pelmira-ready" ] && return 0
-    rm -rf "$WINEPREFIX"
-    mkdir -p "$(dirname "$WINEPREFIX")"
-    echo "wine: creating prefix $WINEPREFIX"
-    WINEDLLOVERRIDES="mscoree,mshtml=" pelmira_wine wineboot -i >/dev/null 2>&1
-    local key='HKCU\Software\Wine\Fonts\Replacements'
-    local face
-    for face in "ＭＳ Ｐゴシック" "MS UI Gothic" "MS PGothic"; do
-        pelmira_wine reg add "$key" /v "$face" /d "IPAPGothic" /f >/dev/null 2>&1
-    done
-    for face in "ＭＳ ゴシック" "MS Gothic"; do
-        pelmira_wine reg add "$key" /v "$face" /d "IPAGothic" /f >/dev/null 2>&1
-    done
-    "${WINESERVER:-wineserver}" -w
-    touch "$WINEPREFIX/.pelmira-ready"
+# The booted prefix that runs copy from: a Japanese system whose UI fonts map
+# to IPA fonts. Made once per architecture, since the boot takes about 20 s.
+pelmira_prefix_template() {
+    PELMIRA_PREFIX_TEMPLATE=$PELMIRA_BUILD/wineprefix-template-$PELMIRA_WIN_ARCH
+    [ -f "$PELMIRA_PREFIX_TEMPLATE/.pelmira-ready" ] && return 0
+    rm -rf "$PELMIRA_PREFIX_TEMPLATE"
+    mkdir -p "$(dirname "$PELMIRA_PREFIX_TEMPLATE")"
+    echo "wine: booting the prefix template $PELMIRA_PREFIX_TEMPLATE"
+    (
+        export WINEPREFIX=$PELMIRA_PREFIX_TEMPLATE
+        WINEDLLOVERRIDES="mscoree,mshtml=" pelmira_wine wineboot -i >/dev/null 2>&1
+        local key='HKCU\Software\Wine\Fonts\Replacements'
+        local face
+        for face in "ＭＳ Ｐゴシック" "MS UI Gothic" "MS PGothic"; do
+            pelmira_wine reg add "$key" /v "$face" /d "IPAPGothic" /f >/dev/null 2>&1
+        done
+        for face in "ＭＳ ゴシック" "MS Gothic"; do
+            pelmira_wine reg add "$key" /v "$face" /d "IPAGothic" /f >/dev/null 2>&1
+        done
+        "${WINESERVER:-wineserver}" -w
+    )
+    touch "$PELMIRA_PREFIX_TEMPLATE/.pelmira-ready"
 }
 
-# Starts Xvfb at the given depth and exports DISPLAY; $1 = depth, $2 = display number.
+# A fresh copy of the template as $WINEPREFIX: each test run starts from the
+# same state, whatever an earlier run left behind.
+pelmira_fresh_prefix() {
+    pelmira_prefix_template
+    "${WINESERVER:-wineserver}" -k >/dev/null 2>&1 || true
+    rm -rf "$WINEPREFIX"
+    cp -a "$PELMIRA_PREFIX_TEMPLATE" "$WINEPREFIX"
+}
+
+# The run command's own prefix, kept between runs as a user's would be.
+pelmira_prepare_prefix() {
+    [ -f "$WINEPREFIX/.pelmira-ready" ] || pelmira_fresh_prefix
+}
+
+# Starts Xvfb at the given depth on a free display and exports DISPLAY; fails,
+# saying so, when it does not start. $1 = depth.
 pelmira_start_xvfb() {
-    local depth=$1 number=$2
-    rm -f "/tmp/.X${number}-lock" "/tmp/.X11-unix/X${number}"
-    Xvfb ":$number" -screen 0 "1024x768x$depth" -nolisten tcp >/dev/null 2>&1 &
+    local depth=$1 ready i number
+    ready=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 "1024x768x$depth" -nolisten tcp 3>"$ready" >/dev/null 2>&1 &
     PELMIRA_XVFB_PID=$!
-    local i
     for i in $(seq 1 100); do
-        [ -S "/tmp/.X11-unix/X${number}" ] && break
+        [ -s "$ready" ] && break
+        kill -0 "$PELMIRA_XVFB_PID" 2>/dev/null || break
         sleep 0.1
     done
+    number=$(tr -dc '0-9' <"$ready")
+    rm -f "$ready"
+    if [ -z "$number" ]; then
+        echo "Xvfb did not start a depth-$depth display" >&2
+        kill "$PELMIRA_XVFB_PID" 2>/dev/null || true
+        PELMIRA_XVFB_PID=
+        return 1
+    fi
     export DISPLAY=":$number"
 }
 
