@@ -59,7 +59,7 @@ public:
                       GetWindowThreadProcessId(w, &pid);
                       if (pid != GetCurrentProcessId() || !IsWindowVisible(w) || !match(w))
                           continue;
-                      Sleep(300); // let it finish filling itself
+                      WaitUntilIdle(w); // filled: its thread is back in its loop
                       act(w);
                       seen_ = true;
                       PostMessageW(w, WM_COMMAND, button, 0);

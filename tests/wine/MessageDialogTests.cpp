@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "DialogWatcher.h"
+#include "WaitFor.h"
 #include "shell/MsgDlg.h"
 
 #include <gtest/gtest.h>
@@ -42,7 +43,7 @@ public:
                   DWORD pid = 0;
                   GetWindowThreadProcessId(box, &pid);
                   if (box && pid == GetCurrentProcessId() && IsWindowVisible(box)) {
-                      Sleep(100); // let it finish laying itself out
+                      WaitUntilIdle(box); // laid out: its thread is back in its loop
                       seen_ = Read(box);
                       answer(box);
                       return;
@@ -143,10 +144,9 @@ TEST(MessageDialog, ConfirmationWithYesAndNoCancelsToNo) {
 
 TEST(MessageDialog, EscapeWithoutACancellingButtonKeepsTheBoxOpen) {
     BoxDriver driver([](HWND box) {
+        // Taken in order: a box that Esc closed would never see the click.
         PressEscape(box);
-        Sleep(300);
-        if (IsWindowVisible(box))
-            Press(box, IDRETRY);
+        Press(box, IDRETRY);
     });
     const int result = MessageDlgPos(nullptr, L"続けますか", TMsgDlgType::mtWarning,
                                      mbAbort | mbRetry | mbIgnore, 0, -1, -1);

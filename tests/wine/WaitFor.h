@@ -19,3 +19,11 @@ template <typename Condition> bool WaitFor(Condition condition, DWORD timeoutMs 
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
 }
+
+// Returns once the window's thread has come back to its message loop and
+// answered a message sent now (a dialog has then finished setting itself
+// up), or after the deadline.
+inline void WaitUntilIdle(HWND window, UINT timeoutMs = 5000) {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &ignored);
+}
