@@ -72,43 +72,52 @@ private:
     std::array<std::uint8_t, 256> widened_{};
 };
 
-template <int BytesPerPixel, typename Visit>
+struct PixelColour {
+    std::uint8_t red, green, blue;
+};
+
+// Every pixel of the whole rows inside `pixels`, each read from its bytes
+// by `read`, handed to visit(x, y, red, green, blue).
+template <int BytesPerPixel, typename Read, typename Visit>
 void WalkRows(const DibHeader& header, std::span<const std::uint8_t> pixels, std::size_t stride,
-              Visit& visit) {
+              const Read& read, Visit& visit) {
     const std::int32_t rows = static_cast<std::int32_t>(
         std::min<std::size_t>(static_cast<std::size_t>(header.height), pixels.size() / stride));
     const std::uint8_t* row = pixels.data();
     for (std::int32_t y = 0; y < rows; ++y, row += stride) {
         const std::uint8_t* p = row;
         for (std::int32_t x = 0; x < header.width; ++x, p += BytesPerPixel) {
-            if constexpr (BytesPerPixel == 2) {
-                const std::uint32_t v = static_cast<std::uint32_t>(p[0] | p[1] << 8);
-                visit(x, y, Component16(v, kRedMask16), Component16(v, kGreenMask16),
-                      Component16(v, kBlueMask16));
-            } else {
-                visit(x, y, p[2], p[1], p[0]);
-            }
+            const PixelColour c = read(p);
+            visit(x, y, c.red, c.green, c.blue);
         }
     }
+}
+
+// 24- and 32-bit pixels without masks: blue, green, red, and for 32 bits a
+// byte that is not read.
+inline PixelColour StoredBlueGreenRed(const std::uint8_t* p) {
+    return {p[2], p[1], p[0]};
+}
+
+// The pixel's little-endian value, for masks to pick from.
+template <int BytesPerPixel> std::uint32_t PixelValue(const std::uint8_t* p) {
+    std::uint32_t v = static_cast<std::uint32_t>(p[0] | p[1] << 8);
+    if constexpr (BytesPerPixel == 4)
+        v |= static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+    return v;
 }
 
 template <int BytesPerPixel, typename Visit>
 void WalkMaskedRows(const DibHeader& header, std::span<const std::uint8_t> pixels,
                     std::size_t stride, const PixelMasks& masks, Visit& visit) {
     const MaskedComponent red(masks.red), green(masks.green), blue(masks.blue);
-    const std::int32_t rows = static_cast<std::int32_t>(
-        std::min<std::size_t>(static_cast<std::size_t>(header.height), pixels.size() / stride));
-    const std::uint8_t* row = pixels.data();
-    for (std::int32_t y = 0; y < rows; ++y, row += stride) {
-        const std::uint8_t* p = row;
-        for (std::int32_t x = 0; x < header.width; ++x, p += BytesPerPixel) {
-            std::uint32_t v = static_cast<std::uint32_t>(p[0] | p[1] << 8);
-            if constexpr (BytesPerPixel == 4)
-                v |= static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3])
-                                                                  << 24;
-            visit(x, y, red(v), green(v), blue(v));
-        }
-    }
+    WalkRows<BytesPerPixel>(
+        header, pixels, stride,
+        [&](const std::uint8_t* p) {
+            const std::uint32_t v = PixelValue<BytesPerPixel>(p);
+            return PixelColour{red(v), green(v), blue(v)};
+        },
+        visit);
 }
 
 // Calls visit(x, y, red, green, blue) for every pixel in memory order (y = 0
@@ -131,11 +140,18 @@ bool ForEachFullColourPixel(const DibHeader& header, std::span<const std::uint8_
     else if (masks && header.bitCount == 32)
         WalkMaskedRows<4>(header, pixels, rowBytes, *masks, visit);
     else if (header.bitCount == 16)
-        WalkRows<2>(header, pixels, rowBytes, visit);
+        WalkRows<2>(
+            header, pixels, rowBytes,
+            [](const std::uint8_t* p) {
+                const std::uint32_t v = PixelValue<2>(p);
+                return PixelColour{Component16(v, kRedMask16), Component16(v, kGreenMask16),
+                                   Component16(v, kBlueMask16)};
+            },
+            visit);
     else if (header.bitCount == 24)
-        WalkRows<3>(header, pixels, rowBytes, visit);
+        WalkRows<3>(header, pixels, rowBytes, StoredBlueGreenRed, visit);
     else
-        WalkRows<4>(header, pixels, rowBytes, visit);
+        WalkRows<4>(header, pixels, rowBytes, StoredBlueGreenRed, visit);
     return true;
 }
 
