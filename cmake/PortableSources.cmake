@@ -8,6 +8,7 @@ set(PELMIRA_PORTABLE_SOURCES
     wallpaper/DisplayStyle.cpp
     wallpaper/AutoChangeRules.cpp
     imaging/DibHeader.cpp
+    imaging/ExifOrientation.cpp
     imaging/BitmapFile.cpp
     imaging/RunLength.cpp
     imaging/DibPalette.cpp

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Coverage-guided fuzzing (libFuzzer, AddressSanitizer, UBSan) of the bitmap
-# reader and of the checks on plug-in blocks. Each target first replays the
+# reader, the checks on plug-in blocks and the photographs' orientation
+# reader. Each target first replays the
 # inputs kept in tests/fuzz/regressions, then fuzzes for the given number of
 # seconds (30 unless told), starting from the bitmap test pictures. An input
 # that crashes, leaks, runs out of time or memory is left in build/fuzz as
@@ -14,7 +15,7 @@ seconds=${1:-30}
 cmake -S tests/fuzz -B build/fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build/fuzz -- --quiet
-for target in BitmapReaderFuzz PluginBlocksFuzz; do
+for target in BitmapReaderFuzz PluginBlocksFuzz ExifOrientationFuzz; do
     corpus=build/fuzz/corpus-$target
     mkdir -p "$corpus"
     [ "$target" = BitmapReaderFuzz ] && cp -n tests/data/bmp/*/*.bmp "$corpus"/ 2>/dev/null || true
