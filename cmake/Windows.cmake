@@ -59,7 +59,8 @@ target_link_libraries(QMHOOK32 PRIVATE user32)
 # The program's own decoder plug-in, beside the program: the default
 # plug-in folder is the program's folder.
 add_library(ifpelmira SHARED ${PROJECT_SOURCE_DIR}/plugins/WicPlugin.cpp
-                             ${PROJECT_SOURCE_DIR}/imaging/DibHeader.cpp)
+                             ${PROJECT_SOURCE_DIR}/imaging/DibHeader.cpp
+                             ${PROJECT_SOURCE_DIR}/imaging/ExifOrientation.cpp)
 target_include_directories(ifpelmira PRIVATE ${PROJECT_SOURCE_DIR})
 set_target_properties(ifpelmira PROPERTIES PREFIX "" SUFFIX ".spi" OUTPUT_NAME ifpelmira)
 target_compile_options(ifpelmira PRIVATE ${PELMIRA_WARNINGS})
@@ -182,5 +183,14 @@ add_custom_command(OUTPUT ${bench_pictures}/big.jpg ${bench_pictures}/big.png
             -quality 90 ${bench_pictures}/big.jpg
     COMMAND ${PELMIRA_CONVERT} ${bench_pictures}/big.jpg -depth 8 ${bench_pictures}/big.png
     VERBATIM)
-add_custom_target(bench_pictures DEPENDS ${bench_pictures}/big.jpg ${bench_pictures}/big.png)
+# A 4000x3000 photograph as stored (orientation 1) and turned (6), with the
+# Exif segment of the orientation tests.
+set(bench_photo ${CMAKE_BINARY_DIR}/bench-photo.jpg)
+add_custom_command(OUTPUT ${bench_pictures}/photo-1.jpg ${bench_pictures}/photo-6.jpg
+    COMMAND ${PELMIRA_CONVERT} -seed 5 -size 4000x3000 plasma:fractal -blur 0x2 -quality 90
+            ${bench_photo}
+    COMMAND sh -c "for o in 1 6; do printf '${exif_head}\\001\\000\\022\\001\\003\\000\\001\\000\\000\\000\\00'$o'\\000\\000\\000\\000\\000\\000\\000' > ${bench_pictures}/photo-$o.jpg && tail -c +3 ${bench_photo} >> ${bench_pictures}/photo-$o.jpg; done"
+    VERBATIM)
+add_custom_target(bench_pictures DEPENDS ${bench_pictures}/big.jpg ${bench_pictures}/big.png
+                                         ${bench_pictures}/photo-1.jpg ${bench_pictures}/photo-6.jpg)
 add_dependencies(wic_plugin_bench bench_pictures ifpelmira)

@@ -155,13 +155,21 @@ int PictureOrientation(std::span<const std::uint8_t> head) {
 }
 
 void OrientRows(const Rows24& from, int orientation, const Rows24& to) {
+    // The source moves by a fixed step along a turned row and down the
+    // turned rows, so each pixel costs a copy and an addition.
+    const auto offset = [&](Source s) {
+        return static_cast<std::ptrdiff_t>(from.stride) * (from.height - 1 - s.y) + 3 * s.x;
+    };
+    const std::ptrdiff_t first = offset(SourceOf(0, 0, from.width, from.height, orientation));
+    const std::ptrdiff_t alongRow =
+        offset(SourceOf(1, 0, from.width, from.height, orientation)) - first;
+    const std::ptrdiff_t downRows =
+        offset(SourceOf(0, 1, from.width, from.height, orientation)) - first;
     for (std::int32_t y = 0; y < to.height; ++y) {
         std::uint8_t* out = to.data + to.stride * static_cast<std::size_t>(to.height - 1 - y);
-        for (std::int32_t x = 0; x < to.width; ++x, out += 3) {
-            const Source s = SourceOf(x, y, from.width, from.height, orientation);
-            const std::uint8_t* in = from.data +
-                                     from.stride * static_cast<std::size_t>(from.height - 1 - s.y) +
-                                     3 * static_cast<std::size_t>(s.x);
+        std::ptrdiff_t at = first + downRows * y; // an offset: never a pointer outside
+        for (std::int32_t x = 0; x < to.width; ++x, out += 3, at += alongRow) {
+            const std::uint8_t* in = from.data + at;
             out[0] = in[0];
             out[1] = in[1];
             out[2] = in[2];

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include "imaging/DibHeader.h"
+#include "imaging/ExifOrientation.h"
 #include "win/ComScope.h"
 
 #include <objbase.h>
@@ -225,6 +226,64 @@ HRESULT CopyRowsBottomUp(IWICFormatConverter* converter, UINT width, UINT height
     return S_OK;
 }
 
+// How far into a file its orientation is looked for: a JPEG's Exif segment
+// and a PNG's eXIf chunk come before the image data, near the start.
+constexpr ULONG kOrientationHead = 256 * 1024;
+
+// The frame's orientation: from WIC's metadata where it gives it, else
+// from the file's own first bytes. Anything unreadable is "as stored".
+int FrameOrientation(IWICBitmapFrameDecode* frame, IWICStream* stream) {
+    TComRef<IWICMetadataQueryReader> metadata;
+    if (SUCCEEDED(frame->GetMetadataQueryReader(metadata.Out()))) {
+        PROPVARIANT value;
+        PropVariantInit(&value);
+        const bool found =
+            SUCCEEDED(metadata->GetMetadataByName(L"System.Photo.Orientation", &value)) &&
+            value.vt == VT_UI2;
+        const int orientation = found ? value.uiVal : 0;
+        PropVariantClear(&value);
+        if (orientation >= 1 && orientation <= 8)
+            return orientation;
+    }
+    std::vector<std::uint8_t> head(kOrientationHead);
+    ULONG got = 0;
+    const LARGE_INTEGER start{};
+    if (FAILED(stream->Seek(start, STREAM_SEEK_SET, nullptr)) ||
+        FAILED(stream->Read(head.data(), kOrientationHead, &got)))
+        return pelmira::kAsStored;
+    return pelmira::PictureOrientation({head.data(), got});
+}
+
+// The rows turned upright into a block of their own, which replaces the
+// stored ones: at most two copies of the picture are ever held.
+int TurnUpright(HLOCAL& pixels, UINT& width, UINT& height, std::uint64_t& size, int orientation) {
+    const bool swap = pelmira::SwapsSides(orientation);
+    const UINT turnedWidth = swap ? height : width, turnedHeight = swap ? width : height;
+    const auto turnedStride = pelmira::DibStride(static_cast<std::int32_t>(turnedWidth), 24);
+    if (!turnedStride)
+        return kNoMemory;
+    const std::uint64_t turnedSize = static_cast<std::uint64_t>(*turnedStride) * turnedHeight;
+    if (turnedSize > 0x7FFFFFFFull)
+        return kNoMemory;
+    HLOCAL turned = LocalAlloc(LMEM_MOVEABLE, static_cast<SIZE_T>(turnedSize));
+    if (!turned)
+        return kNoMemory;
+    const auto stride = static_cast<std::size_t>(size / height);
+    pelmira::OrientRows(
+        {static_cast<std::uint8_t*>(LocalLock(pixels)), static_cast<std::int32_t>(width),
+         static_cast<std::int32_t>(height), stride},
+        orientation,
+        {static_cast<std::uint8_t*>(LocalLock(turned)), static_cast<std::int32_t>(turnedWidth),
+         static_cast<std::int32_t>(turnedHeight), static_cast<std::size_t>(*turnedStride)});
+    LocalUnlock(turned);
+    LocalUnlock(pixels);
+    LocalFree(std::exchange(pixels, turned));
+    width = turnedWidth;
+    height = turnedHeight;
+    size = turnedSize;
+    return kSuccess;
+}
+
 // Frame 0 as the interface's blocks: the header, then 24-bit rows bottom
 // row first. The frame is converted to 32-bit BGRA (the one format every
 // decoder converts to) a band of rows at a time, straight into place.
@@ -248,7 +307,7 @@ int DecodeFrame(IWICImagingFactory* factory, IWICStream* stream, HANDLE* info, H
     if (!rowBytes)
         return kNoMemory;
     const std::uint64_t stride = static_cast<std::uint64_t>(*rowBytes);
-    const std::uint64_t size = stride * height;
+    std::uint64_t size = stride * height;
     if (size > 0x7FFFFFFFull || 4ull * width > 0x7FFFFFFFull)
         return kNoMemory;
     Blocks blocks;
@@ -262,6 +321,12 @@ int DecodeFrame(IWICImagingFactory* factory, IWICStream* stream, HANDLE* info, H
     // A decoder that holds the whole frame may run out of memory for it.
     if (FAILED(copied))
         return copied == E_OUTOFMEMORY ? kNoMemory : kReadError;
+    const int orientation = FrameOrientation(frame.Get(), stream);
+    if (orientation != pelmira::kAsStored) {
+        const int turned = TurnUpright(blocks.pixels, width, height, size, orientation);
+        if (turned != kSuccess)
+            return turned;
+    }
     auto* h = static_cast<BITMAPINFOHEADER*>(LocalLock(blocks.header));
     *h = {sizeof *h,
           static_cast<LONG>(width),
@@ -326,6 +391,9 @@ __declspec(dllexport) int __stdcall GetPictureInfo(const char* source, LONG_PTR 
                                                 WICDecodeMetadataCacheOnDemand, decoder.Out())) ||
         FAILED(decoder->GetFrame(0, frame.Out())) || FAILED(frame->GetSize(&width, &height)))
         return kUnsupported;
+    // The size it is seen at.
+    if (pelmira::SwapsSides(FrameOrientation(frame.Get(), stream.Get())))
+        std::swap(width, height);
     // left, top, width, height, x and y density, colour depth, text handle.
     std::uint8_t bytes[22 + sizeof(HLOCAL)] = {};
     const LONG w = static_cast<LONG>(width), h = static_cast<LONG>(height);

@@ -5,7 +5,9 @@
 #include "imaging/DibHeader.h"
 #include "imaging/SusiePlugins.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 using namespace pelmira;
 
@@ -133,4 +135,72 @@ TEST(PictureFormats, AnyHostCanHandThePluginAPictureInMemory) {
     std::string bmp(2048, '\0');
     bmp[0] = 'B', bmp[1] = 'M'; // bitmaps stay the program's own
     EXPECT_EQ(isSupported("x.bmp", reinterpret_cast<DWORD_PTR>(bmp.data())), 0);
+}
+
+// Each Exif orientation turns the photograph upright, pixel by pixel as
+// ImageMagick turns it, and the size the plug-in tells is the upright one;
+// a damaged Exif block leaves the picture as stored.
+TEST(PictureFormats, PhotographsComeUprightAsTheirOrientationSays) {
+    TSusiePlugins plugins;
+    plugins.Start(ProgramFolder());
+    const std::string pictures = ProgramFolder() + "pictures\\";
+    const TModule library(LoadLibraryA((ProgramFolder() + "ifpelmira.spi").c_str()));
+    const auto getPictureInfo = reinterpret_cast<TSusiePlugins::GetPictureInfoFn>(
+        reinterpret_cast<void*>(GetProcAddress(library.Get(), "GetPictureInfo")));
+    ASSERT_TRUE(getPictureInfo);
+    const auto decoded = [&](const std::string& file, GlobalDibPair& blocks) {
+        EXPECT_TRUE(plugins.SusieRead(pictures + file, blocks)) << file;
+        const TGlobalLock info(blocks.info.Get());
+        return info.Bytes().size() >= kDibHeaderSize ? DibHeader::Read(info.Bytes()) : DibHeader{};
+    };
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        SCOPED_TRACE(orientation);
+        const std::string number = std::to_string(orientation);
+        const std::string name = "oriented-" + number + ".jpg";
+        GlobalDibPair blocks;
+        const DibHeader h = decoded(name, blocks);
+        const std::string upright = ReadTextFile(pictures + "upright-" + number + ".bmp");
+        const std::span<const std::uint8_t> wanted(
+            reinterpret_cast<const std::uint8_t*>(upright.data()), upright.size());
+        const DibHeader w = DibHeader::Read(wanted.subspan(14));
+        ASSERT_EQ(h.width, w.width);
+        ASSERT_EQ(h.height, w.height);
+        const std::size_t stride = static_cast<std::size_t>(*DibStride(w.width, 24));
+        const std::uint8_t* rows = wanted.data() + LoadU32(wanted, 10);
+        int worst = 0;
+        for (int y = 0; y < h.height; ++y)
+            for (int x = 0; x < h.width; ++x) {
+                const Rgb seen = PixelAt(blocks, x, y);
+                const std::uint8_t* p = rows + stride * (w.height - 1 - y) + 3 * x;
+                worst = std::max({worst, std::abs(seen.red - p[2]), std::abs(seen.green - p[1]),
+                                  std::abs(seen.blue - p[0])});
+            }
+        EXPECT_LE(worst, 16);
+        std::uint8_t record[64] = {};
+        ASSERT_EQ(getPictureInfo((pictures + name).c_str(), 0, 0, record), 0);
+        std::int32_t infoWidth = 0, infoHeight = 0;
+        std::memcpy(&infoWidth, record + 8, 4);
+        std::memcpy(&infoHeight, record + 12, 4);
+        EXPECT_EQ(infoWidth, w.width);
+        EXPECT_EQ(infoHeight, w.height);
+    }
+    for (const char* damaged : {"exif-cut.jpg", "exif-outside.jpg"}) {
+        GlobalDibPair blocks;
+        const DibHeader h = decoded(damaged, blocks);
+        EXPECT_EQ(h.width, 32) << damaged;
+        EXPECT_EQ(h.height, 16) << damaged;
+    }
+}
+
+TEST_F(MainWindowTest, APortraitPhotographBecomesAnUprightWallpaper) {
+    Create();
+    main->ChgMurePaper(ProgramFolder() + "pictures\\oriented-6.jpg");
+    EXPECT_EQ(Text("BmpInfoPanel"), L"16x32 16M色");
+    ASSERT_EQ(calls.size(), 1u);
+    const std::string saved = ReadTextFile(calls[0]);
+    ASSERT_GT(saved.size(), 54u);
+    const DibHeader h = DibHeader::Read(std::span<const std::uint8_t>(
+        reinterpret_cast<const std::uint8_t*>(saved.data()) + 14, 40));
+    EXPECT_EQ(h.width, 16);
+    EXPECT_EQ(h.height, 32);
 }

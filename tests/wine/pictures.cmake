@@ -47,6 +47,57 @@ foreach(name good/rgb16-565 questionable/rgb16-231 good/rgb32bf questionable/rgb
     list(APPEND outputs ${pictures}/${stem}.bmp)
 endforeach()
 file(WRITE ${pictures}/noise.png "PNG, but nothing a decoder can use")
+# Photographs with each Exif orientation: one 32x16 picture of four
+# coloured quarters (left top red, right top green, left bottom blue, right
+# bottom white; blocks of 16x8 so that JPEG keeps them clean), with an Exif
+# segment of our own put in front, and ImageMagick's upright reading of
+# each beside it. Two more whose Exif block is damaged: cut short, and
+# pointing outside itself.
+set(quarters -size 32x16 xc:red -fill lime -draw "rectangle 16,0 31,7" -fill blue
+             -draw "rectangle 0,8 15,15" -fill white -draw "rectangle 16,8 31,15")
+set(stored ${CMAKE_BINARY_DIR}/oriented-stored.jpg)
+add_custom_command(OUTPUT ${stored}
+    COMMAND ${PELMIRA_CONVERT} ${quarters} -quality 95 -sampling-factor 1x1 ${stored}
+    VERBATIM)
+# SOI, then APP1 "Exif": a little-endian TIFF block whose one directory
+# entry is the orientation (printf's octal escapes).
+set(exif_head "\\377\\330\\377\\341\\000\\042Exif\\000\\000\\111\\111\\052\\000\\010\\000\\000\\000")
+function(pelmira_oriented name entries)
+    add_custom_command(OUTPUT ${pictures}/${name}.jpg
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${pictures}
+        COMMAND sh -c "printf '${exif_head}${entries}' > ${pictures}/${name}.jpg && tail -c +3 ${stored} >> ${pictures}/${name}.jpg"
+        DEPENDS ${stored}
+        VERBATIM)
+    set(outputs ${outputs} ${pictures}/${name}.jpg PARENT_SCOPE)
+endfunction()
+foreach(o 1 2 3 4 5 6 7 10)
+    math(EXPR orientation "${o} / 10 * 8 + ${o} % 10") # octal 10 is 8
+    set(entry "\\001\\000\\022\\001\\003\\000\\001\\000\\000\\000\\0${o}\\000\\000\\000\\000\\000\\000\\000")
+    if(o EQUAL 10)
+        set(entry "\\001\\000\\022\\001\\003\\000\\001\\000\\000\\000\\010\\000\\000\\000\\000\\000\\000\\000")
+    endif()
+    pelmira_oriented(oriented-${orientation} "${entry}")
+    add_custom_command(OUTPUT ${pictures}/upright-${orientation}.bmp
+        COMMAND ${PELMIRA_CONVERT} ${pictures}/oriented-${orientation}.jpg -auto-orient
+                -type TrueColor BMP3:${pictures}/upright-${orientation}.bmp
+        DEPENDS ${pictures}/oriented-${orientation}.jpg
+        VERBATIM)
+    list(APPEND outputs ${pictures}/upright-${orientation}.bmp)
+endforeach()
+# The Exif block cut short inside its one entry (the segment ends there),
+# and one whose directory lies far past the block.
+set(cut_head "\\377\\330\\377\\341\\000\\030Exif\\000\\000\\111\\111\\052\\000\\010\\000\\000\\000")
+add_custom_command(OUTPUT ${pictures}/exif-cut.jpg
+    COMMAND sh -c "printf '${cut_head}\\001\\000\\022\\001\\003\\000\\001\\000' > ${pictures}/exif-cut.jpg && tail -c +3 ${stored} >> ${pictures}/exif-cut.jpg"
+    DEPENDS ${stored}
+    VERBATIM)
+list(APPEND outputs ${pictures}/exif-cut.jpg)
+set(outside_head "\\377\\330\\377\\341\\000\\042Exif\\000\\000\\111\\111\\052\\000\\000\\000\\000\\360")
+add_custom_command(OUTPUT ${pictures}/exif-outside.jpg
+    COMMAND sh -c "printf '${outside_head}\\001\\000\\022\\001\\003\\000\\001\\000\\000\\000\\006\\000\\000\\000\\000\\000\\000\\000' > ${pictures}/exif-outside.jpg && tail -c +3 ${stored} >> ${pictures}/exif-outside.jpg"
+    DEPENDS ${stored}
+    VERBATIM)
+list(APPEND outputs ${pictures}/exif-outside.jpg)
 add_custom_target(test_pictures DEPENDS ${outputs})
 
 # A photograph of 96 megapixels for the program's memory: red at the top,

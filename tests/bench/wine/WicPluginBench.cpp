@@ -97,6 +97,22 @@ int main() {
                     "ratio %.2f\n",
                     name, floor, plugin, plugin / floor);
     }
+    // Turning a photograph upright against decoding it as stored.
+    double stored = 0;
+    for (const char* name : {"photo-1.jpg", "photo-6.jpg"}) {
+        const std::string path = Folder() + "pictures\\" + name;
+        const double took = Best([&] {
+            HANDLE info = nullptr, bits = nullptr;
+            const bool ok = getPicture(path.c_str(), 0, 0, &info, &bits, nullptr, 0) == 0;
+            LocalFree(info);
+            LocalFree(bits);
+            return ok;
+        });
+        if (stored == 0)
+            stored = took;
+        std::printf("%s 4000x3000 through the plug-in: %.1f ms, ratio to orientation 1 %.2f\n",
+                    name, took, took / stored);
+    }
     factory->Release();
     return 0;
 }
