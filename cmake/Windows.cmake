@@ -189,7 +189,7 @@ set(bench_photo ${CMAKE_BINARY_DIR}/bench-photo.jpg)
 add_custom_command(OUTPUT ${bench_pictures}/photo-1.jpg ${bench_pictures}/photo-6.jpg
     COMMAND ${PELMIRA_CONVERT} -seed 5 -size 4000x3000 plasma:fractal -blur 0x2 -quality 90
             ${bench_photo}
-    COMMAND sh -c "for o in 1 6; do printf '${exif_head}\\001\\000\\022\\001\\003\\000\\001\\000\\000\\000\\00'$o'\\000\\000\\000\\000\\000\\000\\000' > ${bench_pictures}/photo-$o.jpg && tail -c +3 ${bench_photo} >> ${bench_pictures}/photo-$o.jpg; done"
+    COMMAND sh -c "for o in 1 6; do printf '${exif_head}${one_entry}\\00'$o'${entry_end}' > ${bench_pictures}/photo-$o.jpg && tail -c +3 ${bench_photo} >> ${bench_pictures}/photo-$o.jpg; done"
     VERBATIM)
 add_custom_target(bench_pictures DEPENDS ${bench_pictures}/big.jpg ${bench_pictures}/big.png
                                          ${bench_pictures}/photo-1.jpg ${bench_pictures}/photo-6.jpg)

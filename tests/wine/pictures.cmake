@@ -60,23 +60,25 @@ add_custom_command(OUTPUT ${stored}
     COMMAND ${PELMIRA_CONVERT} ${quarters} -quality 95 -sampling-factor 1x1 ${stored}
     VERBATIM)
 # SOI, then APP1 "Exif": a little-endian TIFF block whose one directory
-# entry is the orientation (printf's octal escapes).
+# entry is the orientation (printf's octal escapes), then the stored JPEG
+# after its own SOI. `head` is everything up to the directory.
 set(exif_head "\\377\\330\\377\\341\\000\\042Exif\\000\\000\\111\\111\\052\\000\\010\\000\\000\\000")
-function(pelmira_oriented name entries)
+function(pelmira_exif_jpeg name head entries)
     add_custom_command(OUTPUT ${pictures}/${name}.jpg
         COMMAND ${CMAKE_COMMAND} -E make_directory ${pictures}
-        COMMAND sh -c "printf '${exif_head}${entries}' > ${pictures}/${name}.jpg && tail -c +3 ${stored} >> ${pictures}/${name}.jpg"
+        COMMAND sh -c "printf '${head}${entries}' > ${pictures}/${name}.jpg && tail -c +3 ${stored} >> ${pictures}/${name}.jpg"
         DEPENDS ${stored}
         VERBATIM)
     set(outputs ${outputs} ${pictures}/${name}.jpg PARENT_SCOPE)
 endfunction()
-foreach(o 1 2 3 4 5 6 7 10)
-    math(EXPR orientation "${o} / 10 * 8 + ${o} % 10") # octal 10 is 8
-    set(entry "\\001\\000\\022\\001\\003\\000\\001\\000\\000\\000\\0${o}\\000\\000\\000\\000\\000\\000\\000")
-    if(o EQUAL 10)
-        set(entry "\\001\\000\\022\\001\\003\\000\\001\\000\\000\\000\\010\\000\\000\\000\\000\\000\\000\\000")
+set(one_entry "\\001\\000\\022\\001\\003\\000\\001\\000\\000\\000")
+set(entry_end "\\000\\000\\000\\000\\000\\000\\000")
+foreach(octal 1 2 3 4 5 6 7 10)
+    math(EXPR orientation "${octal} / 10 * 8 + ${octal} % 10") # octal 10 is 8
+    if(octal LESS 10)
+        set(octal "0${octal}")
     endif()
-    pelmira_oriented(oriented-${orientation} "${entry}")
+    pelmira_exif_jpeg(oriented-${orientation} "${exif_head}" "${one_entry}\\0${octal}${entry_end}")
     add_custom_command(OUTPUT ${pictures}/upright-${orientation}.bmp
         COMMAND ${PELMIRA_CONVERT} ${pictures}/oriented-${orientation}.jpg -auto-orient
                 -type TrueColor BMP3:${pictures}/upright-${orientation}.bmp
@@ -86,18 +88,12 @@ foreach(o 1 2 3 4 5 6 7 10)
 endforeach()
 # The Exif block cut short inside its one entry (the segment ends there),
 # and one whose directory lies far past the block.
-set(cut_head "\\377\\330\\377\\341\\000\\030Exif\\000\\000\\111\\111\\052\\000\\010\\000\\000\\000")
-add_custom_command(OUTPUT ${pictures}/exif-cut.jpg
-    COMMAND sh -c "printf '${cut_head}\\001\\000\\022\\001\\003\\000\\001\\000' > ${pictures}/exif-cut.jpg && tail -c +3 ${stored} >> ${pictures}/exif-cut.jpg"
-    DEPENDS ${stored}
-    VERBATIM)
-list(APPEND outputs ${pictures}/exif-cut.jpg)
-set(outside_head "\\377\\330\\377\\341\\000\\042Exif\\000\\000\\111\\111\\052\\000\\000\\000\\000\\360")
-add_custom_command(OUTPUT ${pictures}/exif-outside.jpg
-    COMMAND sh -c "printf '${outside_head}\\001\\000\\022\\001\\003\\000\\001\\000\\000\\000\\006\\000\\000\\000\\000\\000\\000\\000' > ${pictures}/exif-outside.jpg && tail -c +3 ${stored} >> ${pictures}/exif-outside.jpg"
-    DEPENDS ${stored}
-    VERBATIM)
-list(APPEND outputs ${pictures}/exif-outside.jpg)
+pelmira_exif_jpeg(exif-cut
+    "\\377\\330\\377\\341\\000\\030Exif\\000\\000\\111\\111\\052\\000\\010\\000\\000\\000"
+    "\\001\\000\\022\\001\\003\\000\\001\\000")
+pelmira_exif_jpeg(exif-outside
+    "\\377\\330\\377\\341\\000\\042Exif\\000\\000\\111\\111\\052\\000\\000\\000\\000\\360"
+    "${one_entry}\\006${entry_end}")
 add_custom_target(test_pictures DEPENDS ${outputs})
 
 # A photograph of 96 megapixels for the program's memory: red at the top,
