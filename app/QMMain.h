@@ -71,8 +71,8 @@ public:
     void ChkScreenSaver();
     void ChgWallPaper();
     // The bit count a bitmap file's headers give (-1 when the reader refuses
-    // it), not a number of colours: the name is the one the program is
-    // specified by.
+    // it), not a number of colours: the name is kept, being the one the
+    // program's handlers have always used.
     int ColorsInPalette(const std::string& path);
     PictureOptions PreviewOptions() const override;
     TSusiePlugins& Plugins() override { return plugins_; }
@@ -85,8 +85,8 @@ public:
     bool Is256ColorDisplay = false;
     bool HookInstalled = false;
     bool FirstActivation = false;
-    // PreviewWidth is recorded as the specification lays the fields out,
-    // though the layout reads the height alone (the box is square).
+    // PreviewWidth is recorded with the others, though the layout reads the
+    // height alone (the box is square).
     int PreviewLeft = 0, PreviewTop = 0, PreviewWidth = 0, PreviewHeight = 0;
 
     const std::string& HelpFile() const { return helpFile_; }

@@ -30,7 +30,7 @@ using TBrowseDialogEvent =
     std::function<void(TBrowseDialog& sender, HWND wnd, const std::string& path,
                        std::string& showText, TOKButtonState& okButtonState)>;
 
-// The component's interface as the program is specified by, kept whole
+// The component's whole published interface, kept
 // although the settings dialog uses only part of it (Root, OnInitialized,
 // DisplayName and the Disabled state are for other callers).
 class TBrowseDialog {

@@ -51,7 +51,7 @@ public:
     bool Visible() const { return visible_; }
     void SetVisible(bool value);
 
-    // The component's interface as the program is specified by, kept whole
+    // The component's whole published interface, kept
     // although the main window sets only some of it.
     TMenu* LBPopupMenu = nullptr;
     TMenu* RBPopupMenu = nullptr;

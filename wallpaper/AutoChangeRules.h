@@ -17,7 +17,7 @@ namespace pelmira {
 std::string EntryPath(std::string_view entry);
 
 // An entry's style read two ways, because the list's drawing and the change
-// were specified apart: an entry holding both "(Tile)" and "(Center)" is
+// have always read it apart: an entry holding both "(Tile)" and "(Center)" is
 // drawn centred but applied tiled.
 //
 // The style a change applies: the tags are looked for in the order
