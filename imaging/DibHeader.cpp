@@ -1,5 +1,6 @@
 #include "imaging/DibHeader.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <limits>
 
@@ -62,6 +63,13 @@ std::optional<std::int32_t> DibStride(std::int32_t width, std::uint16_t bitCount
     if (stride > std::numeric_limits<std::int32_t>::max())
         return std::nullopt;
     return static_cast<std::int32_t>(stride);
+}
+
+std::int32_t BandRows(std::uint64_t stride, std::int32_t height) {
+    constexpr std::uint64_t kBandBytes = 4 * 1024 * 1024;
+    const std::uint64_t rows = kBandBytes / std::max<std::uint64_t>(stride, 1);
+    return static_cast<std::int32_t>(
+        std::clamp<std::uint64_t>(rows, 1, static_cast<std::uint64_t>(std::max(height, 1))));
 }
 
 std::optional<std::int32_t> DibPixelBytes(const DibHeader& header) {

@@ -49,6 +49,11 @@ std::optional<std::int32_t> DibStride(std::int32_t width, std::uint16_t bitCount
 // (rows of DibStride, |height| of them); none when that is no signed 32-bit size.
 std::optional<std::int32_t> DibPixelBytes(const DibHeader& header);
 
+// How many rows of `stride` bytes make a band of about 4 MB, between 1 and
+// `height`: large pictures go to and from GDI a band at a time, so that no
+// whole second copy of them is held.
+std::int32_t BandRows(std::uint64_t stride, std::int32_t height);
+
 std::uint16_t LoadU16(std::span<const std::uint8_t> bytes, std::size_t at);
 std::uint32_t LoadU32(std::span<const std::uint8_t> bytes, std::size_t at);
 void StoreU16(std::span<std::uint8_t> bytes, std::size_t at, std::uint16_t value);

@@ -12,9 +12,6 @@ namespace pelmira {
 
 namespace {
 
-// Rows are handed to GDI in bands of about this many bytes.
-constexpr std::size_t kBandBytes = 4 * 1024 * 1024;
-
 // The header and colour table as GDI reads them: a copy long enough for any
 // table or bit-field masks the header can ask for, so that GDI never reads
 // past what the picture brought.
@@ -61,9 +58,7 @@ TBitmap DisplayCompatibleBitmap(std::span<const std::uint8_t> info,
         return {};
     const std::size_t stride =
         static_cast<std::size_t>(*DibStride(header.biWidth, header.biBitCount));
-    const int bandRows =
-        static_cast<int>(std::clamp<std::size_t>(kBandBytes / std::max<std::size_t>(stride, 1), 1,
-                                                 static_cast<std::size_t>(header.biHeight)));
+    const int bandRows = BandRows(stride, header.biHeight);
     for (int first = 0; first < header.biHeight; first += bandRows) {
         const int rows = std::min(bandRows, static_cast<int>(header.biHeight) - first);
         if (SetDIBits(dc.Get(), bitmap.Get(), static_cast<UINT>(first), static_cast<UINT>(rows),

@@ -29,9 +29,6 @@ bool WriteAll(HANDLE file, const void* data, std::size_t size) {
     return WriteFile(file, data, static_cast<DWORD>(size), &written, nullptr) && written == size;
 }
 
-// Rows are fetched and written in bands of about this many bytes.
-constexpr std::uint64_t kBandBytes = 4 * 1024 * 1024;
-
 // The file header, then the information header and colour table that the
 // first GetDIBits filled in, carrying exactly the fields the file holds.
 template <typename Write>
@@ -81,8 +78,7 @@ void SavePictureAsBitmapFile(const std::string& path, HBITMAP bitmap, HPALETTE p
     header.Write(info);
     // The rows go to the file a band at a time, bottom band first as they
     // are stored, so that a large picture is never held twice in memory.
-    const int bandRows = static_cast<int>(
-        std::clamp<std::uint64_t>(kBandBytes / stride, 1, static_cast<std::uint64_t>(bm.bmHeight)));
+    const int bandRows = BandRows(stride, bm.bmHeight);
     std::vector<std::uint8_t> band(static_cast<std::size_t>(stride) * bandRows);
 
     const TPaletteSelection realised(screen.Get(), palette);
