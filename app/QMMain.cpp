@@ -59,7 +59,7 @@ std::string ProgramFilePath() {
 TQMMain::TQMMain(TApplication& app, Environment environment)
     : TForm(app, L"TQMMain"), ChangeTimer(*this, 1000), CheckTimer(*this, 1000),
       environment_(std::move(environment)), winPath_(WindowsDirectory()),
-      wallpaper_(environment_.wallpaperCall),
+      help_(environment_.winHelp, environment_.htmlHelp), wallpaper_(environment_.wallpaperCall),
       mainMenu_(TMenu::Kind::MainMenu, qmmain::kMainMenu, kMainMenuFirstId),
       popupMenu_(TMenu::Kind::Popup, qmmain::kPopupMenu, kPopupMenuFirstId) {
     QMMsgDlg.Sound = true;
@@ -152,8 +152,8 @@ void TQMMain::FormCreate() {
     PreviewTop = preview.top;
     PreviewWidth = PreviewHeight;
 
-    helpFile_ = FolderPart(ProgramFilePath()) + "QM32.HLP";
-    QMMsgDlg.SetHelpFile(helpFile_);
+    help_.Place(FolderPart(ProgramFilePath()));
+    QMMsgDlg.SetHelp(BoxHelp());
     FirstActivation = true;
 
     ReadSettingsFile();
@@ -238,7 +238,7 @@ void TQMMain::OpenInitialFolder() {
     if (entered)
         return;
     MessageBeep(MB_ICONQUESTION);
-    MessageDlgPos(Handle(), kNoFolder, TMsgDlgType::mtInformation, mbOK, 0, -1, -1, helpFile_);
+    MessageDlgPos(Handle(), kNoFolder, TMsgDlgType::mtInformation, mbOK, 0, -1, -1, BoxHelp());
     SetCurrentDirectoryA(winPath_.c_str());
     DirectoryListBox1().SetDirectory(winPath_);
     Application().SetTitle(AnsiToWide(winPath_));
@@ -298,7 +298,7 @@ bool TQMMain::CloseQuery() {
     Top = r.top;
     SaveMainSettings(ini_, *this, ChangeListBox().Lines());
     SavePictureSettings(ini_, *this);
-    environment_.winHelp(Handle(), helpFile_.c_str(), HELP_QUIT, 0);
+    help_.Close(Handle());
     return true;
 }
 
@@ -535,16 +535,20 @@ void TQMMain::Menu_ExitClick() {
 }
 
 void TQMMain::QM1Click() {
-    environment_.winHelp(Handle(), helpFile_.c_str(), HELP_FINDER, 0);
+    help_.ShowContents(Handle());
 }
 
 void TQMMain::ShowHelpContext(int context) {
-    environment_.winHelp(Handle(), helpFile_.c_str(), HELP_CONTEXT,
-                         static_cast<ULONG_PTR>(context));
+    help_.ShowContext(Handle(), context);
+}
+
+// A message box's help button opens its topic owned by the main window.
+ShowHelpCall TQMMain::BoxHelp() {
+    return [this](std::int32_t context) { ShowHelpContext(context); };
 }
 
 void TQMMain::KH2Click() {
-    environment_.winHelp(Handle(), helpFile_.c_str(), HELP_HELPONHELP, 0);
+    help_.ShowHelpOnHelp(Handle());
 }
 
 void TQMMain::KA1Click() {

@@ -2,6 +2,7 @@
 // owner of the settings fields and of the run-time state other parts read.
 #pragma once
 
+#include "app/HelpFile.h"
 #include "app/HookLibrary.h"
 #include "config/QMSettings.h"
 #include "config/ConfigDlg.h"
@@ -32,8 +33,9 @@ public:
         TDesktopWallpaper::WallpaperCall wallpaperCall = &TDesktopWallpaper::SystemWallpaperCall;
         // The notification area's call (the shell's unless a test watches it).
         TTrayIcon::NotifyCall trayNotify;
-        // Windows Help (WinHelpA unless a test watches it).
-        std::function<BOOL(HWND, const char*, UINT, ULONG_PTR)> winHelp = &WinHelpA;
+        // Windows Help and HTML Help (the system's unless a test watches them).
+        THelpFile::WinHelpCall winHelp = &WinHelpA;
+        THelpFile::HtmlHelpCall htmlHelp = SystemHtmlHelp();
         // Whether the program's own plug-in beside it is asked after the
         // plug-in folder's (tests of a folder alone turn it off).
         bool ownPlugin = true;
@@ -89,7 +91,7 @@ public:
     // height alone (the box is square).
     int PreviewLeft = 0, PreviewTop = 0, PreviewWidth = 0, PreviewHeight = 0;
 
-    const std::string& HelpFile() const { return helpFile_; }
+    const std::string& HelpFile() const { return help_.Path(); }
     TMsgDlg QMMsgDlg;
 
     // Controls, by their form names.
@@ -130,6 +132,7 @@ private:
     void PlacePreview(int width, int height, int bitCount);
     void ShowImageInfo(int width, int height, int bitCount);
     void ShowPrompt();
+    ShowHelpCall BoxHelp();
     void CorrectAspect(const std::string& path);
     void SetStyle(DisplayStyle style);
     bool NeedsReducedCopy(int bitCount) const;
@@ -148,7 +151,7 @@ private:
 
     Environment environment_;
     std::string winPath_;
-    std::string helpFile_;
+    THelpFile help_;
     // The last FileToImage ran out of memory: a change that fails then says
     // so rather than blame the file.
     bool pictureTooLarge_ = false;

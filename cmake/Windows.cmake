@@ -20,6 +20,9 @@ add_custom_command(OUTPUT ${PELMIRA_MAKE_HELP}
     COMMENT "Building make-help for this machine")
 add_custom_target(make_help DEPENDS ${PELMIRA_MAKE_HELP})
 pelmira_help_file(${CMAKE_BINARY_DIR}/bin ${PELMIRA_MAKE_HELP} make_help)
+set(PELMIRA_HELP_PROJECT ${CMAKE_BINARY_DIR}/help-project)
+pelmira_html_help_file(${CMAKE_BINARY_DIR}/bin ${PELMIRA_HELP_PROJECT} ${PELMIRA_MAKE_HELP}
+                       make_help)
 
 # A 32-bit program gets the whole 4 GB of its address space on 64-bit
 # Windows (2 GB otherwise), which the copies of a large photograph need.
@@ -41,6 +44,9 @@ file(GLOB PELMIRA_WIN_SOURCES CONFIGURE_DEPENDS
 list(REMOVE_ITEM PELMIRA_WIN_SOURCES ${PROJECT_SOURCE_DIR}/app/Main.cpp)
 add_library(pelmira_win STATIC ${PELMIRA_WIN_SOURCES})
 target_include_directories(pelmira_win PUBLIC ${PROJECT_SOURCE_DIR})
+# The help's pages, from the HTML Help project (HelpPages.h).
+target_include_directories(pelmira_win PRIVATE ${PELMIRA_HELP_PROJECT})
+add_dependencies(pelmira_win html_help_file)
 target_compile_options(pelmira_win PRIVATE ${PELMIRA_WARNINGS})
 target_link_libraries(pelmira_win PUBLIC comctl32 comdlg32 shell32 ole32 msimg32 gdi32 user32 advapi32)
 
@@ -78,8 +84,10 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh)
 
 # One Wine test program per folder of tests/wine; a test that needs the
 # 256-colour display carries the label depth8 and runs a second time there.
+# A program given WINDOWS runs once for each version named (winxp, win10...),
+# each time in a prefix set to that version (scripts/wine-run.sh).
 function(pelmira_wine_test name)
-    cmake_parse_arguments(T "DEPTH8" "TIMEOUT" "SOURCES" ${ARGN})
+    cmake_parse_arguments(T "DEPTH8" "TIMEOUT" "SOURCES;WINDOWS" ${ARGN})
     if(NOT T_TIMEOUT)
         set(T_TIMEOUT 300)
     endif()
@@ -88,14 +96,24 @@ function(pelmira_wine_test name)
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/wine)
     target_compile_options(${name} PRIVATE ${PELMIRA_WARNINGS})
     add_dependencies(${name} Pelmira32 QMHOOK32)
-    add_test(NAME ${name} COMMAND ${name})
-    # A box that nobody answers fails the run in minutes instead of hanging it.
-    set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT})
-    if(T_DEPTH8)
-        set_tests_properties(${name} PROPERTIES LABELS "wine;depth8")
-    else()
-        set_tests_properties(${name} PROPERTIES LABELS "wine")
+    set(tests ${name})
+    if(T_WINDOWS)
+        list(TRANSFORM T_WINDOWS PREPEND ${name}_ OUTPUT_VARIABLE tests)
     endif()
+    foreach(test ${tests})
+        add_test(NAME ${test} COMMAND ${name})
+        # A box that nobody answers fails the run in minutes instead of hanging it.
+        set_tests_properties(${test} PROPERTIES TIMEOUT ${T_TIMEOUT})
+        if(T_DEPTH8)
+            set_tests_properties(${test} PROPERTIES LABELS "wine;depth8")
+        else()
+            set_tests_properties(${test} PROPERTIES LABELS "wine")
+        endif()
+        string(REPLACE "${name}_" "" windows ${test})
+        if(T_WINDOWS)
+            set_tests_properties(${test} PROPERTIES ENVIRONMENT "PELMIRA_WINDOWS=${windows}")
+        endif()
+    endforeach()
 endfunction()
 
 pelmira_wine_test(wine_harness_tests DEPTH8 SOURCES ${PROJECT_SOURCE_DIR}/tests/wine/HarnessTests.cpp)
@@ -106,12 +124,23 @@ pelmira_wine_test(wine_ui_tests SOURCES ${PROJECT_SOURCE_DIR}/tests/wine/UiTests
 pelmira_wine_test(wine_hook_tests SOURCES ${PROJECT_SOURCE_DIR}/tests/wine/HookTests.cpp)
 pelmira_wine_test(wine_e2e_tests TIMEOUT 600 SOURCES ${PROJECT_SOURCE_DIR}/tests/wine/EndToEndTests.cpp
                                          ${PROJECT_SOURCE_DIR}/tests/wine/AutomaticModeTests.cpp
-                                         ${PROJECT_SOURCE_DIR}/tests/wine/HelpFileTests.cpp
                                          ${PROJECT_SOURCE_DIR}/tests/wine/ProcessDriver.cpp
                                          ${PROJECT_SOURCE_DIR}/tests/wine/TestFiles.cpp
                                          ${PROJECT_SOURCE_DIR}/tests/wine/DialogWatcher.cpp)
 target_link_libraries(wine_e2e_tests PRIVATE psapi)
-add_dependencies(wine_e2e_tests help_file)
+
+# The help commands and the help files, on a system with Windows Help and on
+# one with HTML Help only.
+pelmira_wine_test(wine_help_tests WINDOWS winxp win10 SOURCES
+    ${PROJECT_SOURCE_DIR}/resources/Pelmira32.rc
+    ${PROJECT_SOURCE_DIR}/tests/wine/HelpCommandTests.cpp
+    ${PROJECT_SOURCE_DIR}/tests/wine/HelpFileTests.cpp
+    ${PROJECT_SOURCE_DIR}/tests/wine/ProcessDriver.cpp
+    ${PROJECT_SOURCE_DIR}/tests/wine/TestFiles.cpp
+    ${PROJECT_SOURCE_DIR}/tests/wine/DialogWatcher.cpp)
+target_link_libraries(wine_help_tests PRIVATE psapi urlmon ole32)
+target_compile_definitions(wine_help_tests PRIVATE PELMIRA_HELP_SOURCE="Z:${PELMIRA_HELP_TEXT}")
+add_dependencies(wine_help_tests help_file html_help_file ifpelmira)
 
 pelmira_wine_test(wine_large_picture_tests DEPTH8 SOURCES
     ${PROJECT_SOURCE_DIR}/tests/wine/LargePictureTests.cpp

@@ -72,13 +72,36 @@ Paragraph ParagraphLine(std::string_view line, int lineNumber) {
     return paragraph;
 }
 
+bool HasHtmlOnlyTopic(const HelpSource& source) {
+    return std::any_of(source.topics.begin(), source.topics.end(),
+                       [](const Topic& topic) { return topic.htmlOnly; });
+}
+
+struct Jump {
+    std::string to;
+    int line;
+    bool fromHtmlOnly;
+};
+
+// Every jump leads to a topic of each file that carries the jump.
+void CheckJumps(const HelpSource& source, const std::vector<Jump>& jumps) {
+    for (const Jump& jump : jumps) {
+        const auto target = std::find_if(source.topics.begin(), source.topics.end(),
+                                         [&](const Topic& topic) { return topic.id == jump.to; });
+        if (target == source.topics.end())
+            throw SourceError(jump.line, "jump to unknown topic " + jump.to);
+        if (target->htmlOnly && !jump.fromHtmlOnly)
+            throw SourceError(jump.line, "the WinHelp file has no topic " + jump.to);
+    }
+}
+
 } // namespace
 
 HelpSource ParseHelpSource(std::string_view text) {
     HelpSource source;
     std::set<std::string> ids;
     std::set<std::int32_t> numbers;
-    std::vector<std::pair<std::string, int>> jumps;
+    std::vector<Jump> jumps;
     int lineNumber = 0;
     while (!text.empty()) {
         const auto end = text.find('\n');
@@ -96,6 +119,15 @@ HelpSource ParseHelpSource(std::string_view text) {
             source.topics.push_back(TopicLine(line.substr(7), lineNumber, ids, numbers));
             continue;
         }
+        if (line.starts_with("@helpwindow ")) {
+            if (source.topics.empty())
+                throw SourceError(lineNumber, "the first topic, the contents, is in both files");
+            if (HasHtmlOnlyTopic(source))
+                throw SourceError(lineNumber, "a second help window topic");
+            source.topics.push_back(TopicLine(line.substr(12), lineNumber, ids, numbers));
+            source.topics.back().htmlOnly = true;
+            continue;
+        }
         if (source.topics.empty())
             throw SourceError(lineNumber, "text before the first @topic");
         Topic& topic = source.topics.back();
@@ -106,7 +138,7 @@ HelpSource ParseHelpSource(std::string_view text) {
         Paragraph paragraph = ParagraphLine(line, lineNumber);
         for (const Span& span : paragraph.spans)
             if (!span.jumpTo.empty())
-                jumps.emplace_back(span.jumpTo, lineNumber);
+                jumps.push_back({span.jumpTo, lineNumber, topic.htmlOnly});
         topic.paragraphs.push_back(std::move(paragraph));
     }
     if (source.topics.empty())
@@ -114,9 +146,12 @@ HelpSource ParseHelpSource(std::string_view text) {
     for (const Topic& topic : source.topics)
         if (topic.title.empty())
             throw SourceError(lineNumber, "topic " + topic.id + " has no title");
-    for (const auto& [id, line] : jumps)
-        if (!ids.count(id))
-            throw SourceError(line, "jump to unknown topic " + id);
+    CheckJumps(source, jumps);
+    return source;
+}
+
+HelpSource WithoutHtmlOnlyTopics(HelpSource source) {
+    std::erase_if(source.topics, [](const Topic& topic) { return topic.htmlOnly; });
     return source;
 }
 

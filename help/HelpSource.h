@@ -2,6 +2,8 @@
 //
 //   @title <text>                        the help file's title
 //   @topic <id> [<context number> ...]   starts a topic; the first is the contents
+//   @helpwindow <id>                     starts the topic on using the HTML Help
+//                                        window, which only the HTML Help file carries
 //   # <title>                            the topic's title, shown as its heading
 //   ## <heading>                         a heading inside the topic
 //   - <text>                             an item of a list
@@ -38,6 +40,7 @@ struct Topic {
     std::string title;
     std::vector<std::int32_t> contextNumbers;
     std::vector<Paragraph> paragraphs;
+    bool htmlOnly = false; // the help window's own topic: not in the WinHelp file
 };
 
 struct HelpSource {
@@ -52,7 +55,12 @@ public:
 };
 
 // Reads the source; a topic without a title, a jump to a topic that does not
-// exist, a repeated id or context number raise SourceError.
+// exist (or, from a topic both files carry, to the help window's topic), a
+// repeated id or context number, and a second help window topic raise
+// SourceError.
 HelpSource ParseHelpSource(std::string_view text);
+
+// The topics the WinHelp file carries: all but the help window's.
+HelpSource WithoutHtmlOnlyTopics(HelpSource source);
 
 } // namespace pelmira::help

@@ -1,10 +1,12 @@
-// Builds the program's help file from its text source:
-//   make-help <source.txt (UTF-8)> <output.HLP>
+// Builds the program's help from its text source:
+//   make-help <source.txt (UTF-8)> <output.HLP>           the WinHelp file
+//   make-help --html <source.txt> <project folder>         the HTML Help project
 // The source is read as UTF-8, where no byte of a Japanese character can be
 // taken for a marker; its texts are then turned into code page 932, the help
 // file's character set.
 #include "HelpSource.h"
 #include "HelpWriter.h"
+#include "HtmlHelpWriter.h"
 
 #include <iconv.h>
 
@@ -32,36 +34,72 @@ std::string ToCodePage932(const std::string& utf8) {
     return out;
 }
 
+// The source with its texts in code page 932.
+pelmira::help::HelpSource ReadSource(const char* path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw std::runtime_error("cannot read the source");
+    const std::string utf8{std::istreambuf_iterator<char>(in), {}};
+    pelmira::help::HelpSource source = pelmira::help::ParseHelpSource(utf8);
+    source.title = ToCodePage932(source.title);
+    for (pelmira::help::Topic& topic : source.topics) {
+        topic.title = ToCodePage932(topic.title);
+        for (pelmira::help::Paragraph& paragraph : topic.paragraphs)
+            for (pelmira::help::Span& span : paragraph.spans)
+                span.text = ToCodePage932(span.text);
+    }
+    return source;
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out.flush())
+        throw std::runtime_error("cannot write " + path);
+}
+
+void WriteWinHelp(const pelmira::help::HelpSource& source, const std::string& path) {
+    pelmira::help::HelpFileOptions options;
+    options.fontFace = ToCodePage932("ＭＳ Ｐゴシック");
+    WriteFile(path,
+              pelmira::help::WriteHelpFile(pelmira::help::WithoutHtmlOnlyTopics(source), options));
+}
+
+// The HTML Help project for QM32.CHM, and the program's table of its pages.
+void WriteHtmlHelp(const pelmira::help::HelpSource& source, const std::string& folder) {
+    pelmira::help::HtmlHelpOptions options;
+    options.compiledFile = "QM32.CHM";
+    options.projectName = "QM32";
+    options.charset = "shift_jis";
+    options.language = "0x411 Japanese";
+    options.fontFace = ToCodePage932("ＭＳ Ｐゴシック");
+    for (const pelmira::help::ProjectFile& file :
+         pelmira::help::WriteHtmlHelpProject(source, options))
+        WriteFile(folder + "/" + file.name, file.bytes);
+    WriteFile(folder + "/HelpPages.h", pelmira::help::WriteContextTable(source));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::cerr << "usage: make-help <source.txt> <output.HLP>\n";
+    const bool html = argc == 4 && std::string(argv[1]) == "--html";
+    if (argc != 3 && !html) {
+        std::cerr << "usage: make-help <source.txt> <output.HLP>\n"
+                     "       make-help --html <source.txt> <project folder>\n";
         return 2;
     }
+    const char* sourcePath = argv[html ? 2 : 1];
+    const std::string output = argv[html ? 3 : 2];
     try {
-        std::ifstream in(argv[1], std::ios::binary);
-        if (!in)
-            throw std::runtime_error("cannot read the source");
-        const std::string utf8{std::istreambuf_iterator<char>(in), {}};
-        pelmira::help::HelpSource source = pelmira::help::ParseHelpSource(utf8);
-        source.title = ToCodePage932(source.title);
-        for (pelmira::help::Topic& topic : source.topics) {
-            topic.title = ToCodePage932(topic.title);
-            for (pelmira::help::Paragraph& paragraph : topic.paragraphs)
-                for (pelmira::help::Span& span : paragraph.spans)
-                    span.text = ToCodePage932(span.text);
-        }
-        pelmira::help::HelpFileOptions options;
-        options.fontFace = ToCodePage932("ＭＳ Ｐゴシック");
-        const std::string file = pelmira::help::WriteHelpFile(source, options);
-        std::ofstream out(argv[2], std::ios::binary | std::ios::trunc);
-        out.write(file.data(), static_cast<std::streamsize>(file.size()));
-        if (!out.flush())
-            throw std::runtime_error("cannot write the help file");
+        const pelmira::help::HelpSource source = ReadSource(sourcePath);
+        if (html)
+            WriteHtmlHelp(source, output);
+        else
+            WriteWinHelp(source, output);
     } catch (const std::exception& e) {
-        std::cerr << argv[1] << ": " << e.what() << "\n";
-        std::remove(argv[2]);
+        std::cerr << sourcePath << ": " << e.what() << "\n";
+        if (!html)
+            std::remove(output.c_str());
         return 1;
     }
     return 0;

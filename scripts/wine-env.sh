@@ -43,7 +43,7 @@ pelmira_wine() {
 # The booted prefix that runs copy from: a Japanese system whose UI fonts map
 # to IPA fonts. Made once per architecture, since the boot takes about 20 s.
 pelmira_prefix_template() {
-    PELMIRA_PREFIX_TEMPLATE=$PELMIRA_BUILD/wineprefix-template-$PELMIRA_WIN_ARCH
+    export PELMIRA_PREFIX_TEMPLATE=$PELMIRA_BUILD/wineprefix-template-$PELMIRA_WIN_ARCH
     [ -f "$PELMIRA_PREFIX_TEMPLATE/.pelmira-ready" ] && return 0
     rm -rf "$PELMIRA_PREFIX_TEMPLATE"
     mkdir -p "$(dirname "$PELMIRA_PREFIX_TEMPLATE")"
@@ -64,12 +64,22 @@ pelmira_prefix_template() {
     touch "$PELMIRA_PREFIX_TEMPLATE/.pelmira-ready"
 }
 
+# Ends the Wine processes of $WINEPREFIX and of its copies set to other
+# Windows versions (scripts/wine-run.sh).
+pelmira_end_wine() {
+    local prefix
+    for prefix in "$WINEPREFIX" "$WINEPREFIX"-win*; do
+        [ -d "$prefix" ] && WINEPREFIX=$prefix "${WINESERVER:-wineserver}" -k >/dev/null 2>&1
+    done
+    return 0
+}
+
 # A fresh copy of the template as $WINEPREFIX: each test run starts from the
 # same state, whatever an earlier run left behind.
 pelmira_fresh_prefix() {
     pelmira_prefix_template
-    "${WINESERVER:-wineserver}" -k >/dev/null 2>&1 || true
-    rm -rf "$WINEPREFIX"
+    pelmira_end_wine
+    rm -rf "$WINEPREFIX" "$WINEPREFIX"-win*
     cp -a "$PELMIRA_PREFIX_TEMPLATE" "$WINEPREFIX"
 }
 
@@ -102,7 +112,7 @@ pelmira_start_xvfb() {
 }
 
 pelmira_stop_xvfb() {
-    "${WINESERVER:-wineserver}" -k >/dev/null 2>&1 || true
+    pelmira_end_wine
     if [ -n "${PELMIRA_XVFB_PID:-}" ]; then
         kill "$PELMIRA_XVFB_PID" 2>/dev/null || true
         wait "$PELMIRA_XVFB_PID" 2>/dev/null || true

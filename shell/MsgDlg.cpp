@@ -85,7 +85,7 @@ struct DialogState {
     std::int32_t helpContext;
     int x;
     int y;
-    const std::string& helpFile;
+    const ShowHelpCall& showHelp;
     TCallbackError* error;
 };
 
@@ -157,10 +157,10 @@ void Command(HWND dialog, const DialogState& state, int id) {
     for (const MsgButton& b : ButtonsInOrder(state.buttons)) {
         if (b.id != id)
             continue;
-        if (b.button == mbHelp)
-            WinHelpA(dialog, state.helpFile.c_str(), HELP_CONTEXT,
-                     static_cast<ULONG_PTR>(state.helpContext));
-        else
+        if (b.button == mbHelp) {
+            if (state.showHelp)
+                state.showHelp(state.helpContext);
+        } else
             EndDialog(dialog, b.result);
     }
 }
@@ -205,7 +205,7 @@ std::wstring CaptionFor(HWND owner, TMsgDlgType type) {
 } // namespace
 
 int MessageDlgPos(HWND owner, const std::wstring& text, TMsgDlgType type, unsigned buttons,
-                  std::int32_t helpContext, int x, int y, const std::string& helpFile) {
+                  std::int32_t helpContext, int x, int y, const ShowHelpCall& showHelp) {
     const std::vector<MsgButton> shown = ButtonsInOrder(buttons);
     const bool icon = IconOf(type) != nullptr;
     DialogTemplate dialog(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
@@ -219,7 +219,7 @@ int MessageDlgPos(HWND owner, const std::wstring& text, TMsgDlgType type, unsign
         dialog.Item(WS_TABSTOP | (b.id == defaultId ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
                     static_cast<WORD>(b.id), kButtonClass, b.caption);
     TCallbackError error;
-    const DialogState state{text, type, buttons, helpContext, x, y, helpFile, &error};
+    const DialogState state{text, type, buttons, helpContext, x, y, showHelp, &error};
     const INT_PTR result = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), dialog.Get(), owner,
                                                    &DialogProc, reinterpret_cast<LPARAM>(&state));
     error.Rethrow();
@@ -231,7 +231,7 @@ void TMsgDlg::Execute() {
         MessageBeep(SoundOf(MsgDlgType));
     const bool centred = MsgPosition == TMsgPosition::poScreenCenter;
     DlgResult = MessageDlgPos(owner_, DisplayMsg, MsgDlgType, VisibleButtons, HelpContext,
-                              centred ? -1 : MsgLeft, centred ? -1 : MsgTop, helpFile_);
+                              centred ? -1 : MsgLeft, centred ? -1 : MsgTop, showHelp_);
     if (OnButtonClick)
         OnButtonClick(*this, DlgResult);
 }

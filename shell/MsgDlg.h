@@ -12,21 +12,24 @@
 
 namespace pelmira {
 
+// Opens the program's help at a context.
+using ShowHelpCall = std::function<void(std::int32_t context)>;
+
 // The program's standard message dialog, a dialog window of its own: the
 // text with the kind's caption and icon and the given buttons, in the fixed
-// order; x or y negative centres the box on that axis. The help button opens
-// helpFile at helpContext and leaves the box open. Returns the modal result
+// order; x or y negative centres the box on that axis. The help button asks
+// showHelp for helpContext and leaves the box open. Returns the modal result
 // of the button pressed (Esc gives the cancel button's, the close box
 // mrCancel). The box itself plays no sound.
 int MessageDlgPos(HWND owner, const std::wstring& text, TMsgDlgType type, unsigned buttons,
-                  std::int32_t helpContext, int x, int y, const std::string& helpFile = {});
+                  std::int32_t helpContext, int x, int y, const ShowHelpCall& showHelp = {});
 
 class TMsgDlg {
 public:
     explicit TMsgDlg(HWND owner = nullptr) : owner_(owner) {}
     void SetOwner(HWND owner) { owner_ = owner; }
-    // The help file the box's help button opens.
-    void SetHelpFile(std::string helpFile) { helpFile_ = std::move(helpFile); }
+    // What the box's help button opens.
+    void SetHelp(ShowHelpCall showHelp) { showHelp_ = std::move(showHelp); }
 
     bool Sound = false;
     std::int32_t MsgLeft = -1;
@@ -43,7 +46,7 @@ public:
 
 private:
     HWND owner_;
-    std::string helpFile_;
+    ShowHelpCall showHelp_;
 };
 
 } // namespace pelmira

@@ -1,5 +1,6 @@
 // A real main window created in the test process, with qm.ini, the plug-in
-// key and the desktop values reset first, and every wallpaper call recorded.
+// key and the desktop values reset first, and every wallpaper, tray and help
+// call recorded.
 #pragma once
 
 #include <windows.h>
@@ -51,8 +52,14 @@ protected:
         };
         environment.winHelp = [this](HWND window, const char* file, UINT command,
                                      ULONG_PTR data) -> BOOL {
-            helpCalls.push_back({window, file, command, data});
+            helpCalls.push_back({false, window, file, command, data});
             return TRUE;
+        };
+        // Answers with a window, as HTML Help does when it opens one.
+        environment.htmlHelp = [this](HWND window, const char* file, UINT command,
+                                      DWORD_PTR data) -> HWND {
+            helpCalls.push_back({true, window, file ? file : "", command, data});
+            return main->Handle();
         };
         environment.ownPlugin = ownPlugin;
         main = pelmira::MakeForm<pelmira::TQMMain>(app, std::move(environment));
@@ -83,6 +90,7 @@ protected:
     };
     std::vector<TrayCall> trayCalls;
     struct HelpCall {
+        bool html; // HTML Help, not Windows Help
         HWND window;
         std::string file;
         UINT command;

@@ -241,23 +241,3 @@ TEST_F(MainWindowTest, TheTrayIconStartsHiddenAndPopsUpTheWindowsMenu) {
     ASSERT_EQ(trayCalls.size(), 2u);
     EXPECT_EQ(trayCalls[1].message, static_cast<DWORD>(NIM_DELETE));
 }
-
-TEST_F(MainWindowTest, HelpCommandsOpenTheHelpFileAndClosingClosesIt) {
-    Create();
-    app.SetMainForm(main.get());
-    const std::string file = main->HelpFile();
-    SendMessageW(main->Control<TControl>("Help_Btn").Handle(), BM_CLICK, 0, 0);
-    HMENU help = GetSubMenu(GetMenu(main->Handle()), 1);
-    SendMessageW(main->Handle(), WM_COMMAND, GetMenuItemID(help, 1), 0); // ヘルプの使い方
-    // The tray menu's "ﾍﾙﾌﾟ目次(&H)", third item.
-    SendMessageW(main->Handle(), WM_COMMAND, GetMenuItemID(main->QMPopMenu().Handle(), 2), 0);
-    main->Close();
-    ASSERT_EQ(helpCalls.size(), 4u);
-    const UINT commands[] = {HELP_FINDER, HELP_HELPONHELP, HELP_FINDER, HELP_QUIT};
-    for (std::size_t i = 0; i < 4; ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(helpCalls[i].window, main->Handle());
-        EXPECT_EQ(helpCalls[i].file, file);
-        EXPECT_EQ(helpCalls[i].command, commands[i]);
-    }
-}
