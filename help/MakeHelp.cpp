@@ -1,11 +1,13 @@
 // Builds the program's help from its text source:
 //   make-help <source.txt (UTF-8)> <output.HLP>           the WinHelp file
 //   make-help --html <source.txt> <project folder>         the HTML Help project
+//   make-help --clear-times <file.CHM>                     the CHM without its compile times
 // The source is read as UTF-8, where no byte of a Japanese character can be
 // taken for a marker; its texts are then turned into code page 932, the help
 // file's character set.
 #include "HelpSource.h"
 #include "HelpWriter.h"
+#include "CompiledHelpTimes.h"
 #include "HtmlHelpWriter.h"
 
 #include <iconv.h>
@@ -34,13 +36,16 @@ std::string ToCodePage932(const std::string& utf8) {
     return out;
 }
 
-// The source with its texts in code page 932.
-pelmira::help::HelpSource ReadSource(const char* path) {
+std::string ReadFile(const char* path) {
     std::ifstream in(path, std::ios::binary);
     if (!in)
-        throw std::runtime_error("cannot read the source");
-    const std::string utf8{std::istreambuf_iterator<char>(in), {}};
-    pelmira::help::HelpSource source = pelmira::help::ParseHelpSource(utf8);
+        throw std::runtime_error("cannot read the file");
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// The source with its texts in code page 932.
+pelmira::help::HelpSource ReadSource(const char* path) {
+    pelmira::help::HelpSource source = pelmira::help::ParseHelpSource(ReadFile(path));
     source.title = ToCodePage932(source.title);
     for (pelmira::help::Topic& topic : source.topics) {
         topic.title = ToCodePage932(topic.title);
@@ -81,11 +86,26 @@ void WriteHtmlHelp(const pelmira::help::HelpSource& source, const std::string& f
 
 } // namespace
 
+int ClearTimes(const char* path) {
+    try {
+        std::string file = ReadFile(path);
+        pelmira::help::ClearCompileTimes(file);
+        WriteFile(path, file);
+    } catch (const std::exception& e) {
+        std::cerr << path << ": " << e.what() << "\n";
+        return 1;
+    }
+    return 0;
+}
+
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--clear-times")
+        return ClearTimes(argv[2]);
     const bool html = argc == 4 && std::string(argv[1]) == "--html";
     if (argc != 3 && !html) {
         std::cerr << "usage: make-help <source.txt> <output.HLP>\n"
-                     "       make-help --html <source.txt> <project folder>\n";
+                     "       make-help --html <source.txt> <project folder>\n"
+                     "       make-help --clear-times <file.CHM>\n";
         return 2;
     }
     const char* sourcePath = argv[html ? 2 : 1];

@@ -13,6 +13,8 @@ packages=(
   xvfb x11-apps xdotool imagemagick fonts-ipafont-gothic locales
   # chmcmd, the compiler of the HTML Help file, and chmlib, which the tests read it with.
   fp-utils libchm-dev
+  # The release archive's normaliser.
+  strip-nondeterminism
 )
 
 SUDO=""

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the formatting check, native unit
 # tests (sanitized), a bounded fuzzing run, then the Wine tests at display
-# depth 24 and, for those labelled depth8, at 8.
+# depth 24 and, for those labelled depth8, at 8, and the release archive's
+# check.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 source scripts/wine-env.sh
@@ -43,6 +44,9 @@ run_wine_tests() { # $1 = depth, $2 = BITSPIXEL Wine reports, $3 = ctest label
 }
 run_wine_tests 24 32 wine
 run_wine_tests 8 8 depth8
+
+echo "== release archive: two clean builds, then unpacked and run"
+bash scripts/release-check.sh || failed=1
 
 if [ $failed -ne 0 ]; then
     echo "TESTS FAILED"

@@ -40,11 +40,23 @@ pelmira_wine() {
     env LC_ALL=ja_JP.UTF-8 "$PELMIRA_WINE" "$@"
 }
 
+# What a prefix made by these scripts holds; a prefix of an older recipe is
+# made again.
+PELMIRA_PREFIX_RECIPE=2
+
+pelmira_prefix_current() { # $1 = prefix
+    [ "$(cat "$1/.pelmira-ready" 2>/dev/null)" = "$PELMIRA_PREFIX_RECIPE" ]
+}
+
 # The booted prefix that runs copy from: a Japanese system whose UI fonts map
 # to IPA fonts. Made once per architecture, since the boot takes about 20 s.
+# Debian's Wine loads none of its own TrueType fonts (fonts-wine puts them
+# where this build does not look), so the caption buttons, drawn with
+# Marlett's symbols, would show the letters "0 1 r": Marlett goes into the
+# prefix's Fonts folder, where Wine finds every font.
 pelmira_prefix_template() {
     export PELMIRA_PREFIX_TEMPLATE=$PELMIRA_BUILD/wineprefix-template-$PELMIRA_WIN_ARCH
-    [ -f "$PELMIRA_PREFIX_TEMPLATE/.pelmira-ready" ] && return 0
+    pelmira_prefix_current "$PELMIRA_PREFIX_TEMPLATE" && return 0
     rm -rf "$PELMIRA_PREFIX_TEMPLATE"
     mkdir -p "$(dirname "$PELMIRA_PREFIX_TEMPLATE")"
     echo "wine: booting the prefix template $PELMIRA_PREFIX_TEMPLATE"
@@ -61,7 +73,8 @@ pelmira_prefix_template() {
         done
         "${WINESERVER:-wineserver}" -w
     )
-    touch "$PELMIRA_PREFIX_TEMPLATE/.pelmira-ready"
+    cp /usr/share/wine/fonts/marlett.ttf "$PELMIRA_PREFIX_TEMPLATE/drive_c/windows/Fonts/"
+    echo "$PELMIRA_PREFIX_RECIPE" >"$PELMIRA_PREFIX_TEMPLATE/.pelmira-ready"
 }
 
 # Ends the Wine processes of $WINEPREFIX and of its copies set to other
@@ -69,9 +82,10 @@ pelmira_prefix_template() {
 pelmira_end_wine() {
     local prefix
     for prefix in "$WINEPREFIX" "$WINEPREFIX"-win*; do
-        [ -d "$prefix" ] && WINEPREFIX=$prefix "${WINESERVER:-wineserver}" -k >/dev/null 2>&1
+        if [ -d "$prefix" ]; then
+            WINEPREFIX=$prefix "${WINESERVER:-wineserver}" -k >/dev/null 2>&1 || true
+        fi
     done
-    return 0
 }
 
 # A fresh copy of the template as $WINEPREFIX: each test run starts from the
@@ -85,7 +99,7 @@ pelmira_fresh_prefix() {
 
 # The run command's own prefix, kept between runs as a user's would be.
 pelmira_prepare_prefix() {
-    [ -f "$WINEPREFIX/.pelmira-ready" ] || pelmira_fresh_prefix
+    pelmira_prefix_current "$WINEPREFIX" || pelmira_fresh_prefix
 }
 
 # Starts Xvfb at the given depth on a free display and exports DISPLAY; fails,

@@ -3,6 +3,7 @@
 // the window's title and first page, and a page behind every context number
 // the program opens.
 #include "HelpPages.h"
+#include "help/CompiledHelpTimes.h"
 #include "help/HelpSource.h"
 #include "help/HtmlHelpWriter.h"
 
@@ -122,6 +123,21 @@ TEST(HtmlHelpFile, CarriesEveryTopicTheContentsAndThePageOfEveryContextNumber) {
     EXPECT_EQ(system.at(3), Cp932("Pelmira32 ヘルプ") + '\0');
     // No map of the compiler's own: it would lead to the build folder.
     EXPECT_TRUE(chm.Read("/#IVB").empty());
+    // No time of the compile, in #SYSTEM or in the header.
+    EXPECT_EQ(system.at(10), std::string(4, '\0'));
+    std::ifstream file(PELMIRA_CHM, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(file), {}};
+    EXPECT_EQ(bytes.substr(16, 4), std::string(4, '\0'));
+}
+
+TEST(HtmlHelpFile, ACutCompiledFileIsRefusedAsItWas) {
+    std::ifstream file(PELMIRA_CHM, std::ios::binary);
+    const std::string whole{std::istreambuf_iterator<char>(file), {}};
+    for (const std::size_t length : {0x0, 0x60, 0x200}) {
+        std::string cut = whole.substr(0, length);
+        EXPECT_THROW(ClearCompileTimes(cut), CompiledHelpError) << length;
+        EXPECT_EQ(cut, whole.substr(0, length));
+    }
 }
 
 TEST(HtmlHelpFile, ATopicIdThatCannotNameAPageIsRefused) {

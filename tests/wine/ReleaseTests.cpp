@@ -1,0 +1,204 @@
+// The release archive as a user meets it: scripts/release-check.sh unpacks it
+// as "C:\Program Files\壁紙 ツール\Pelmira32", a path with spaces and
+// Japanese characters, and this program looks at what came out and starts it
+// there.
+#include <windows.h>
+
+#include <psapi.h>
+
+#include "ProcessDriver.h"
+#include "TestFiles.h"
+#include "WaitFor.h"
+#include "win/WideText.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::wstring kFolder = L"C:\\Program Files\\壁紙 ツール\\Pelmira32\\";
+
+std::set<std::wstring> FilesOf(const std::wstring& folder) {
+    std::set<std::wstring> names;
+    WIN32_FIND_DATAW found{};
+    HANDLE find = FindFirstFileW((folder + L"*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (std::wstring(found.cFileName) != L"." && std::wstring(found.cFileName) != L"..")
+            names.insert(found.cFileName);
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
+    return names;
+}
+
+std::string Bytes(const std::wstring& path) {
+    std::string bytes;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return bytes;
+    char buffer[65536];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0)
+        bytes.append(buffer, read);
+    CloseHandle(file);
+    return bytes;
+}
+
+std::wstring FileVersionText(const std::wstring& path) {
+    DWORD ignored = 0;
+    std::vector<char> info(GetFileVersionInfoSizeW(path.c_str(), &ignored));
+    if (info.empty() ||
+        !GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(info.size()), info.data()))
+        return {};
+    wchar_t* text = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueW(info.data(), L"\\StringFileInfo\\041103A4\\FileVersion",
+                        reinterpret_cast<void**>(&text), &length))
+        return {};
+    return text;
+}
+
+// The COFF header of a PE file: its symbols, sections and characteristics.
+const IMAGE_FILE_HEADER* FileHeader(const std::string& image) {
+    if (image.size() < sizeof(IMAGE_DOS_HEADER))
+        return nullptr;
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(image.data());
+    const auto at = static_cast<std::size_t>(dos->e_lfanew) + 4;
+    if (image.size() < at + sizeof(IMAGE_FILE_HEADER))
+        return nullptr;
+    return reinterpret_cast<const IMAGE_FILE_HEADER*>(image.data() + at);
+}
+
+// The section names. A name longer than eight characters (".eh_frame", and
+// every debug section) is written "/<offset>" into the string table, which
+// follows the symbols.
+std::vector<std::string> SectionNames(const std::string& image, const IMAGE_FILE_HEADER& header) {
+    const auto at =
+        static_cast<std::size_t>(reinterpret_cast<const char*>(&header) - image.data()) +
+        sizeof header + header.SizeOfOptionalHeader;
+    const std::size_t strings = header.PointerToSymbolTable + header.NumberOfSymbols * 18;
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < header.NumberOfSections; ++i) {
+        const std::size_t entry = at + i * sizeof(IMAGE_SECTION_HEADER);
+        if (image.size() < entry + sizeof(IMAGE_SECTION_HEADER))
+            break;
+        std::string name = image.substr(entry, IMAGE_SIZEOF_SHORT_NAME).c_str();
+        if (name.starts_with("/") && strings + std::stoul(name.substr(1)) < image.size())
+            name = image.c_str() + strings + std::stoul(name.substr(1));
+        names.push_back(name);
+    }
+    return names;
+}
+
+std::vector<std::wstring> ModulesOf(HANDLE process) {
+    HMODULE modules[512];
+    DWORD needed = 0;
+    std::vector<std::wstring> paths;
+    if (!EnumProcessModules(process, modules, sizeof modules, &needed))
+        return paths;
+    for (DWORD i = 0; i < needed / sizeof(HMODULE) && i < 512; ++i) {
+        wchar_t path[MAX_PATH] = {};
+        GetModuleFileNameExW(process, modules[i], path, MAX_PATH);
+        paths.push_back(path);
+    }
+    return paths;
+}
+
+bool SameFile(const std::wstring& a, const std::wstring& b) {
+    return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+
+} // namespace
+
+TEST(ReleaseArchive, HoldsTheProgramItsLibrariesHelpLicenceAndReadmeOnly) {
+    EXPECT_EQ(FilesOf(kFolder),
+              (std::set<std::wstring>{L"LICENSE", L"Pelmira32.exe", L"QM32.CHM", L"QM32.HLP",
+                                      L"QMHOOK32.DLL", L"ifpelmira.spi", L"readme.txt"}));
+
+    // The readme as a Japanese user's editor reads it: code page 932, CR LF.
+    const std::string readme = Bytes(kFolder + L"readme.txt");
+    ASSERT_FALSE(readme.empty());
+    std::wstring text(readme.size(), L'\0');
+    text.resize(MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, readme.data(),
+                                    static_cast<int>(readme.size()), text.data(),
+                                    static_cast<int>(text.size())));
+    EXPECT_NE(text.find(L"アンインストール"), std::wstring::npos);
+    EXPECT_NE(text.find(L"qm.ini"), std::wstring::npos);
+    for (std::size_t at = readme.find('\n'); at != std::string::npos;
+         at = readme.find('\n', at + 1)) {
+        ASSERT_TRUE(at > 0 && readme[at - 1] == '\r') << "a line ends without CR at " << at;
+    }
+
+    for (const wchar_t* binary : {L"Pelmira32.exe", L"QMHOOK32.DLL", L"ifpelmira.spi"}) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(binary)));
+        EXPECT_EQ(FileVersionText(kFolder + binary), PELMIRA_VERSION_TEXT_WIDE);
+        const std::string image = Bytes(kFolder + binary);
+        const IMAGE_FILE_HEADER* header = FileHeader(image);
+        ASSERT_NE(header, nullptr);
+        // Stripped: no symbols and no debug sections.
+        EXPECT_EQ(header->NumberOfSymbols, 0u);
+        const std::vector<std::string> sections = SectionNames(image, *header);
+        EXPECT_GE(sections.size(), 3u);
+        for (const std::string& name : sections)
+            EXPECT_FALSE(name.starts_with(".debug") || name.starts_with("/")) << name;
+        if (header->Machine == IMAGE_FILE_MACHINE_I386) {
+            EXPECT_TRUE(header->Characteristics & IMAGE_FILE_LARGE_ADDRESS_AWARE);
+        }
+    }
+}
+
+TEST(ReleaseArchive, RunsFromWhereItWasUnpacked) {
+    const std::string ini = WindowsDirectory() + "\\qm.ini";
+    const std::string bitmap = WindowsDirectory() + "\\Pelmira.BMP";
+    DeleteFileA(ini.c_str());
+    DeleteFileA(bitmap.c_str());
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring picture = std::wstring(temp) + L"壁紙の写真.png";
+    ASSERT_TRUE(CopyFileW(pelmira::AnsiToWide(ProgramFolder() + "pictures\\rgb24.png").c_str(),
+                          picture.c_str(), FALSE));
+
+    ProgramUnderTest program;
+    ASSERT_TRUE(program.Start(L"\"" + picture + L"\"", kFolder + L"Pelmira32.exe"));
+    HWND main = program.WaitForMainWindow();
+    ASSERT_NE(main, nullptr);
+
+    // The hook library and the plug-in beside it are the ones it loaded.
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, program.Pid());
+    ASSERT_NE(process, nullptr);
+    const std::vector<std::wstring> modules = ModulesOf(process);
+    CloseHandle(process);
+    for (const wchar_t* library : {L"QMHOOK32.DLL", L"ifpelmira.spi"}) {
+        bool loaded = false;
+        for (const std::wstring& module : modules)
+            loaded = loaded || SameFile(module, kFolder + library);
+        EXPECT_TRUE(loaded) << testing::PrintToString(std::wstring(library));
+    }
+
+    // The PNG, decoded by that plug-in, became the wallpaper through Pelmira.BMP.
+    EXPECT_EQ(DesktopValue("Wallpaper"), bitmap);
+    const std::string written = ReadTextFile(bitmap);
+    ASSERT_GE(written.size(), 54u);
+    EXPECT_EQ(*reinterpret_cast<const LONG*>(written.data() + 18), 8);
+    EXPECT_EQ(*reinterpret_cast<const LONG*>(written.data() + 22), 6);
+
+    // The help is the folder's own: the Help button opens it.
+    PostMessageW(FindWindowExW(main, nullptr, L"Button", L"ヘルプ"), BM_CLICK, 0, 0);
+    const bool windowsHelp = LOBYTE(LOWORD(GetVersion())) < 6;
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            return windowsHelp ? FindWindowW(L"MS_WINHELP", nullptr) != nullptr
+                               : FindProcessWindow(program.Pid(), L"HH Parent") != nullptr;
+        },
+        30000));
+
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(program.WaitForExit());
+    EXPECT_EQ(program.ExitCode(), 0u);
+    EXPECT_NE(ReadTextFile(ini).find("[QM]"), std::string::npos);
+}
