@@ -10,7 +10,8 @@ set(release_text ${CMAKE_BINARY_DIR}/release)
 configure_file(${PROJECT_SOURCE_DIR}/resources/readme.txt ${release_text}/readme-utf8.txt @ONLY)
 find_program(PELMIRA_ICONV iconv REQUIRED)
 add_custom_command(OUTPUT ${release_text}/readme.txt
-    COMMAND sh -c "'${PELMIRA_ICONV}' -f UTF-8 -t CP932 readme-utf8.txt | sed 's/$/\\r/' > readme.txt"
+    COMMAND ${PELMIRA_ICONV} -f UTF-8 -t CP932 -o readme-cp932.txt readme-utf8.txt
+    COMMAND sh -c "sed 's/$/\\r/' readme-cp932.txt > readme.txt"
     DEPENDS ${release_text}/readme-utf8.txt
     WORKING_DIRECTORY ${release_text}
     COMMENT "Writing the readme in code page 932"
