@@ -31,19 +31,19 @@ const char* PageOfContext(int context) {
 } // namespace
 
 void THelpFile::Place(const std::string& folder) {
-    htmlHelp = !WindowsHelpIsPartOfTheSystem();
-    path_ = folder + (htmlHelp ? "QM32.CHM" : "QM32.HLP");
+    usesHtmlHelp_ = !WindowsHelpIsPartOfTheSystem();
+    path_ = folder + (usesHtmlHelp_ ? "QM32.CHM" : "QM32.HLP");
 }
 
 void THelpFile::ShowContents(HWND owner) {
-    if (htmlHelp)
+    if (usesHtmlHelp_)
         ShowHtmlHelp(owner, path_, HH_DISPLAY_TOC);
     else
         winHelp_(owner, path_.c_str(), HELP_FINDER, 0);
 }
 
 void THelpFile::ShowContext(HWND owner, int context) {
-    if (!htmlHelp) {
+    if (!usesHtmlHelp_) {
         winHelp_(owner, path_.c_str(), HELP_CONTEXT, static_cast<ULONG_PTR>(context));
         return;
     }
@@ -54,7 +54,7 @@ void THelpFile::ShowContext(HWND owner, int context) {
 }
 
 void THelpFile::ShowHelpOnHelp(HWND owner) {
-    if (!htmlHelp)
+    if (!usesHtmlHelp_)
         winHelp_(owner, path_.c_str(), HELP_HELPONHELP, 0);
     else if (*help_pages::kHelpWindowPage)
         ShowHtmlHelp(owner, path_ + "::/" + help_pages::kHelpWindowPage, HH_DISPLAY_TOPIC);
@@ -63,7 +63,7 @@ void THelpFile::ShowHelpOnHelp(HWND owner) {
 }
 
 void THelpFile::Close(HWND owner) {
-    if (htmlHelp)
+    if (usesHtmlHelp_)
         htmlHelp_(nullptr, nullptr, HH_CLOSE_ALL, 0);
     else
         winHelp_(owner, path_.c_str(), HELP_QUIT, 0);

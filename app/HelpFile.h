@@ -35,7 +35,7 @@ private:
 
     WinHelpCall winHelp_;
     HtmlHelpCall htmlHelp_;
-    bool htmlHelp = false;
+    bool usesHtmlHelp_ = false;
     std::string path_;
 };
 

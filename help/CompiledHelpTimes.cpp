@@ -53,6 +53,8 @@ struct Entry {
 // The entry of `name` in the listing chunks of the directory, if any.
 std::optional<Entry> FindEntry(const std::string& file, std::string_view name) {
     const std::size_t directory = Offset(file, kDirectoryAt);
+    if (Read(file, directory, 4) != 0x50535449) // "ITSP"
+        throw CompiledHelpError("the help file's directory is missing");
     const std::size_t chunkSize = static_cast<std::size_t>(Read(file, directory + 0x10, 4));
     const std::size_t chunks = static_cast<std::size_t>(Read(file, directory + 0x2C, 4));
     const std::size_t first = directory + static_cast<std::size_t>(Read(file, directory + 8, 4));

@@ -44,6 +44,15 @@ Topic TopicLine(std::string_view rest, int lineNumber, std::set<std::string>& id
     std::istringstream words{std::string(rest)};
     Topic topic;
     words >> topic.id;
+    // Both help files name topics by their ids: WinHelp hashes them, the
+    // HTML Help pages are named after them.
+    const bool plain =
+        !topic.id.empty() && std::all_of(topic.id.begin(), topic.id.end(), [](char c) {
+            return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                   c == '.' || c == '_';
+        });
+    if (!plain)
+        throw SourceError(lineNumber, "a topic id is made of letters, digits, \".\" and \"_\"");
     if (!ids.insert(topic.id).second)
         throw SourceError(lineNumber, "topic " + topic.id + " is defined twice");
     std::string number;

@@ -54,7 +54,8 @@ public:
         : std::runtime_error("line " + std::to_string(line) + ": " + what) {}
 };
 
-// Reads the source; a topic without a title, a jump to a topic that does not
+// Reads the source; a topic id of other characters than letters, digits, "."
+// and "_", a topic without a title, a jump to a topic that does not
 // exist (or, from a topic both files carry, to the help window's topic), a
 // repeated id or context number, and a second help window topic raise
 // SourceError.

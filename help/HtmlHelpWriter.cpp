@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <set>
-#include <stdexcept>
 
 namespace pelmira::help {
 
@@ -33,15 +32,6 @@ std::string Escaped(const std::string& text) {
         }
     }
     return out;
-}
-
-void CheckPageName(const std::string& id) {
-    const bool plain = !id.empty() && std::all_of(id.begin(), id.end(), [](char c) {
-        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-               c == '.' || c == '_';
-    });
-    if (!plain)
-        throw std::invalid_argument("topic id \"" + id + "\" cannot name a page");
 }
 
 std::string Head(const std::string& title, const HtmlHelpOptions& options) {
@@ -167,10 +157,8 @@ std::string PageOf(const Topic& topic) {
 std::vector<ProjectFile> WriteHtmlHelpProject(const HelpSource& source,
                                               const HtmlHelpOptions& options) {
     std::vector<ProjectFile> files;
-    for (const Topic& topic : source.topics) {
-        CheckPageName(topic.id);
+    for (const Topic& topic : source.topics)
         files.push_back({PageOf(topic), Page(topic, source, options)});
-    }
     files.push_back({options.projectName + ".hhc", ContentsFile(source, options)});
     files.push_back({options.projectName + ".hhp", ProjectFileText(source, options)});
     return files;
@@ -180,7 +168,6 @@ std::string WriteContextTable(const HelpSource& source) {
     std::string entries, helpWindow;
     std::size_t count = 0;
     for (const Topic& topic : source.topics) {
-        CheckPageName(topic.id);
         for (const std::int32_t context : topic.contextNumbers) {
             entries +=
                 "    ContextPage{" + std::to_string(context) + ", \"" + PageOf(topic) + "\"},\n";

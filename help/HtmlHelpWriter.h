@@ -29,9 +29,8 @@ std::string PageOf(const Topic& topic);
 
 // The pages, the contents file and the project file, in that order. The
 // contents list the contents topic first, then the topics its headings list
-// under each heading, then every other topic. Topic ids must be made of
-// letters, digits, "." and "_" (they name the pages); others raise
-// std::invalid_argument.
+// under each heading, then every other topic. The pages are named after the
+// topic ids, which the source allows only letters, digits, "." and "_".
 std::vector<ProjectFile> WriteHtmlHelpProject(const HelpSource& source,
                                               const HtmlHelpOptions& options);
 

@@ -203,6 +203,8 @@ TEST(HelpFile, SourceMistakesAreNamedWithTheirLine) {
               "line 3: bad or repeated context number 5");
     EXPECT_EQ(error("@topic a\n@topic b\n# B\n"), "line 3: topic a has no title");
     EXPECT_EQ(error("text\n"), "line 1: text before the first @topic");
+    EXPECT_EQ(error("@topic a\n# A\n@topic bad/id\n# B\n"),
+              "line 3: a topic id is made of letters, digits, \".\" and \"_\"");
     EXPECT_EQ(error("@topic a\n# A\nSee [[w|the window]].\n@helpwindow w\n# W\n"),
               "line 3: the WinHelp file has no topic w");
     EXPECT_EQ(error("@topic a\n# A\n@helpwindow w\n# W\n@helpwindow v\n# V\n"),

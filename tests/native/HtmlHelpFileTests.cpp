@@ -5,13 +5,13 @@
 #include "HelpPages.h"
 #include "help/CompiledHelpTimes.h"
 #include "help/HelpSource.h"
-#include "help/HtmlHelpWriter.h"
 
 #include <chm_lib.h>
 #include <iconv.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -138,9 +138,4 @@ TEST(HtmlHelpFile, ACutCompiledFileIsRefusedAsItWas) {
         EXPECT_THROW(ClearCompileTimes(cut), CompiledHelpError) << length;
         EXPECT_EQ(cut, whole.substr(0, length));
     }
-}
-
-TEST(HtmlHelpFile, ATopicIdThatCannotNameAPageIsRefused) {
-    const HelpSource source = ParseHelpSource("@topic bad/id\n# T\n");
-    EXPECT_THROW(WriteHtmlHelpProject(source, {}), std::invalid_argument);
 }
