@@ -95,9 +95,8 @@ struct Jump {
 // Every jump leads to a topic of each file that carries the jump.
 void CheckJumps(const HelpSource& source, const std::vector<Jump>& jumps) {
     for (const Jump& jump : jumps) {
-        const auto target = std::find_if(source.topics.begin(), source.topics.end(),
-                                         [&](const Topic& topic) { return topic.id == jump.to; });
-        if (target == source.topics.end())
+        const Topic* target = FindTopic(source, jump.to);
+        if (!target)
             throw SourceError(jump.line, "jump to unknown topic " + jump.to);
         if (target->htmlOnly && !jump.fromHtmlOnly)
             throw SourceError(jump.line, "the WinHelp file has no topic " + jump.to);
@@ -157,6 +156,12 @@ HelpSource ParseHelpSource(std::string_view text) {
             throw SourceError(lineNumber, "topic " + topic.id + " has no title");
     CheckJumps(source, jumps);
     return source;
+}
+
+const Topic* FindTopic(const HelpSource& source, std::string_view id) {
+    const auto found = std::find_if(source.topics.begin(), source.topics.end(),
+                                    [&](const Topic& topic) { return topic.id == id; });
+    return found == source.topics.end() ? nullptr : &*found;
 }
 
 HelpSource WithoutHtmlOnlyTopics(HelpSource source) {

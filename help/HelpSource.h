@@ -61,6 +61,9 @@ public:
 // SourceError.
 HelpSource ParseHelpSource(std::string_view text);
 
+// The topic of that id; null when the source has none.
+const Topic* FindTopic(const HelpSource& source, std::string_view id);
+
 // The topics the WinHelp file carries: all but the help window's.
 HelpSource WithoutHtmlOnlyTopics(HelpSource source);
 

@@ -1,6 +1,5 @@
 #include "HtmlHelpWriter.h"
 
-#include <algorithm>
 #include <set>
 
 namespace pelmira::help {
@@ -52,9 +51,8 @@ std::string Spans(const std::vector<Span>& spans, const HelpSource& source) {
             out += Escaped(span.text);
             continue;
         }
-        const auto target = std::find_if(source.topics.begin(), source.topics.end(),
-                                         [&](const Topic& t) { return t.id == span.jumpTo; });
-        out += "<a href=\"" + PageOf(*target) + "\">" + Escaped(span.text) + "</a>";
+        out += "<a href=\"" + PageOf(*FindTopic(source, span.jumpTo)) + "\">" + Escaped(span.text) +
+               "</a>";
     }
     return out;
 }
@@ -114,9 +112,8 @@ std::string ContentsTree(const HelpSource& source) {
         for (const Span& span : paragraph.spans) {
             if (span.jumpTo.empty() || !inBook || !listed.insert(span.jumpTo).second)
                 continue;
-            const auto target = std::find_if(source.topics.begin(), source.topics.end(),
-                                             [&](const Topic& t) { return t.id == span.jumpTo; });
-            out += Entry(target->title, PageOf(*target));
+            const Topic& target = *FindTopic(source, span.jumpTo);
+            out += Entry(target.title, PageOf(target));
         }
     }
     if (inBook)

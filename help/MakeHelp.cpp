@@ -84,8 +84,6 @@ void WriteHtmlHelp(const pelmira::help::HelpSource& source, const std::string& f
     WriteFile(folder + "/HelpPages.h", pelmira::help::WriteContextTable(source));
 }
 
-} // namespace
-
 int ClearTimes(const char* path) {
     try {
         std::string file = ReadFile(path);
@@ -97,6 +95,8 @@ int ClearTimes(const char* path) {
     }
     return 0;
 }
+
+} // namespace
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "--clear-times")

@@ -6,6 +6,7 @@
 
 #include <psapi.h>
 
+#include "HelpRoute.h"
 #include "ProcessDriver.h"
 #include "TestFiles.h"
 #include "WaitFor.h"
@@ -189,7 +190,7 @@ TEST(ReleaseArchive, RunsFromWhereItWasUnpacked) {
 
     // The help is the folder's own: the Help button opens it.
     PostMessageW(FindWindowExW(main, nullptr, L"Button", L"ヘルプ"), BM_CLICK, 0, 0);
-    const bool windowsHelp = LOBYTE(LOWORD(GetVersion())) < 6;
+    const bool windowsHelp = RunHasWindowsHelp();
     EXPECT_TRUE(WaitFor(
         [&] {
             return windowsHelp ? FindWindowW(L"MS_WINHELP", nullptr) != nullptr
