@@ -3,6 +3,7 @@
 
 #include "DialogWatcher.h"
 #include "ProcessDriver.h"
+#include "TestFiles.h"
 #include "WaitFor.h"
 #include "win/Handles.h"
 
@@ -18,9 +19,21 @@ std::wstring TextOf(HWND hwnd) {
     return text;
 }
 
+std::string SettingsFilePath() {
+    return WindowsDirectory() + "\\qm.ini";
+}
+
 } // namespace
 
-TEST(EndToEnd, MainWindowOpensOwnedByTheApplicationWindowAndCloses) {
+// Each test starts the program as a new user would, with no settings file:
+// one left by another test (automatic mode at start, say) would hide the
+// main window behind the tray.
+class EndToEnd : public testing::Test {
+protected:
+    void SetUp() override { DeleteFileA(SettingsFilePath().c_str()); }
+};
+
+TEST_F(EndToEnd, MainWindowOpensOwnedByTheApplicationWindowAndCloses) {
     ProgramUnderTest program;
     ASSERT_TRUE(program.Start());
     HWND main = program.WaitForMainWindow();
@@ -38,7 +51,7 @@ TEST(EndToEnd, MainWindowOpensOwnedByTheApplicationWindowAndCloses) {
     EXPECT_EQ(program.ExitCode(), 0u);
 }
 
-TEST(EndToEnd, SecondCopyEndsAtOnceWithoutAWindow) {
+TEST_F(EndToEnd, SecondCopyEndsAtOnceWithoutAWindow) {
     ProgramUnderTest first;
     ASSERT_TRUE(first.Start());
     HWND main = first.WaitForMainWindow();
@@ -58,8 +71,8 @@ TEST(EndToEnd, SecondCopyEndsAtOnceWithoutAWindow) {
     ProgramUnderTest third;
     ASSERT_TRUE(third.Start());
     HWND again = third.WaitForMainWindow();
-    // Gone at once (259 is still running) would mean it still found the first copy's mutex.
-    ASSERT_NE(again, nullptr) << "exit code " << third.ExitCode();
+    // Gone at once with exit code 0 would mean it still found the first copy's mutex.
+    ASSERT_NE(again, nullptr) << third.Describe();
     PostMessageW(again, WM_CLOSE, 0, 0);
     EXPECT_TRUE(third.WaitForExit());
 }
@@ -94,23 +107,6 @@ const ChildInfo* FindChild(const std::vector<ChildInfo>& children, const std::ws
     return nullptr;
 }
 
-std::string WindowsDir() {
-    char buffer[MAX_PATH] = {};
-    GetWindowsDirectoryA(buffer, MAX_PATH);
-    return buffer;
-}
-
-std::string ReadFileText(const std::string& path) {
-    const pelmira::TKernelHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                                  nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!file)
-        return {};
-    char text[4096] = {};
-    DWORD got = 0;
-    ReadFile(file.Get(), text, sizeof text - 1, &got, nullptr);
-    return std::string(text, got);
-}
-
 std::string ReadDesktopWallpaper() {
     HKEY opened = nullptr;
     RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\desktop", 0, KEY_READ, &opened);
@@ -124,8 +120,7 @@ std::string ReadDesktopWallpaper() {
 
 } // namespace
 
-TEST(EndToEnd, ControlsSitWhereTheFormPutsThem) {
-    DeleteFileA((WindowsDir() + "\\qm.ini").c_str());
+TEST_F(EndToEnd, ControlsSitWhereTheFormPutsThem) {
     ProgramUnderTest program;
     ASSERT_TRUE(program.Start());
     HWND main = program.WaitForMainWindow();
@@ -187,9 +182,8 @@ TEST(EndToEnd, ControlsSitWhereTheFormPutsThem) {
     ASSERT_TRUE(program.WaitForExit());
 }
 
-TEST(EndToEnd, CommandLineFileBecomesTheWallpaperAndClosingWritesTheSettings) {
-    const std::string ini = WindowsDir() + "\\qm.ini";
-    DeleteFileA(ini.c_str());
+TEST_F(EndToEnd, CommandLineFileBecomesTheWallpaperAndClosingWritesTheSettings) {
+    const std::string ini = SettingsFilePath();
     char temp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temp);
     const std::string picture = std::string(temp) + "start picture.bmp";
@@ -215,16 +209,15 @@ TEST(EndToEnd, CommandLineFileBecomesTheWallpaperAndClosingWritesTheSettings) {
 
     PostMessageW(main, WM_CLOSE, 0, 0);
     ASSERT_TRUE(program.WaitForExit());
-    const std::string content = ReadFileText(ini);
+    const std::string content = ReadTextFile(ini);
     EXPECT_NE(content.find("[QM]"), std::string::npos);
     EXPECT_NE(content.find("ChangeTime=3"), std::string::npos);
     EXPECT_NE(content.find("[Picture]"), std::string::npos);
     EXPECT_NE(content.find("IconTray=2"), std::string::npos);
 }
 
-TEST(EndToEnd, LogOffWritesTheSettingsAndEndsTheProgram) {
-    const std::string ini = WindowsDir() + "\\qm.ini";
-    DeleteFileA(ini.c_str());
+TEST_F(EndToEnd, LogOffWritesTheSettingsAndEndsTheProgram) {
+    const std::string ini = SettingsFilePath();
     ProgramUnderTest program;
     ASSERT_TRUE(program.Start());
     HWND main = program.WaitForMainWindow();
@@ -235,7 +228,7 @@ TEST(EndToEnd, LogOffWritesTheSettingsAndEndsTheProgram) {
     ASSERT_TRUE(SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_BLOCK,
                                     10000, &answer));
     EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
-    const std::string content = ReadFileText(ini);
+    const std::string content = ReadTextFile(ini);
     EXPECT_NE(content.find("Left=123"), std::string::npos);
     EXPECT_NE(content.find("Top=45"), std::string::npos);
     EXPECT_NE(content.find("[Picture]"), std::string::npos);
@@ -263,7 +256,7 @@ void ExpectStartUpReport(const std::wstring& exe, const std::wstring& message) {
 
 } // namespace
 
-TEST(EndToEnd, EachHookLibraryFailureIsReportedAndTheWindowStillOpens) {
+TEST_F(EndToEnd, EachHookLibraryFailureIsReportedAndTheWindowStillOpens) {
     ExpectStartUpReport(ProgramWithHook("pelmira-nohook", nullptr),
                         L"QMHOOK32.DLLが見つかりません.");
     ExpectStartUpReport(ProgramWithHook("pelmira-emptyhook", L"fakehook_empty.dll"),
@@ -272,7 +265,7 @@ TEST(EndToEnd, EachHookLibraryFailureIsReportedAndTheWindowStillOpens) {
                         L"キーボード入力監視は使用不可能です.");
 }
 
-TEST(EndToEnd, StartedMinimisedItStaysMinimised) {
+TEST_F(EndToEnd, StartedMinimisedItStaysMinimised) {
     ProgramUnderTest program;
     ASSERT_TRUE(program.Start(L"", L"", SW_SHOWMINNOACTIVE));
     HWND application = nullptr;

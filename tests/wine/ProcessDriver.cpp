@@ -88,3 +88,32 @@ DWORD ProgramUnderTest::ExitCode() const {
     GetExitCodeProcess(info_.hProcess, &code);
     return code;
 }
+
+namespace {
+
+struct WindowsOfProcess {
+    DWORD pid;
+    std::string text;
+};
+
+BOOL CALLBACK DescribeWindow(HWND w, LPARAM lp) {
+    auto* found = reinterpret_cast<WindowsOfProcess*>(lp);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    if (owner != found->pid)
+        return TRUE;
+    char cls[64] = {}, title[128] = {};
+    GetClassNameA(w, cls, sizeof cls);
+    GetWindowTextA(w, title, sizeof title);
+    found->text += std::string(" ") + cls + " \"" + title + "\"" +
+                   (IsWindowVisible(w) ? " visible;" : " hidden;");
+    return TRUE;
+}
+
+} // namespace
+
+std::string ProgramUnderTest::Describe() const {
+    WindowsOfProcess found{Pid(), "exit code " + std::to_string(ExitCode()) + ";"};
+    EnumWindows(DescribeWindow, reinterpret_cast<LPARAM>(&found));
+    return found.text;
+}

@@ -35,6 +35,9 @@ public:
     // Waits for the process to end; true when it did.
     bool WaitForExit(DWORD timeoutMs = 30000);
     DWORD ExitCode() const;
+    // The exit code and every top-level window of the process, for a failure
+    // message that tells a hang from a hidden or unexpected window.
+    std::string Describe() const;
 
 private:
     PROCESS_INFORMATION info_{};
