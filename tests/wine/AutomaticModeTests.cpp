@@ -91,7 +91,14 @@ void CloseProgram(ProgramUnderTest& program) {
 
 } // namespace
 
-TEST(AutomaticMode, WalksTheListInOrderInEachEntrysStyleFromTheTrayAlone) {
+// The settings these tests write start the program in automatic mode: none
+// is left behind for whatever starts the program next in this prefix.
+class AutomaticMode : public testing::Test {
+protected:
+    void TearDown() override { DeleteFileA((WindowsDirectory() + "\\qm.ini").c_str()); }
+};
+
+TEST_F(AutomaticMode, WalksTheListInOrderInEachEntrysStyleFromTheTrayAlone) {
     const std::string folder = MakeTempFolder("pelmira.auto"); // a dot in the folder's name
     for (const char* name : {"a.bmp", "b.bmp", "c.bmp"})
         WriteBitmapFile(folder + "\\" + name, 8);
@@ -133,7 +140,7 @@ TEST(AutomaticMode, WalksTheListInOrderInEachEntrysStyleFromTheTrayAlone) {
     CloseProgram(program);
 }
 
-TEST(AutomaticMode, RandomOrderReachesEveryEntryAndAnUnreadableOneLeavesNoWallpaper) {
+TEST_F(AutomaticMode, RandomOrderReachesEveryEntryAndAnUnreadableOneLeavesNoWallpaper) {
     const std::string folder = MakeTempFolder("pelmira-random");
     WriteBitmapFile(folder + "\\x.bmp", 8);
     WriteTextFile(folder + "\\y.jpeg", "no reader takes this");
@@ -154,7 +161,7 @@ TEST(AutomaticMode, RandomOrderReachesEveryEntryAndAnUnreadableOneLeavesNoWallpa
     CloseProgram(program);
 }
 
-TEST(AutomaticMode, AMissingFileIsReportedOnceWhileTheModeGoesOn) {
+TEST_F(AutomaticMode, AMissingFileIsReportedOnceWhileTheModeGoesOn) {
     const std::string folder = MakeTempFolder("pelmira-missing");
     WriteAutomaticSettings({folder + "\\gone.bmp(Tile)"}, "");
     ProgramUnderTest program;
@@ -187,7 +194,7 @@ TEST(AutomaticMode, AMissingFileIsReportedOnceWhileTheModeGoesOn) {
     CloseProgram(program);
 }
 
-TEST(AutomaticMode, AChangeWaitsUntilTheUserHasLeftTheInputAloneLongEnough) {
+TEST_F(AutomaticMode, AChangeWaitsUntilTheUserHasLeftTheInputAloneLongEnough) {
     const std::string folder = MakeTempFolder("pelmira-monitor");
     WriteBitmapFile(folder + "\\m.bmp", 8);
     WriteAutomaticSettings({folder + "\\m.bmp(Tile)"}, "InputChkOnStart=1\r\nCheckTime=2\r\n", 3);
@@ -278,7 +285,7 @@ std::size_t SoakChanges() {
 
 } // namespace
 
-TEST(AutomaticMode, ChangeAfterChangeNothingGrows) {
+TEST_F(AutomaticMode, ChangeAfterChangeNothingGrows) {
     const std::string folder = MakeTempFolder("pelmira-soak");
     WriteBitmapFile(folder + "\\p.bmp", 8, 64, 48);
     WriteBitmapFile(folder + "\\q.bmp", 24, 64, 48);
