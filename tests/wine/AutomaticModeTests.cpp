@@ -34,7 +34,7 @@ void WriteAutomaticSettings(const std::vector<std::string>& entries, const std::
         ini += entries[i];
         ini += "\r\n";
     }
-    WriteTextFile(WindowsDirectory() + "\\qm.ini", ini);
+    WriteTextFile(SettingsFilePath(), ini);
     SetDesktopValue("TileWallPaper", "0");
     SetDesktopValue("WallpaperStyle", "0");
     SetDesktopValue("WallPaper", "");
@@ -95,7 +95,7 @@ void CloseProgram(ProgramUnderTest& program) {
 // is left behind for whatever starts the program next in this prefix.
 class AutomaticMode : public testing::Test {
 protected:
-    void TearDown() override { DeleteFileA((WindowsDirectory() + "\\qm.ini").c_str()); }
+    void TearDown() override { DeleteFileA(SettingsFilePath().c_str()); }
 };
 
 TEST_F(AutomaticMode, WalksTheListInOrderInEachEntrysStyleFromTheTrayAlone) {

@@ -19,10 +19,6 @@ std::wstring TextOf(HWND hwnd) {
     return text;
 }
 
-std::string SettingsFilePath() {
-    return WindowsDirectory() + "\\qm.ini";
-}
-
 } // namespace
 
 // Each test starts the program as a new user would, with no settings file:

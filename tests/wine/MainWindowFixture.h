@@ -20,7 +20,7 @@ class MainWindowTest : public testing::Test {
 protected:
     void SetUp() override {
         app.SetTitle(L"Pelmira32");
-        iniPath = WindowsDirectory() + "\\qm.ini";
+        iniPath = SettingsFilePath();
         RemoveDirectoryA(iniPath.c_str());
         DeleteFileA(iniPath.c_str());
         RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quillmar");

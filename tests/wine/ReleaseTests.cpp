@@ -154,7 +154,7 @@ TEST(ReleaseArchive, HoldsTheProgramItsLibrariesHelpLicenceAndReadmeOnly) {
 }
 
 TEST(ReleaseArchive, RunsFromWhereItWasUnpacked) {
-    const std::string ini = WindowsDirectory() + "\\qm.ini";
+    const std::string ini = SettingsFilePath();
     const std::string bitmap = WindowsDirectory() + "\\Pelmira.BMP";
     DeleteFileA(ini.c_str());
     DeleteFileA(bitmap.c_str());

@@ -10,6 +10,10 @@ std::string WindowsDirectory() {
     return buffer;
 }
 
+std::string SettingsFilePath() {
+    return WindowsDirectory() + "\\qm.ini";
+}
+
 namespace {
 
 void RemoveTree(const std::string& folder) {

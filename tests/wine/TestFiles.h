@@ -7,6 +7,8 @@
 #include <string>
 
 std::string WindowsDirectory();
+// qm.ini in the Windows folder, where Pelmira32 keeps its settings.
+std::string SettingsFilePath();
 // The folder of the test program (and of Pelmira32.exe), with its "\".
 std::string ProgramFolder();
 // A fresh empty folder under the temporary folder.
