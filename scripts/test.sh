@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the formatting check, native unit
-# tests (sanitized), a bounded fuzzing run, then the Wine tests at display
-# depth 24 and, for those labelled depth8, at 8, and the release archive's
-# check.
+# tests (sanitized), the Release build the benchmarks come from, a bounded
+# fuzzing run, then the Wine tests at display depth 24 and, for those
+# labelled depth8, at 8, and the release archive's check.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 source scripts/wine-env.sh
@@ -19,6 +19,10 @@ echo "== native build and unit tests (AddressSanitizer, UBSan)"
 cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPELMIRA_SANITIZE=ON >/dev/null &&
     cmake --build build/native -- --quiet || exit 1
 (cd build/native && ctest --output-on-failure) || failed=1
+
+echo "== Release build of everything, benchmarks included (built, not run)"
+cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null &&
+    cmake --build build/bench -- --quiet || failed=1
 
 echo "== fuzzing, 30 seconds a target (clang, libFuzzer)"
 bash scripts/fuzz.sh 30 || failed=1
