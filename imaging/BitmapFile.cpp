@@ -16,6 +16,17 @@ constexpr std::uint64_t kPrefixSize = 128;
 constexpr std::uint64_t kFileHeaderSize = 14;
 constexpr std::uint32_t kCoreHeaderSize = 12;
 constexpr std::uint32_t kOs2v2HeaderSize = 64;
+constexpr std::uint32_t kV4HeaderSize = 108;
+constexpr std::uint32_t kV5HeaderSize = 124;
+constexpr std::size_t kMaskBytes = 12;
+// Colour spaces of a version 5 header whose profile is stored in the file:
+// its name (LINK) or the profile itself (MBED).
+constexpr std::uint32_t kProfileLinked = 0x4C494E4B;
+constexpr std::uint32_t kProfileEmbedded = 0x4D424544;
+
+bool IsLongHeader(std::uint32_t infoSize) {
+    return infoSize == kV4HeaderSize || infoSize == kV5HeaderSize;
+}
 
 // Where the headers stand and what they say, before any pixel is read.
 struct BitmapLayout {
@@ -70,6 +81,22 @@ bool Acceptable(const DibHeader& h) {
     return !(runLength && h.height < 0);
 }
 
+// The newer headers come from today's editors, which store plain, run-length
+// or bit-field pixels; JPEG and PNG streams in place of pixels are no
+// bitmap this reader draws.
+bool LongHeaderCompression(const DibHeader& h) {
+    switch (h.compression) {
+    case kBiRgb:
+    case kBiRle8:
+    case kBiRle4:
+        return true;
+    case kBiBitFields:
+        return h.bitCount == 16 || h.bitCount == 32;
+    default:
+        return false;
+    }
+}
+
 std::optional<BitmapLayout> ReadLayout(ByteSource& file) {
     if (file.Size() == 0)
         return std::nullopt;
@@ -87,11 +114,14 @@ std::optional<BitmapLayout> ReadLayout(ByteSource& file) {
     const std::uint64_t at = layout.base + kFileHeaderSize;
     if (layout.infoSize == kCoreHeaderSize)
         layout.header = ReadCoreHeader(file, at);
-    else if (layout.infoSize == kDibHeaderSize || layout.infoSize == kOs2v2HeaderSize)
+    else if (layout.infoSize == kDibHeaderSize || layout.infoSize == kOs2v2HeaderSize ||
+             IsLongHeader(layout.infoSize))
         layout.header = ReadInfoHeader(file, at);
     else
         return std::nullopt;
     if (!Acceptable(layout.header))
+        return std::nullopt;
+    if (IsLongHeader(layout.infoSize) && !LongHeaderCompression(layout.header))
         return std::nullopt;
     const auto pixelBytes = DibPixelBytes(layout.header);
     if (!pixelBytes || *pixelBytes > kMaxPixelBytes)
@@ -175,6 +205,23 @@ bool ReadRunLengthPixels(ByteSource& file, const BitmapLayout& layout, DibHeader
     return true;
 }
 
+// What the Windows headers share once the colour table is in: colour counts
+// no larger than the bit count allows, then the rows, run-length data
+// expanded.
+bool ReadWinPixels(ByteSource& file, const BitmapLayout& layout, DibHeader& header,
+                   DibBlocks& blocks, std::span<std::uint8_t> info) {
+    if (header.bitCount < 32) {
+        const std::uint32_t most = 1u << header.bitCount;
+        header.clrUsed = std::min(header.clrUsed, most);
+        header.clrImportant = std::min(header.clrImportant, most);
+    }
+    const bool runLength = header.compression == kBiRle8 && IsDisplayBitCount(header.bitCount);
+    const bool ok = runLength ? ReadRunLengthPixels(file, layout, header, blocks)
+                              : ReadPixels(file, layout, header.sizeImage, header, blocks);
+    header.Write(info);
+    return ok;
+}
+
 bool ReadWinBitmap(ByteSource& file, const BitmapLayout& layout, DibBlocks& blocks) {
     DibHeader header = layout.header;
     // Header and colour table: everything up to the pixel data, as stored.
@@ -188,16 +235,55 @@ bool ReadWinBitmap(ByteSource& file, const BitmapLayout& layout, DibBlocks& bloc
     if (info.size() < infoSize)
         return false;
     file.ReadAt(at, info.first(static_cast<std::size_t>(infoRead)));
-    if (header.bitCount < 32) {
-        const std::uint32_t most = 1u << header.bitCount;
-        header.clrUsed = std::min(header.clrUsed, most);
-        header.clrImportant = std::min(header.clrImportant, most);
-    }
-    const bool runLength = header.compression == kBiRle8 && IsDisplayBitCount(header.bitCount);
-    const bool ok = runLength ? ReadRunLengthPixels(file, layout, header, blocks)
-                              : ReadPixels(file, layout, header.sizeImage, header, blocks);
-    header.Write(info);
-    return ok;
+    return ReadWinPixels(file, layout, header, blocks, info);
+}
+
+// Where a version 5 header's linked or embedded profile starts in the file;
+// none for other headers and colour spaces.
+std::optional<std::uint64_t> ProfileStart(ByteSource& file, const BitmapLayout& layout) {
+    if (layout.infoSize != kV5HeaderSize)
+        return std::nullopt;
+    std::array<std::uint8_t, kV5HeaderSize> v5{};
+    file.ReadAt(layout.base + kFileHeaderSize, v5);
+    const std::uint32_t space = LoadU32(v5, 56);
+    if ((space != kProfileLinked && space != kProfileEmbedded) || LoadU32(v5, 116) == 0)
+        return std::nullopt;
+    return layout.base + kFileHeaderSize + LoadU32(v5, 112);
+}
+
+// Version 4 and 5 headers (108 and 124 bytes) are read as the 40-byte
+// header they begin with; colour space and profile stay behind. The info
+// block is laid out as after a 40-byte header: the masks of a bit-field
+// picture (from the header), then the colour table, found right after the
+// whole header. Neither the table nor the pixels reach into a profile.
+bool ReadLongHeaderBitmap(ByteSource& file, const BitmapLayout& layout, DibBlocks& blocks) {
+    DibHeader header = layout.header;
+    const std::uint64_t headerAt = layout.base + kFileHeaderSize;
+    const std::uint64_t tableAt = headerAt + layout.infoSize;
+    const std::size_t masks = header.compression == kBiBitFields ? kMaskBytes : 0;
+    const std::uint32_t most = PaletteEntries(header.bitCount);
+    // Past 8 bits a table is optional, its colours a hint for the palette.
+    const std::uint32_t entries =
+        most != 0 ? (header.clrUsed != 0 ? std::min(header.clrUsed, most) : most)
+                  : std::min<std::uint32_t>(header.clrUsed, 256);
+    if (most == 0)
+        header.clrUsed = entries;
+    const std::size_t infoSize = kDibHeaderSize + masks + 4 * std::max(entries, most);
+    const auto info = blocks.AllocateInfo(infoSize);
+    if (info.size() < infoSize)
+        return false;
+    file.ReadAt(headerAt + kDibHeaderSize, info.subspan(kDibHeaderSize, masks));
+    std::uint64_t tableBytes = 4ull * entries;
+    const auto profile = ProfileStart(file, layout);
+    if (profile && *profile >= tableAt)
+        tableBytes = std::min(tableBytes, *profile - tableAt);
+    file.ReadAt(tableAt,
+                info.subspan(kDibHeaderSize + masks, static_cast<std::size_t>(tableBytes)));
+    const std::uint64_t pixelsAt = layout.base + layout.pixelOffset;
+    if (profile && *profile > pixelsAt)
+        header.sizeImage = static_cast<std::uint32_t>(
+            std::min<std::uint64_t>(header.sizeImage, *profile - pixelsAt));
+    return ReadWinPixels(file, layout, header, blocks, info);
 }
 
 // OS/2 headers: 2^bit count colours right after the header (3 bytes each
@@ -222,8 +308,11 @@ bool ReadBitmapFile(ByteSource& file, DibBlocks& blocks) {
     const auto layout = ReadLayout(file);
     if (!layout)
         return false;
-    return layout->infoSize == kDibHeaderSize ? ReadWinBitmap(file, *layout, blocks)
-                                              : ReadOS2Bitmap(file, *layout, blocks);
+    if (layout->infoSize == kDibHeaderSize)
+        return ReadWinBitmap(file, *layout, blocks);
+    if (IsLongHeader(layout->infoSize))
+        return ReadLongHeaderBitmap(file, *layout, blocks);
+    return ReadOS2Bitmap(file, *layout, blocks);
 }
 
 int BitmapFileBitCount(ByteSource& file) {

@@ -3,7 +3,8 @@
 # reader, the checks on plug-in blocks and the photographs' orientation
 # reader. Each target first replays the
 # inputs kept in tests/fuzz/regressions, then fuzzes for the given number of
-# seconds (30 unless told), starting from the bitmap test pictures. An input
+# seconds (30 unless told), starting from the bitmap test pictures and the
+# small seeds in tests/fuzz/seeds/<target>. An input
 # that crashes, leaks, runs out of time or memory is left in build/fuzz as
 # crash-*, leak-*, timeout-* or oom-* and fails the run, as does a fuzzer
 # that ends badly; keep the input in tests/fuzz/regressions/<target>/ once
@@ -19,6 +20,7 @@ for target in BitmapReaderFuzz PluginBlocksFuzz ExifOrientationFuzz; do
     corpus=build/fuzz/corpus-$target
     mkdir -p "$corpus"
     [ "$target" = BitmapReaderFuzz ] && cp -n tests/data/bmp/*/*.bmp "$corpus"/ 2>/dev/null || true
+    cp -n tests/fuzz/seeds/"$target"/* "$corpus"/ 2>/dev/null || true
     regressions=tests/fuzz/regressions/$target
     if compgen -G "$regressions/*" >/dev/null; then
         (cd build/fuzz && "./$target" ../../"$regressions"/* >/dev/null 2>&1) ||

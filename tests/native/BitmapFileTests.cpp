@@ -1,4 +1,5 @@
 #include "imaging/BitmapFile.h"
+#include "imaging/FullColourPixels.h"
 #include "imaging/RunLength.h"
 #include "tests/support/MemoryDib.h"
 
@@ -100,11 +101,11 @@ TEST(ReadBitmapFile, FilesThatAreNoBitmapAreRejected) {
     EXPECT_FALSE(Decode({'B', 'M'}).ok); // header size reads as 0
     const std::string text = "This is a text file, not a picture at all.";
     EXPECT_FALSE(Decode({text.begin(), text.end()}).ok);
-    BitmapFileSpec v4;
-    v4.infoSize = 108;
-    v4.pixels = Pattern(4);
-    EXPECT_FALSE(Decode(MakeBitmapFile(v4)).ok);
-    EXPECT_EQ(BitCountOf(MakeBitmapFile(v4)), -1);
+    BitmapFileSpec v3; // a header size no editor writes any more
+    v3.infoSize = 56;
+    v3.pixels = Pattern(4);
+    EXPECT_FALSE(Decode(MakeBitmapFile(v3)).ok);
+    EXPECT_EQ(BitCountOf(MakeBitmapFile(v3)), -1);
 }
 
 TEST(ReadBitmapFile, Os2CoreHeaderWidensItsColourTable) {
@@ -151,6 +152,41 @@ TEST(ReadBitmapFile, Os2Version2HeaderKeepsItsFirst40Bytes) {
     EXPECT_EQ(d.blocks.Header().bitCount, 8);
     EXPECT_EQ(d.blocks.ColourTable(), Greys(256, 4));
     EXPECT_EQ(d.blocks.pixels, spec.pixels);
+}
+
+// A version 5 file of today's editors: 16 colours, pixels, and a profile
+// embedded before the pixels or after them, with an image size that runs
+// into it. Neither the table nor the pixel block takes the profile's bytes.
+TEST(ReadBitmapFile, Version5HeadersNeverReadTheirProfileAsColoursOrPixels) {
+    for (const bool profileFirst : {true, false}) {
+        SCOPED_TRACE(profileFirst);
+        const std::vector<std::uint8_t> profile(64, 0xEE);
+        BitmapFileSpec spec;
+        spec.infoSize = 124;
+        spec.width = 4;
+        spec.height = 2;
+        spec.bitCount = 8;
+        spec.sizeImage = 8 + (profileFirst ? 0 : 64);
+        spec.clrUsed = profileFirst ? 0 : 16; // 0 says 256, more than lie before the profile
+        spec.colourTable = Greys(16, 4);
+        if (profileFirst)
+            spec.colourTable.insert(spec.colourTable.end(), profile.begin(), profile.end());
+        spec.pixels = Pattern(8);
+        std::vector<std::uint8_t> file = MakeBitmapFile(spec);
+        const std::uint32_t pixelsAt = LoadU32(file, 10);
+        if (!profileFirst)
+            file.insert(file.end(), profile.begin(), profile.end());
+        StoreU32(file, 14 + 56, 0x4D424544); // embedded
+        StoreU32(file, 14 + 112, profileFirst ? 124 + 64 : pixelsAt - 14 + 8);
+        StoreU32(file, 14 + 116, 64);
+        const Decoded d = Decode(file);
+        ASSERT_TRUE(d.ok);
+        EXPECT_EQ(d.blocks.Header().size, 40u);
+        std::vector<std::uint8_t> table = Greys(16, 4);
+        table.resize(4 * 256, 0);
+        EXPECT_EQ(d.blocks.ColourTable(), table);
+        EXPECT_EQ(d.blocks.pixels, spec.pixels);
+    }
 }
 
 TEST(ReadBitmapFile, ColourCountsAreLoweredToWhatTheBitCountAllows) {
@@ -320,8 +356,9 @@ TEST(ReadBitmapFile, TheSameSamplePictureReadsAlikeFromEveryHeaderAndEncoding) {
     const Decoded reference = Decode(ReadTestFile(TestData("good/pal8.bmp")));
     ASSERT_TRUE(reference.ok);
     ASSERT_EQ(reference.blocks.pixels.size(), 8192u);
-    for (const char* name : {"good/pal8os2.bmp", "questionable/pal8os2v2.bmp", "good/pal8rle.bmp",
-                             "good/pal8topdown.bmp", "good/pal8-0.bmp"}) {
+    for (const char* name :
+         {"good/pal8os2.bmp", "questionable/pal8os2v2.bmp", "good/pal8rle.bmp",
+          "good/pal8topdown.bmp", "good/pal8-0.bmp", "good/pal8v4.bmp", "good/pal8v5.bmp"}) {
         SCOPED_TRACE(name);
         const Decoded d = Decode(ReadTestFile(TestData(name)));
         ASSERT_TRUE(d.ok);
@@ -333,6 +370,39 @@ TEST(ReadBitmapFile, TheSameSamplePictureReadsAlikeFromEveryHeaderAndEncoding) {
         EXPECT_TRUE(std::equal(reference.blocks.info.begin() + 40,
                                reference.blocks.info.begin() + 40 + 4 * 252,
                                d.blocks.info.begin() + 40));
+    }
+}
+
+// Version 4 and 5 headers with masks, colour spaces and profiles read as
+// the 40-byte twin of each picture: the same rows, the masks after the
+// header. JPEG and PNG streams in place of pixels are refused.
+TEST(ReadBitmapFile, Version4And5PicturesReadLikeTheir40ByteTwins) {
+    const Decoded rgb24 = Decode(ReadTestFile(TestData("good/rgb24.bmp")));
+    for (const char* name : {"rgb24prof", "rgb24lprof"}) {
+        SCOPED_TRACE(name);
+        const Decoded d =
+            Decode(ReadTestFile(TestData(std::string("questionable/") + name + ".bmp")));
+        ASSERT_TRUE(d.ok);
+        EXPECT_EQ(d.blocks.info.size(), 40u);
+        EXPECT_EQ(d.blocks.pixels, rgb24.blocks.pixels);
+    }
+    for (const char* name : {"rgb32-xbgr", "rgba32-1", "rgba16-4444"}) {
+        SCOPED_TRACE(name);
+        const auto file = ReadTestFile(TestData(std::string("questionable/") + name + ".bmp"));
+        const Decoded d = Decode(file);
+        ASSERT_TRUE(d.ok);
+        const auto masks = PixelMasksOf(d.blocks.info);
+        ASSERT_TRUE(masks.has_value());
+        EXPECT_EQ(masks->red, LoadU32(file, 14 + 40));
+        EXPECT_EQ(masks->green, LoadU32(file, 14 + 44));
+        EXPECT_EQ(masks->blue, LoadU32(file, 14 + 48));
+        EXPECT_EQ(d.blocks.pixels.size(), file.size() - LoadU32(file, 10));
+    }
+    for (const char* name : {"rgb24jpeg", "rgb24png"}) {
+        auto file = ReadTestFile(TestData(std::string("questionable/") + name + ".bmp"));
+        EXPECT_FALSE(Decode(file).ok) << name;
+        StoreU16(file, 14 + 14, 24); // a bit count does not make the stream pixels
+        EXPECT_FALSE(Decode(file).ok) << name;
     }
 }
 
@@ -363,7 +433,7 @@ TEST(ReadBitmapFile, EverySamplePictureReadsOrIsRejectedWithoutAFault) {
         }
     }
     EXPECT_GT(read, 60);
-    EXPECT_GT(rejected, 10); // V4/V5 headers, zero sizes, the really big one...
+    EXPECT_GT(rejected, 5); // other header sizes, zero sizes, the really big one...
 }
 
 // Random damage to valid files: bytes changed, the file cut or lengthened.

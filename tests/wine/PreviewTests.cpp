@@ -286,11 +286,14 @@ std::vector<std::uint8_t> Rows24(const std::vector<std::uint8_t>& file, int widt
 
 } // namespace
 
-// On a 256-colour display a picture with masks keeps its colours in the
-// reduced copy: measured against GDI's own reading of each picture.
-TEST_F(PreviewTest, BitFieldPicturesKeepTheirColours) {
+// On a 256-colour display a picture with masks, or with the V4 and V5
+// headers of today's editors, keeps its colours in the reduced copy:
+// measured against GDI's own reading of each picture.
+TEST_F(PreviewTest, BitFieldAndV4V5PicturesKeepTheirColours) {
     Create();
-    for (const char* name : {"rgb16-565", "rgb16-231", "rgb32bf", "rgb32-111110"}) {
+    for (const char* name :
+         {"rgb16-565", "rgb16-231", "rgb32bf", "rgb32-111110", "pal8v4", "pal8v5", "rgb24prof",
+          "rgb24lprof", "rgb32-xbgr", "rgba32-1", "rgba16-4444"}) {
         SCOPED_TRACE(name);
         const std::string path = ProgramFolder() + "pictures\\" + name + ".bmp";
         ASSERT_TRUE(main->FileToImage(path));
@@ -307,6 +310,8 @@ TEST_F(PreviewTest, BitFieldPicturesKeepTheirColours) {
         const long mean = error / (127 * 64 * 3);
         EXPECT_LT(mean, 12) << "an octree rounds colours, it does not change them";
     }
+    // A JPEG stream in place of pixels is no picture the reader draws.
+    EXPECT_FALSE(main->FileToImage(ProgramFolder() + "pictures\\rgb24jpeg.bmp"));
 }
 
 TEST_F(PreviewTest, ComingToTheFrontRealisesThePreviewsPaletteAgain) {

@@ -35,8 +35,11 @@ foreach(format png jpg gif tif)
         VERBATIM)
     list(APPEND outputs ${pictures}/cut.${format})
 endforeach()
-# Bit-field pictures of the bitmap suite.
-foreach(name good/rgb16-565 questionable/rgb16-231 good/rgb32bf questionable/rgb32-111110)
+# Bit-field pictures of the bitmap suite, and its V4 and V5 pictures.
+foreach(name good/rgb16-565 questionable/rgb16-231 good/rgb32bf questionable/rgb32-111110
+             good/pal8v4 good/pal8v5 questionable/rgb24prof questionable/rgb24lprof
+             questionable/rgb32-xbgr questionable/rgba32-1 questionable/rgba16-4444
+             questionable/rgb24jpeg)
     get_filename_component(stem ${name} NAME)
     set(source ${PROJECT_SOURCE_DIR}/tests/data/bmp/${name}.bmp)
     add_custom_command(OUTPUT ${pictures}/${stem}.bmp
