@@ -5,6 +5,7 @@
 #include "ui/Application.h"
 #include "wallpaper/AutoChangeRules.h"
 #include "imaging/ExtensionTest.h"
+#include "win/AppError.h"
 #include "win/WideText.h"
 
 namespace pelmira {
@@ -150,20 +151,24 @@ void TQMMain::ChgWallPaper() {
         return;
     const std::string entry = ChangeListBox().Line(ChooseListEntry(count));
     TDesktopWallpaper::WriteStyle(EntryStyle(entry));
-    bool changed = false;
+    ChangeResult result;
     {
         THourglass busy(Application());
-        changed = ApplyListEntry(EntryPath(entry));
+        result = ApplyListEntry(EntryPath(entry));
     }
-    if (!changed)
+    // A file that cannot be opened or written is the error report's, and the
+    // wallpaper stays; any other failure is silent and leaves none.
+    if (result.IsFileError())
+        throw EAppError(result.error);
+    if (!result.Changed())
         Menu_NoneClick();
 }
 
 // A name that no file can have (a character the code page lacks became a
 // "?") fails like a file that cannot be decoded.
-bool TQMMain::ApplyListEntry(const std::string& path) {
+ChangeResult TQMMain::ApplyListEntry(const std::string& path) {
     if (!IsWholeAnsiPath(path))
-        return false;
+        return {ChangeOutcome::NotAPicture, {}};
     return ApplyFile(path, wallpaper_, PreviewUse::WhenConverted);
 }
 

@@ -6,6 +6,7 @@
 #include "ui/Application.h"
 #include "wallpaper/AutoChangeRules.h"
 #include "imaging/ExtensionTest.h"
+#include "win/AppError.h"
 #include "win/Handles.h"
 #include "win/WideText.h"
 
@@ -37,23 +38,26 @@ void TQMMain::WMDropFiles(HDROP drop) {
     // code page cannot spell, or that is longer than the 255 characters the
     // wallpaper call takes, fails as a file that cannot be used.
     const std::optional<std::string> path = WideToAnsi(name);
-    bool ok = false;
-    pictureTooLarge_ = false;
+    ChangeResult result{ChangeOutcome::NotAPicture, {}};
     {
         THourglass busy(Application());
         if (path)
             BmpNamePanel().SetText(L" " + AnsiToWide(AnsiUpperCase(FileNamePart(*path))));
-        ok = path && path->size() <= 255 && IsWholeAnsiPath(*path) && ApplyDroppedFile(*path);
+        if (path && path->size() <= 255 && IsWholeAnsiPath(*path))
+            result = ApplyDroppedFile(*path);
     }
-    if (!ok) {
-        BmpNamePanel().SetText(pictureTooLarge_ ? kTooLarge : kBadFile);
+    if (result.IsFileError())
+        throw EAppError(result.error);
+    if (!result.Changed()) {
+        BmpNamePanel().SetText(result.outcome == ChangeOutcome::TooLargeForMemory ? kTooLarge
+                                                                                  : kBadFile);
         BmpInfoPanel().SetText(L"");
     }
 }
 
 // The drop has a path buffer of its own: the main window's keeps the path
 // of the last change.
-bool TQMMain::ApplyDroppedFile(const std::string& path) {
+ChangeResult TQMMain::ApplyDroppedFile(const std::string& path) {
     TDesktopWallpaper dropped(environment_.wallpaperCall);
     return ApplyFile(path, dropped, PreviewUse::AlwaysDecoded);
 }

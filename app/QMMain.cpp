@@ -360,16 +360,17 @@ void TQMMain::Menu_ChangeClick() {
 }
 
 void TQMMain::ChgMurePaper(const std::string& path) {
-    bool changed = false;
-    pictureTooLarge_ = false;
+    ChangeResult result;
     {
         THourglass busy(Application());
         // Normally the preview already holds a bitmap that needs reducing,
         // reduced when it was selected; a file named at start-up is decoded.
-        changed = ApplyFile(path, wallpaper_, PreviewUse::SelectedBitmap);
+        result = ApplyFile(path, wallpaper_, PreviewUse::SelectedBitmap);
     }
-    if (!changed)
-        ReportFailedChange(path);
+    if (result.IsFileError())
+        throw EAppError(result.error);
+    if (!result.Changed())
+        ReportFailedChange(path, result.outcome);
 }
 
 bool TQMMain::NeedsReducedCopy(int bitCount) const {
@@ -387,29 +388,55 @@ std::optional<std::string> TQMMain::SaveTempBitmap() {
     return temp;
 }
 
-// The one road from a file to the wallpaper. A plain bitmap the display
-// shows as it is goes under its own path; any other file goes through the
-// preview picture and the temporary bitmap. The roads differ only in when
-// the preview is decoded, and in the path buffer the call goes through.
-bool TQMMain::ApplyFile(const std::string& path, TDesktopWallpaper& pathBuffer,
-                        PreviewUse preview) {
-    if (preview == PreviewUse::AlwaysDecoded && !FileToImage(path))
-        return false;
-    const bool plain = IsPlainBitmap(path);
-    if (plain && !NeedsReducedCopy(ColorsInPalette(path)))
-        return pathBuffer.Apply(path);
-    const bool decoded =
-        preview == PreviewUse::AlwaysDecoded ||
-        (preview == PreviewUse::SelectedBitmap && plain && PreViewImage().HasPicture()) ||
-        FileToImage(path);
-    const auto temp = decoded ? SaveTempBitmap() : std::nullopt;
-    return temp && pathBuffer.Apply(*temp);
+// The one road from a file to the wallpaper. A file that cannot be opened,
+// or a converted wallpaper that cannot be written, ends the road with an
+// outcome of its own; the wallpaper is then left as it was.
+ChangeResult TQMMain::ApplyFile(const std::string& path, TDesktopWallpaper& pathBuffer,
+                                PreviewUse preview) {
+    try {
+        return {ChangeTo(path, pathBuffer, preview), {}};
+    } catch (const EFileOpenError& e) {
+        return {ChangeOutcome::CannotOpen, e.Message()};
+    } catch (const EFileCreateError& e) {
+        return {ChangeOutcome::CannotCreate, e.Message()};
+    }
 }
 
-void TQMMain::ReportFailedChange(const std::string& path) {
+// A plain bitmap the display shows as it is goes under its own path; any
+// other file goes through the preview picture and the temporary bitmap. The
+// roads differ only in when the preview is decoded, and in the path buffer
+// the call goes through. A change that fails after memory ran short says so
+// rather than blame the file.
+ChangeOutcome TQMMain::ChangeTo(const std::string& path, TDesktopWallpaper& pathBuffer,
+                                PreviewUse preview) {
+    bool shortOfMemory = false;
+    const auto decode = [&] {
+        const PreviewLoad load = LoadPreview(path);
+        shortOfMemory = load.shortOfMemory;
+        return load.decoded;
+    };
+    const auto outcome = [&](bool applied) {
+        if (applied)
+            return ChangeOutcome::Changed;
+        return shortOfMemory ? ChangeOutcome::TooLargeForMemory : ChangeOutcome::NotAPicture;
+    };
+    if (preview == PreviewUse::AlwaysDecoded && !decode())
+        return outcome(false);
+    const bool plain = IsPlainBitmap(path);
+    if (plain && !NeedsReducedCopy(ColorsInPalette(path)))
+        return outcome(pathBuffer.Apply(path));
+    const bool decoded =
+        preview == PreviewUse::AlwaysDecoded ||
+        (preview == PreviewUse::SelectedBitmap && plain && PreViewImage().HasPicture()) || decode();
+    const auto temp = decoded ? SaveTempBitmap() : std::nullopt;
+    return outcome(temp && pathBuffer.Apply(*temp));
+}
+
+void TQMMain::ReportFailedChange(const std::string& path, ChangeOutcome outcome) {
     MessageBeep(MB_ICONQUESTION);
-    QMMsgDlg.DisplayMsg = kChangeFailed + AnsiToWide(AnsiUpperCase(path)) +
-                          (pictureTooLarge_ ? kTooLargeForMemory : kNotWallpaper);
+    QMMsgDlg.DisplayMsg =
+        kChangeFailed + AnsiToWide(AnsiUpperCase(path)) +
+        (outcome == ChangeOutcome::TooLargeForMemory ? kTooLargeForMemory : kNotWallpaper);
     QMMsgDlg.Execute();
 }
 
@@ -459,12 +486,15 @@ PictureOptions TQMMain::PreviewOptions() const {
 }
 
 bool TQMMain::FileToImage(const std::string& path) {
+    return LoadPreview(path).decoded;
+}
+
+TQMMain::PreviewLoad TQMMain::LoadPreview(const std::string& path) {
     PreViewImage().Clear();
     DecodedPicture decoded = DecodeImageFile(path, PreviewOptions(), plugins_);
-    pictureTooLarge_ = decoded.shortOfMemory;
     if (!decoded.decoded) {
         BmpInfoPanel().SetText(kCannotDecode);
-        return false;
+        return {false, decoded.shortOfMemory};
     }
     const DibHeader& header = decoded.header;
     PlacePreview(header.width, header.height, header.bitCount);
@@ -473,7 +503,7 @@ bool TQMMain::FileToImage(const std::string& path) {
     // was still read.
     PreViewImage().SetPicture(std::move(decoded.bitmap), std::move(decoded.palette));
     CorrectAspect(path);
-    return true;
+    return {true, decoded.shortOfMemory};
 }
 
 // Pictures of the formats that may store pixels that are not square are

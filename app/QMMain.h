@@ -13,6 +13,7 @@
 #include "ui/Image.h"
 #include "win/IniFile.h"
 #include "ui/Menu.h"
+#include "wallpaper/ChangeOutcome.h"
 #include "wallpaper/DesktopWallpaper.h"
 
 #include <shellapi.h>
@@ -141,20 +142,26 @@ private:
     // converted, or not again for a bitmap the selection already decoded,
     // or always first, the preview showing what was dropped.
     enum class PreviewUse { WhenConverted, SelectedBitmap, AlwaysDecoded };
-    bool ApplyFile(const std::string& path, TDesktopWallpaper& pathBuffer, PreviewUse preview);
-    void ReportFailedChange(const std::string& path);
-    bool ApplyListEntry(const std::string& path);
+    ChangeResult ApplyFile(const std::string& path, TDesktopWallpaper& pathBuffer,
+                           PreviewUse preview);
+    ChangeOutcome ChangeTo(const std::string& path, TDesktopWallpaper& pathBuffer,
+                           PreviewUse preview);
+    // FileToImage, telling also whether memory ran short on the way.
+    struct PreviewLoad {
+        bool decoded = false;
+        bool shortOfMemory = false;
+    };
+    PreviewLoad LoadPreview(const std::string& path);
+    void ReportFailedChange(const std::string& path, ChangeOutcome outcome);
+    ChangeResult ApplyListEntry(const std::string& path);
     int ChooseListEntry(int count);
     void ShowModeState(const wchar_t* title, const wchar_t* icon);
     void ResumeCounting();
-    bool ApplyDroppedFile(const std::string& path);
+    ChangeResult ApplyDroppedFile(const std::string& path);
 
     Environment environment_;
     std::string winPath_;
     THelpFile help_;
-    // The last FileToImage ran out of memory: a change that fails then says
-    // so rather than blame the file.
-    bool pictureTooLarge_ = false;
     TIniFile ini_{"qm.ini"};
     TDesktopWallpaper wallpaper_;
     TSusiePlugins plugins_; // released after the hook library, as the window goes

@@ -4,6 +4,7 @@
 #include "ui/Application.h"
 #include "ui/Form.h"
 #include "ui/Menu.h"
+#include "ui/WindowClass.h"
 
 #include <algorithm>
 #include <cstring>
@@ -43,12 +44,7 @@ HWND CallbackWindowFor(HWND owner, WNDPROC proc) {
     IconRegistry& registry = Registry();
     if (registry.callbackWindow && IsWindow(registry.callbackWindow))
         return registry.callbackWindow;
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = kCallbackClass;
-    RegisterClassExW(&wc); // a second owner reuses the class
+    RegisterWindowClass(GetModuleHandleW(nullptr), kCallbackClass, proc);
     // A child of the owner, so it goes when the owner goes.
     registry.callbackWindow = CreateWindowExW(0, kCallbackClass, L"", WS_CHILD, 0, 0, 0, 0, owner,
                                               nullptr, GetModuleHandleW(nullptr), nullptr);

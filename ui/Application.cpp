@@ -4,6 +4,7 @@
 
 #include "win/AppError.h"
 #include "ui/Form.h"
+#include "ui/WindowClass.h"
 #include "win/WideText.h"
 
 #include <exception>
@@ -14,21 +15,11 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"TApplication";
 
-void RegisterApplicationClass(HINSTANCE instance, WNDPROC proc) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = instance;
-    wc.hIcon = LoadIconW(instance, L"MAINICON");
-    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    wc.lpszClassName = kClassName;
-    RegisterClassExW(&wc); // a second application object reuses the class
-}
-
 } // namespace
 
 TApplication::TApplication(HINSTANCE instance) : instance_(instance) {
-    RegisterApplicationClass(instance, &ObjectWindowProc<TApplication>);
+    RegisterWindowClass(instance, kClassName, &ObjectWindowProc<TApplication>, 0,
+                        LoadIconW(instance, L"MAINICON"));
     // Zero-sized but with a caption and system menu: it is the window the
     // taskbar shows and the one that is minimised and restored.
     const int x = GetSystemMetrics(SM_CXSCREEN) / 2;

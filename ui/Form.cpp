@@ -4,6 +4,7 @@
 #include "ui/Application.h"
 #include "ui/InputControls.h"
 #include "ui/Menu.h"
+#include "ui/WindowClass.h"
 #include "ui/WindowProc.h"
 
 #include <commctrl.h>
@@ -15,24 +16,6 @@
 namespace pelmira {
 
 namespace {
-
-void RegisterFormClass(HINSTANCE instance, const std::wstring& className, WNDPROC proc) {
-    WNDCLASSEXW existing{};
-    existing.cbSize = sizeof existing;
-    if (GetClassInfoExW(instance, className.c_str(), &existing))
-        return;
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = instance;
-    wc.hIcon = LoadIconW(instance, L"MAINICON");
-    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = className.c_str();
-    if (!RegisterClassExW(&wc))
-        throw EAppError(L"ウィンドウクラスを登録できません");
-}
 
 struct EnabledWindows {
     std::vector<HWND> windows;
@@ -200,7 +183,9 @@ TForm* TForm::FromHandle(HWND hwnd) {
 }
 
 void TForm::Create(const FormFrame& frame) {
-    RegisterFormClass(app_.Instance(), className_, &ObjectWindowProc<TForm>);
+    RegisterWindowClass(app_.Instance(), className_.c_str(), &ObjectWindowProc<TForm>, CS_DBLCLKS,
+                        LoadIconW(app_.Instance(), L"MAINICON"),
+                        reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     RECT r{0, 0, frame.clientWidth, frame.clientHeight};
     AdjustWindowRectEx(&r, frame.style, FALSE, frame.exStyle);
     handle_ = CreateWindowExW(frame.exStyle, className_.c_str(), frame.caption.c_str(), frame.style,
@@ -219,8 +204,7 @@ void TForm::Create(const FormFrame& frame) {
 }
 
 void TForm::DestroyHandle() {
-    if (tooltip_)
-        DestroyWindow(std::exchange(tooltip_, nullptr));
+    tooltip_.Reset();
     if (handle_) {
         DestroyWindow(handle_);
         handle_ = nullptr; // a detached window's WM_NCDESTROY did not clear it

@@ -146,7 +146,7 @@ private:
     std::vector<CachedFont> fonts_;
     std::vector<std::unique_ptr<TControl>> controls_;
     std::vector<TMenu*> menus_;
-    HWND tooltip_ = nullptr;
+    TWindowHandle tooltip_; // the form's one tip window, made with the first hint
     // Groups whose hint shows while the mouse is over their bare area.
     std::vector<const TControl*> hintedGroups_;
     TControl* defaultButton_ = nullptr;

@@ -46,12 +46,12 @@ void TForm::AddGroupHints() {
 // The form's one tip window, made when the first hint needs it.
 HWND TForm::TipWindow() {
     if (!tooltip_) {
-        tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                                   WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0, 0, handle_,
-                                   nullptr, app_.Instance(), nullptr);
-        SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(Font(nullptr)), FALSE);
+        tooltip_.Reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                       WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0, 0, handle_,
+                                       nullptr, app_.Instance(), nullptr));
+        SendMessageW(tooltip_.Get(), WM_SETFONT, reinterpret_cast<WPARAM>(Font(nullptr)), FALSE);
     }
-    return tooltip_;
+    return tooltip_.Get();
 }
 
 void TForm::AddHint(HWND control, const wchar_t* hint) {
@@ -84,7 +84,7 @@ void TForm::ShowGroupHints() {
         // Its own visibility: the form may not be shown yet.
         if (GetWindowLongPtrW(group->Handle(), GWL_STYLE) & WS_VISIBLE)
             info.rect = group->BoundsInParent();
-        SendMessageW(tooltip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&info));
+        SendMessageW(tooltip_.Get(), TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&info));
     }
 }
 

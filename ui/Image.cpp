@@ -2,28 +2,13 @@
 
 #include "ui/Application.h"
 #include "ui/Form.h"
+#include "ui/WindowClass.h"
 
 namespace pelmira {
 
-namespace {
-
-void RegisterImageClass(WNDPROC proc) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    if (GetClassInfoExW(GetModuleHandleW(nullptr), L"TImage", &wc))
-        return;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = L"TImage";
-    RegisterClassExW(&wc);
-}
-
-} // namespace
-
 void TImage::CreateHandle(HWND parent, const RECT& bounds, HFONT font) {
-    RegisterImageClass(&TImage::WndProc);
+    RegisterWindowClass(GetModuleHandleW(nullptr), L"TImage", &TImage::WndProc, 0, nullptr,
+                        reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     TControl::CreateHandle(parent, bounds, font);
     SetWindowLongPtrW(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }

@@ -15,7 +15,7 @@ namespace pelmira {
 namespace {
 
 [[noreturn]] void CannotCreate(const std::string& path) {
-    throw EAppError(L"ﾌｧｲﾙ " + AnsiToWide(path) + L" を作成できません");
+    throw EFileCreateError(L"ﾌｧｲﾙ " + AnsiToWide(path) + L" を作成できません");
 }
 
 // The file's bit count: the display's, except that 16 and 32 are written as 24.

@@ -79,6 +79,8 @@ using TBrush = TGdiObject<HBRUSH>;
 using TIconHandle = TUniqueHandle<NullEmptyTraits<HICON, &DestroyIcon>>;
 using TMenuHandle = TUniqueHandle<NullEmptyTraits<HMENU, &DestroyMenu>>;
 using TGlobalMemory = TUniqueHandle<NullEmptyTraits<HGLOBAL, &GlobalFree>>;
+// A window the program destroys itself, not through its parent.
+using TWindowHandle = TUniqueHandle<NullEmptyTraits<HWND, &DestroyWindow>>;
 // The shell's description of dropped files, finished with once read.
 using TDropHandle = TUniqueHandle<NullEmptyTraits<HDROP, &DragFinish>>;
 

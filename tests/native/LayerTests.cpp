@@ -59,16 +59,24 @@ std::map<std::string, int> LayerRanks() {
     return {};
 }
 
-// The headers of the portable sources, as root-relative paths.
-std::set<std::string> PortableHeaders() {
+// The portable sources as cmake/PortableSources.cmake lists them, as
+// root-relative paths.
+std::set<std::string> PortableSources() {
     std::ifstream list(kSourceRoot / "cmake" / "PortableSources.cmake");
-    const std::regex source(R"re(^\s*([A-Za-z]+/[A-Za-z]+)\.cpp\s*$)re");
-    std::set<std::string> headers;
+    const std::regex source(R"re(^\s*([A-Za-z]+/[A-Za-z]+\.cpp)\s*$)re");
+    std::set<std::string> sources;
     std::string line;
     std::smatch match;
     while (std::getline(list, line))
         if (std::regex_match(line, match, source))
-            headers.insert(match[1].str() + ".h");
+            sources.insert(match[1].str());
+    return sources;
+}
+
+std::set<std::string> PortableHeaders() {
+    std::set<std::string> headers;
+    for (const std::string& source : PortableSources())
+        headers.insert(source.substr(0, source.size() - 4) + ".h");
     return headers;
 }
 
@@ -94,23 +102,48 @@ struct Include {
     bool quoted;
 };
 
+void AddIncludesOfFile(const fs::path& file, const std::string& folder,
+                       std::vector<Include>& found) {
+    static const std::regex include(R"re(^\s*#\s*include\s*([<"])([^">]+)[">])re");
+    std::ifstream source(file);
+    std::string line;
+    std::smatch match;
+    while (std::getline(source, line))
+        if (std::regex_search(line, match, include))
+            found.push_back({fs::relative(file, kSourceRoot).generic_string(), folder, line,
+                             IncludedPath(file, match[2].str()), match[1].str() == "\""});
+}
+
 std::vector<Include> IncludesOf(const std::string& folder) {
-    const std::regex include(R"re(^\s*#\s*include\s*([<"])([^">]+)[">])re");
     std::vector<Include> found;
     for (const auto& entry : fs::recursive_directory_iterator(kSourceRoot / folder)) {
         const auto ext = entry.path().extension();
-        if (ext != ".cpp" && ext != ".h")
-            continue;
-        std::ifstream source(entry.path());
-        std::string line;
-        std::smatch match;
-        while (std::getline(source, line))
-            if (std::regex_search(line, match, include))
-                found.push_back({fs::relative(entry.path(), kSourceRoot).generic_string(), folder,
-                                 line, IncludedPath(entry.path(), match[2].str()),
-                                 match[1].str() == "\""});
+        if (ext == ".cpp" || ext == ".h")
+            AddIncludesOfFile(entry.path(), folder, found);
     }
     return found;
+}
+
+// Whether a file of ours needs Windows to build: it includes a header in
+// angle brackets that ends in ".h" (<windows.h>, <commctrl.h>...; the
+// portable code uses the standard library's headers only), or a header of
+// ours that needs it, or whose own source does (a win/ service with a
+// portable-looking header).
+bool NeedsWindows(const std::string& path, std::map<std::string, bool>& known) {
+    if (const auto it = known.find(path); it != known.end())
+        return it->second;
+    known[path] = false; // an include cycle adds nothing
+    std::vector<Include> includes;
+    AddIncludesOfFile(kSourceRoot / path, FirstFolder(path), includes);
+    const std::string source = fs::path(path).replace_extension(".cpp").generic_string();
+    if (source != path && fs::exists(kSourceRoot / source))
+        AddIncludesOfFile(kSourceRoot / source, FirstFolder(source), includes);
+    bool needs = false;
+    for (const Include& include : includes)
+        needs = needs || (include.quoted ? fs::exists(kSourceRoot / include.target) &&
+                                               NeedsWindows(include.target, known)
+                                         : include.target.ends_with(".h"));
+    return known[path] = needs;
 }
 
 // A header of win/ with no source of its own (the COM scope): a program
@@ -167,4 +200,26 @@ TEST(Layers, NoFileIncludesAHeaderOfAHigherLayer) {
     ASSERT_FALSE(PortableHeaders().empty());
     for (const Include& include : BrokenIncludes(ranks))
         ADD_FAILURE() << include.file << ": " << include.line;
+}
+
+// A source that needs no Windows header is portable, and the portable list
+// must name it: left out, it never reaches the native tests or the fuzzers.
+TEST(Layers, EverySourceWithoutWindowsIsListedAsPortable) {
+    const std::set<std::string> listed = PortableSources();
+    std::map<std::string, bool> known;
+    int portable = 0;
+    for (const auto& [folder, rank] : LayerRanks())
+        for (const auto& entry : fs::recursive_directory_iterator(kSourceRoot / folder)) {
+            if (entry.path().extension() != ".cpp")
+                continue;
+            const std::string path = fs::relative(entry.path(), kSourceRoot).generic_string();
+            const bool needsWindows = NeedsWindows(path, known);
+            portable += needsWindows ? 0 : 1;
+            EXPECT_NE(needsWindows, listed.contains(path))
+                << path
+                << (needsWindows ? " needs Windows, yet is listed as portable"
+                                 : " needs no Windows header: list it in "
+                                   "cmake/PortableSources.cmake");
+        }
+    EXPECT_EQ(portable, static_cast<int>(listed.size()));
 }

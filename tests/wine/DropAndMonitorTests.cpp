@@ -79,6 +79,37 @@ TEST_F(DropTest, TheLastDroppedFileBecomesTheWallpaperAtOnce) {
     }
 }
 
+// A converted wallpaper that cannot be written stops the drop and the
+// automatic change alike: the error report names the file, the dropped
+// file is not blamed, and the wallpaper is neither changed nor removed.
+TEST_F(DropTest, AConvertedWallpaperThatCannotBeWrittenGoesToTheErrorReport) {
+    const std::string temp = WindowsDirectory() + "\\Pelmira.BMP";
+    DeleteFileA(temp.c_str());
+    ASSERT_TRUE(CreateDirectoryA(temp.c_str(), nullptr)); // Wine as root writes read-only files
+    const std::string png = ProgramFolder() + "pictures\\rgb24.png";
+    const std::wstring cannotCreate = L"ﾌｧｲﾙ " + Wide(temp) + L" を作成できません";
+    Create();
+    DialogWatcher watcher;
+    Drop({Wide(png)});
+    const auto seen = watcher.Result();
+    RemoveDirectoryA(temp.c_str());
+    ASSERT_TRUE(seen.has_value());
+    EXPECT_EQ(seen->text, cannotCreate + L".");
+    EXPECT_EQ(Text("BmpNamePanel"), L" RGB24.PNG");
+
+    ASSERT_TRUE(CreateDirectoryA(temp.c_str(), nullptr));
+    main->ChangeListBox().Add(png + "(Tile)");
+    std::wstring raised;
+    try {
+        main->ChgWallPaper();
+    } catch (const EAppError& e) {
+        raised = e.Message();
+    }
+    RemoveDirectoryA(temp.c_str());
+    EXPECT_EQ(raised, cannotCreate);
+    EXPECT_TRUE(calls.empty());
+}
+
 TEST_F(DropTest, WithDropsOffAtStartTheWindowTakesNone) {
     WriteTextFile(iniPath, "[QM]\r\nDragDrop=0\r\n");
     Create();

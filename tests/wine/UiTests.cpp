@@ -7,6 +7,7 @@
 #include "win/AppError.h"
 #include "ui/Application.h"
 #include "ui/Form.h"
+#include "ui/WindowClass.h"
 
 #include <gtest/gtest.h>
 
@@ -307,4 +308,22 @@ TEST_F(Ui, DestroyingAFormsWindowReachesTheWholeFormOrNoneOfIt) {
     delete plain;
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(seen.size(), 1u);
+}
+
+// A class is registered once and then reused; one the system refuses (an
+// empty name) is reported, not left for the window that would need it to
+// fail without a word.
+TEST(WindowClass, RegisteredOnceReusedAfterwardsAndARefusalIsReported) {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    RegisterWindowClass(instance, L"TUiTestClass", &DefWindowProcW);
+    EXPECT_NO_THROW(RegisterWindowClass(instance, L"TUiTestClass", &DefWindowProcW));
+    WNDCLASSEXW found{};
+    found.cbSize = sizeof found;
+    EXPECT_TRUE(GetClassInfoExW(instance, L"TUiTestClass", &found));
+    try {
+        RegisterWindowClass(instance, L"", &DefWindowProcW);
+        ADD_FAILURE() << "a refused class passed silently";
+    } catch (const pelmira::EAppError& e) {
+        EXPECT_EQ(e.Message(), L"ウィンドウクラスを登録できません");
+    }
 }
