@@ -16,11 +16,6 @@ namespace pelmira {
 
 namespace {
 
-// Windows Help left the system with Windows Vista (6.0).
-bool WindowsHelpIsPartOfTheSystem() {
-    return LOBYTE(LOWORD(GetVersion())) < 6;
-}
-
 const char* PageOfContext(int context) {
     for (const help_pages::ContextPage& entry : help_pages::kContextPages)
         if (entry.context == context)
@@ -30,8 +25,8 @@ const char* PageOfContext(int context) {
 
 } // namespace
 
-void THelpFile::Place(const std::string& folder) {
-    usesHtmlHelp_ = !WindowsHelpIsPartOfTheSystem();
+void THelpFile::Place(const std::string& folder, bool vistaOrLater) {
+    usesHtmlHelp_ = vistaOrLater;
     path_ = folder + (usesHtmlHelp_ ? "QM32.CHM" : "QM32.HLP");
 }
 
@@ -93,10 +88,10 @@ THelpFile::HtmlHelpCall SystemHtmlHelp() {
             // From the system folder only, never a file of that name beside
             // the program. It stays loaded: its windows' threads may still be
             // ending after HH_CLOSE_ALL, and the process ends soon after.
-            char system[MAX_PATH] = {};
-            const UINT length = GetSystemDirectoryA(system, MAX_PATH);
+            wchar_t system[MAX_PATH] = {};
+            const UINT length = GetSystemDirectoryW(system, MAX_PATH);
             if (length > 0 && length < MAX_PATH)
-                if (HMODULE module = LoadLibraryA((std::string(system) + "\\hhctrl.ocx").c_str()))
+                if (HMODULE module = LoadLibraryW((std::wstring(system) + L"\\hhctrl.ocx").c_str()))
                     library->call = ModuleProc<HtmlHelpFn>(module, "HtmlHelpA");
         }
         return library->call ? library->call(owner, file, command, data) : nullptr;

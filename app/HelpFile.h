@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "win/WindowsVersion.h"
+
 #include <functional>
 #include <string>
 
@@ -19,8 +21,9 @@ public:
     THelpFile(WinHelpCall winHelp, HtmlHelpCall htmlHelp)
         : winHelp_(std::move(winHelp)), htmlHelp_(std::move(htmlHelp)) {}
 
-    // The help file of this system's format in `folder` (ending in "\").
-    void Place(const std::string& folder);
+    // The help file of this system's format in `folder` (ending in "\"):
+    // Windows Help left the system with Windows Vista.
+    void Place(const std::string& folder, bool vistaOrLater = IsVistaOrLater());
     const std::string& Path() const { return path_; }
 
     void ShowContents(HWND owner);

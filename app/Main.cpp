@@ -26,7 +26,7 @@ int RunPelmira(HINSTANCE instance) {
     TApplication app(instance);
     app.SetTitle(L"Pelmira32");
     TQMMain::Environment environment;
-    environment.commandLine = GetCommandLineA();
+    environment.commandLine = GetCommandLineW();
     auto mainForm = MakeForm<TQMMain>(app, std::move(environment));
     app.SetMainForm(mainForm.get());
     mainForm->CreateWindowAndControls();

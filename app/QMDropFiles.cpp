@@ -16,6 +16,7 @@ namespace {
 
 constexpr wchar_t kBadFile[] = L" 不正な形式のﾌｧｲﾙです";
 constexpr wchar_t kTooLarge[] = L" 大きすぎてﾒﾓﾘｰに読み込めません";
+constexpr wchar_t kUnusableName[] = L" このﾌﾟﾛｸﾞﾗﾑでは使えない名前です";
 
 // The last file of the dropped set, as the shell names it.
 std::wstring LastDroppedFile(HDROP drop) {
@@ -34,21 +35,26 @@ void TQMMain::WMDropFiles(HDROP drop) {
     const std::wstring name = LastDroppedFile(drop);
     if (name.empty())
         return;
-    // The file is opened by its ANSI name, like every other: one that the
-    // code page cannot spell, or that is longer than the 255 characters the
-    // wallpaper call takes, fails as a file that cannot be used.
-    const std::optional<std::string> path = WideToAnsi(name);
+    // The file is opened by its ANSI name, like every other, or by its short
+    // alias where the code page cannot spell the name. One that neither
+    // spells is refused as a name the program cannot use; one longer than
+    // the 255 characters the wallpaper call takes fails as a file that
+    // cannot be used.
+    const std::optional<std::string> path = AnsiPathOf(name);
     ChangeResult result{ChangeOutcome::NotAPicture, {}};
     {
         THourglass busy(Application());
-        if (path)
-            BmpNamePanel().SetText(L" " + AnsiToWide(AnsiUpperCase(FileNamePart(*path))));
+        BmpNamePanel().SetText(L" " +
+                               UpperCaseShownName(name.substr(name.find_last_of(L"\\:") + 1)));
         if (path && path->size() <= 255 && IsWholeAnsiPath(*path))
             result = ApplyDroppedFile(*path);
     }
     if (result.IsFileError())
         throw EAppError(result.error);
-    if (!result.Changed()) {
+    if (!path) {
+        BmpNamePanel().SetText(kUnusableName);
+        BmpInfoPanel().SetText(L"");
+    } else if (!result.Changed()) {
         BmpNamePanel().SetText(result.outcome == ChangeOutcome::TooLargeForMemory ? kTooLarge
                                                                                   : kBadFile);
         BmpInfoPanel().SetText(L"");

@@ -33,6 +33,8 @@ constexpr wchar_t kNoImageInfo[] = L" 画像情報が取得できません。";
 constexpr wchar_t kChangeFailed[] = L"壁紙の変更に失敗しました。\r\n";
 constexpr wchar_t kNotWallpaper[] = L" は壁紙にできないファイルです。";
 constexpr wchar_t kTooLargeForMemory[] = L" は大きすぎて、メモリーに読み込めません。";
+constexpr wchar_t kUnusableName[] = L" は、このプログラムでは使えない名前です。";
+constexpr wchar_t kUnusableNamePanel[] = L"このプログラムでは使えない名前です";
 constexpr wchar_t kNoFolder[] = L"指定されたﾃﾞｨﾚｸﾄﾘが存在しません。\r\n"
                                 L"起動後に設定-初期壁紙ﾃﾞｨﾚｸﾄﾘの指定\r\n"
                                 L"をやり直してください。";
@@ -42,16 +44,28 @@ constexpr UINT kPopupMenuFirstId = 2000;
 
 constexpr char kOwnPluginFile[] = "ifpelmira.spi";
 
+// The system's folders come in Unicode, and go on as paths the code page
+// spells: a user called José who unpacks the program in his own folder
+// still has it find its help, hook library and plug-ins.
 std::string WindowsDirectory() {
-    char buffer[200] = {};
-    GetWindowsDirectoryA(buffer, sizeof buffer);
-    return buffer;
+    wchar_t buffer[MAX_PATH] = {};
+    GetWindowsDirectoryW(buffer, MAX_PATH);
+    return AnsiPathOf(buffer).value_or(std::string());
 }
 
 std::string ProgramFilePath() {
-    char buffer[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, buffer, MAX_PATH);
-    return buffer;
+    wchar_t buffer[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, buffer, MAX_PATH);
+    return AnsiPathOf(buffer).value_or(std::string());
+}
+
+// A path as people read it: the real names of a path the program reaches
+// by its short form.
+std::wstring ShownPath(const std::string& path) {
+    const std::wstring wide = AnsiToWide(path);
+    wchar_t longPath[MAX_PATH] = {};
+    const DWORD n = GetLongPathNameW(wide.c_str(), longPath, MAX_PATH);
+    return n > 0 && n < MAX_PATH ? std::wstring(longPath) : wide;
 }
 
 } // namespace
@@ -59,6 +73,7 @@ std::string ProgramFilePath() {
 TQMMain::TQMMain(TApplication& app, Environment environment)
     : TForm(app, L"TQMMain"), ChangeTimer(*this, 1000), CheckTimer(*this, 1000),
       environment_(std::move(environment)), winPath_(WindowsDirectory()),
+      tempBitmap_(TTempBitmapPlace::Choose(environment_.vistaOrLater, winPath_)),
       help_(environment_.winHelp, environment_.htmlHelp), wallpaper_(environment_.wallpaperCall),
       mainMenu_(TMenu::Kind::MainMenu, qmmain::kMainMenu, kMainMenuFirstId),
       popupMenu_(TMenu::Kind::Popup, qmmain::kPopupMenu, kPopupMenuFirstId) {
@@ -152,7 +167,7 @@ void TQMMain::FormCreate() {
     PreviewTop = preview.top;
     PreviewWidth = PreviewHeight;
 
-    help_.Place(FolderPart(ProgramFilePath()));
+    help_.Place(FolderPart(ProgramFilePath()), environment_.vistaOrLater);
     QMMsgDlg.SetHelp(BoxHelp());
     FirstActivation = true;
 
@@ -245,9 +260,15 @@ void TQMMain::OpenInitialFolder() {
 }
 
 void TQMMain::ApplyCommandLineFile() {
-    const std::vector<std::string> words = SplitCommandLine(environment_.commandLine);
-    if (words.size() >= 2)
-        ChgMurePaper(words[1]);
+    const std::vector<std::wstring> words = SplitCommandLine(environment_.commandLine);
+    if (words.size() < 2)
+        return;
+    if (const auto path = WideToAnsi(words[1]))
+        ChgMurePaper(*path);
+    else if (const auto alias = AnsiPathOf(words[1]))
+        ChgMurePaper(*alias);
+    else
+        ReportUnusableName(words[1]);
 }
 
 void TQMMain::ShowPrompt() {
@@ -354,9 +375,19 @@ LRESULT TQMMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 // Wallpaper commands ------------------------------------------------------------
 
 void TQMMain::Menu_ChangeClick() {
-    const std::string path = FileListBox1().FileName();
-    if (!path.empty())
+    TFileListBox& files = FileListBox1();
+    if (files.SelectedNameRefused())
+        ReportUnusableName(ShownPath(AddDirSep(files.Directory())) + files.SelectedShownName());
+    else if (const std::string path = files.FileName(); !path.empty())
         ChgMurePaper(path);
+}
+
+// A file whose name neither the code page nor a short alias can spell: the
+// program cannot open it, and says so rather than open another.
+void TQMMain::ReportUnusableName(const std::wstring& shownPath) {
+    MessageBeep(MB_ICONQUESTION);
+    QMMsgDlg.DisplayMsg = kChangeFailed + UpperCaseShownName(shownPath) + kUnusableName;
+    QMMsgDlg.Execute();
 }
 
 void TQMMain::ChgMurePaper(const std::string& path) {
@@ -383,9 +414,8 @@ std::optional<std::string> TQMMain::SaveTempBitmap() {
     // put that on the desktop: the change fails instead.
     if (!preview.HasPicture())
         return std::nullopt;
-    std::string temp = TempBitmapPath(winPath_);
-    SavePictureAsBitmapFile(temp, preview.Bitmap(), preview.Palette());
-    return temp;
+    tempBitmap_.Save(preview.Bitmap(), preview.Palette());
+    return tempBitmap_.Path();
 }
 
 // The one road from a file to the wallpaper. A file that cannot be opened,
@@ -435,7 +465,7 @@ ChangeOutcome TQMMain::ChangeTo(const std::string& path, TDesktopWallpaper& path
 void TQMMain::ReportFailedChange(const std::string& path, ChangeOutcome outcome) {
     MessageBeep(MB_ICONQUESTION);
     QMMsgDlg.DisplayMsg =
-        kChangeFailed + AnsiToWide(AnsiUpperCase(path)) +
+        kChangeFailed + UpperCaseShownName(ShownPath(path)) +
         (outcome == ChangeOutcome::TooLargeForMemory ? kTooLargeForMemory : kNotWallpaper);
     QMMsgDlg.Execute();
 }
@@ -473,12 +503,15 @@ void TQMMain::ChgMode_BtnClick() {
 // Preview ---------------------------------------------------------------------
 
 void TQMMain::FileListBox1Click() {
-    const std::string path = FileListBox1().FileName();
-    {
+    TFileListBox& files = FileListBox1();
+    if (files.SelectedNameRefused()) {
+        PreViewImage().Clear();
+        BmpInfoPanel().SetText(kUnusableNamePanel);
+    } else {
         THourglass busy(Application());
-        FileToImage(path);
+        FileToImage(files.FileName());
     }
-    BmpNamePanel().SetText(L" " + AnsiToWide(AnsiUpperCase(FileNamePart(path))));
+    BmpNamePanel().SetText(L" " + UpperCaseShownName(files.SelectedShownName()));
 }
 
 PictureOptions TQMMain::PreviewOptions() const {
@@ -542,8 +575,7 @@ void TQMMain::ShowImageInfo(int width, int height, int bitCount) {
         return;
     }
     BmpNamePanel().SetText(kNoImageInfo);
-    BmpInfoPanel().SetText(L" " +
-                           AnsiToWide(AnsiUpperCase(FileNamePart(FileListBox1().FileName()))));
+    BmpInfoPanel().SetText(L" " + UpperCaseShownName(FileListBox1().SelectedShownName()));
 }
 
 int TQMMain::ColorsInPalette(const std::string& path) {

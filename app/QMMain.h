@@ -15,6 +15,8 @@
 #include "ui/Menu.h"
 #include "wallpaper/ChangeOutcome.h"
 #include "wallpaper/DesktopWallpaper.h"
+#include "wallpaper/TempBitmap.h"
+#include "win/WindowsVersion.h"
 
 #include <shellapi.h>
 
@@ -30,7 +32,7 @@ public:
     // What the environment supplies: the command line and the wallpaper call
     // (the system's unless a test watches it).
     struct Environment {
-        std::string commandLine;
+        std::wstring commandLine; // in Unicode: names come in as they are named
         TDesktopWallpaper::WallpaperCall wallpaperCall = &TDesktopWallpaper::SystemWallpaperCall;
         // The notification area's call (the shell's unless a test watches it).
         TTrayIcon::NotifyCall trayNotify;
@@ -40,6 +42,9 @@ public:
         // Whether the program's own plug-in beside it is asked after the
         // plug-in folder's (tests of a folder alone turn it off).
         bool ownPlugin = true;
+        // Windows Vista or later: HTML Help, and the converted wallpaper in
+        // the user's own folder (tests of either place set it).
+        bool vistaOrLater = IsVistaOrLater();
     };
 
     TQMMain(TApplication& app, Environment environment);
@@ -153,6 +158,7 @@ private:
     };
     PreviewLoad LoadPreview(const std::string& path);
     void ReportFailedChange(const std::string& path, ChangeOutcome outcome);
+    void ReportUnusableName(const std::wstring& shownPath);
     ChangeResult ApplyListEntry(const std::string& path);
     int ChooseListEntry(int count);
     void ShowModeState(const wchar_t* title, const wchar_t* icon);
@@ -161,6 +167,7 @@ private:
 
     Environment environment_;
     std::string winPath_;
+    TTempBitmapPlace tempBitmap_;
     THelpFile help_;
     TIniFile ini_{"qm.ini"};
     TDesktopWallpaper wallpaper_;

@@ -39,6 +39,17 @@ std::string AnsiUpperCase(std::string_view text) {
     return ShiftLetters<'a', 'A'>(text);
 }
 
+std::wstring UpperCaseShownName(std::wstring_view name) {
+    std::wstring upper(name);
+    for (wchar_t& c : upper) {
+        if ((c >= L'a' && c <= L'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7))
+            c = static_cast<wchar_t>(c - 0x20);
+        else if (c == 0xFF)
+            c = 0x178; // ÿ, whose capital lies outside Latin-1
+    }
+    return upper;
+}
+
 std::string AnsiLowerCase(std::string_view text) {
     return ShiftLetters<'A', 'a'>(text);
 }

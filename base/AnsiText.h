@@ -27,6 +27,12 @@ bool EndsWithChar(std::string_view text, char c);
 // The locale's casing as the system applies it to ANSI text: single-byte
 // letters change, double-byte characters stay exactly as they are.
 std::string AnsiUpperCase(std::string_view text);
+
+// A real file name upper-cased as the program shows names: as AnsiUpperCase
+// would for a name the code page spells (ASCII letters change, the rest
+// stays), and the Latin letters that it cannot spell ("é") as the locale
+// upper-cases them.
+std::wstring UpperCaseShownName(std::wstring_view name);
 std::string AnsiLowerCase(std::string_view text);
 
 } // namespace pelmira

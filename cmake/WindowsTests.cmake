@@ -68,7 +68,18 @@ target_link_libraries(wine_help_tests PRIVATE psapi urlmon ole32)
 target_compile_definitions(wine_help_tests PRIVATE PELMIRA_HELP_SOURCE="Z:${PELMIRA_HELP_TEXT}")
 add_dependencies(wine_help_tests help_file html_help_file ifpelmira)
 
-pelmira_wine_test(wine_large_picture_tests DEPTH8 SOURCES
+# Where the converted wallpaper lives, on a system before Windows Vista and
+# on one after.
+pelmira_wine_test(wine_wallpaper_place_tests WINDOWS winxp win10 SOURCES
+    ${PROJECT_SOURCE_DIR}/resources/Pelmira32.rc
+    ${PROJECT_SOURCE_DIR}/tests/wine/WallpaperPlaceTests.cpp
+    ${PROJECT_SOURCE_DIR}/tests/wine/TestFiles.cpp
+    ${PROJECT_SOURCE_DIR}/tests/wine/DialogWatcher.cpp)
+add_dependencies(wine_wallpaper_place_tests test_pictures ifpelmira)
+
+# These check the converted wallpaper in the Windows directory, its place
+# before Windows Vista.
+pelmira_wine_test(wine_large_picture_tests DEPTH8 WINDOWS winxp SOURCES
     ${PROJECT_SOURCE_DIR}/tests/wine/LargePictureTests.cpp
     ${PROJECT_SOURCE_DIR}/tests/wine/ProcessDriver.cpp
     ${PROJECT_SOURCE_DIR}/tests/wine/TestFiles.cpp)
@@ -87,13 +98,14 @@ target_compile_options(window_driver PRIVATE ${PELMIRA_WARNINGS} -municode)
 target_link_options(window_driver PRIVATE -municode)
 
 # The main window's tests carry the program's own resources: icons, glyphs, manifest.
-pelmira_wine_test(wine_main_window_tests DEPTH8 SOURCES
+pelmira_wine_test(wine_main_window_tests DEPTH8 WINDOWS winxp SOURCES
     ${PROJECT_SOURCE_DIR}/resources/Pelmira32.rc
     ${PROJECT_SOURCE_DIR}/tests/wine/SettingsTests.cpp
     ${PROJECT_SOURCE_DIR}/tests/wine/WallpaperTests.cpp
     ${PROJECT_SOURCE_DIR}/tests/wine/PreviewTests.cpp
     ${PROJECT_SOURCE_DIR}/tests/wine/MainWindowLayoutTests.cpp
     ${PROJECT_SOURCE_DIR}/tests/wine/DropAndMonitorTests.cpp
+    ${PROJECT_SOURCE_DIR}/tests/wine/FileNameTests.cpp
     ${PROJECT_SOURCE_DIR}/tests/wine/PluginHostTests.cpp
     ${PROJECT_SOURCE_DIR}/tests/wine/PictureFormatTests.cpp
     ${PROJECT_SOURCE_DIR}/tests/wine/TestFiles.cpp

@@ -20,13 +20,13 @@ struct ShellFree {
 };
 template <typename T> using TShellBlock = std::unique_ptr<T, ShellFree>;
 
-// The file-system path of an item list; empty when it has none or the code
-// page cannot spell it.
+// The file-system path of an item list, by its short form where the code
+// page cannot spell it; empty when it has none that the code page spells.
 std::string PathOfItem(LPCITEMIDLIST item) {
     wchar_t path[MAX_PATH + 1] = {};
     if (!item || !SHGetPathFromIDListW(item, path))
         return {};
-    return WideToAnsi(path).value_or("");
+    return AnsiPathOf(path).value_or("");
 }
 
 struct CallbackContext {

@@ -266,7 +266,7 @@ std::optional<std::string> TConfigDlg::ChooseListFile(const wchar_t* title) {
     dlgOpen.DefaultExt.clear();
     if (!dlgOpen.Execute())
         return std::nullopt;
-    const std::optional<std::string> path = WideToAnsi(dlgOpen.FileName);
+    const std::optional<std::string> path = AnsiPathOf(dlgOpen.FileName);
     if (!path)
         throw EAppError(L"ﾌｧｲﾙ " + dlgOpen.FileName + L" は開けません");
     return path;

@@ -17,6 +17,7 @@ namespace pelmira {
 namespace {
 
 constexpr wchar_t kNoListToSave[] = L"自動変更ﾌｧｲﾙが指定されてません。";
+constexpr wchar_t kUnusableName[] = L" は、このプログラムでは使えない名前です。";
 
 // The picture a row shows.
 const wchar_t* StylePictureOf(const std::string& entry) {
@@ -47,6 +48,13 @@ const char* TConfigDlg::CheckedStyleTag() const {
 }
 
 void TConfigDlg::FileListBox1DblClick() {
+    if (FileListBox1().SelectedNameRefused()) {
+        MessageBeep(MB_ICONQUESTION);
+        AutoMsgDlg.DisplayMsg =
+            UpperCaseShownName(FileListBox1().SelectedShownName()) + kUnusableName;
+        AutoMsgDlg.Execute();
+        return;
+    }
     const std::string path = FileListBox1().FileName();
     if (path.empty())
         return;
@@ -145,7 +153,7 @@ void TConfigDlg::SaveZELBtnClick() {
         return;
     // Written beside the old file and put in its place only when whole, so
     // a failing write never leaves a list file cut short.
-    const std::optional<std::string> path = WideToAnsi(dlgSave.FileName);
+    const std::optional<std::string> path = AnsiPathOf(dlgSave.FileName);
     if (!path || !WriteFileReplacing(*path, ListFileText(ListBox1().Lines())))
         throw EAppError(L"ﾌｧｲﾙ " + dlgSave.FileName + L" を作成できません");
 }

@@ -4,8 +4,10 @@
 #include "imaging/PluginRules.h"
 #include "win/FaultGuard.h"
 #include "win/ModuleProc.h"
+#include "win/WideText.h"
 
 #include <cstring>
+#include <optional>
 
 namespace pelmira {
 
@@ -60,14 +62,21 @@ std::vector<TSusiePlugins::Announced> TSusiePlugins::Start(const std::string& fo
     builtIn_ = Slot{};
     const std::string builtInName = FileNamePart(builtIn);
     bool builtInInSlot = false;
-    WIN32_FIND_DATAA found{};
-    const TFindHandle search(FindFirstFileA(PluginSearchPattern(folder).c_str(), &found));
+    // Names come in Unicode and are loaded by their ANSI spelling, or their
+    // short alias; a plug-in that neither spells is passed over.
+    WIN32_FIND_DATAW found{};
+    const TFindHandle search(
+        FindFirstFileW(AnsiToWide(PluginSearchPattern(folder)).c_str(), &found));
     for (bool more = static_cast<bool>(search); more && count_ < kMaxPluginSlots;
-         more = FindNextFileA(search.Get(), &found) != FALSE) {
+         more = FindNextFileW(search.Get(), &found) != FALSE) {
+        std::optional<std::string> name = WideToAnsi(found.cFileName);
+        if (!name)
+            name = WideToAnsi(found.cAlternateFileName);
+        if (!name || name->empty())
+            continue;
         Slot& slot = slots_[static_cast<std::size_t>(count_++)];
-        LoadSlot(slot, folder + found.cFileName, announced);
-        builtInInSlot |=
-            !builtInName.empty() && lstrcmpiA(found.cFileName, builtInName.c_str()) == 0;
+        LoadSlot(slot, folder + *name, announced);
+        builtInInSlot |= !builtInName.empty() && lstrcmpiA(name->c_str(), builtInName.c_str()) == 0;
     }
     if (!builtIn.empty() && !builtInInSlot)
         LoadSlot(builtIn_, builtIn, announced);

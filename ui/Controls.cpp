@@ -206,13 +206,21 @@ RECT DropDownBounds(const RECT& bounds) {
     return r;
 }
 
-void FillListBoxLines(HWND list, const std::vector<std::string>& lines) {
+void FillListBoxLines(HWND list, const std::vector<std::wstring>& lines) {
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list, LB_RESETCONTENT, 0, 0);
-    for (const std::string& line : lines)
-        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(AnsiToWide(line).c_str()));
+    for (const std::wstring& line : lines)
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
+}
+
+void FillListBoxLines(HWND list, const std::vector<std::string>& lines) {
+    std::vector<std::wstring> wide;
+    wide.reserve(lines.size());
+    for (const std::string& line : lines)
+        wide.push_back(AnsiToWide(line));
+    FillListBoxLines(list, wide);
 }
 
 void TListBox::Refill() {

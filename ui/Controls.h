@@ -197,7 +197,9 @@ protected:
     DWORD WindowStyle() const override {
         return LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER | WS_TABSTOP;
     }
-    void Refill();
+    // Shows the lines in the window; a list that shows other texts than the
+    // lines it keeps shows those.
+    virtual void Refill();
 
     std::vector<std::string> lines_;
 };
@@ -252,6 +254,7 @@ inline std::string_view ParentName(const ControlSpec& spec) {
 
 // Replaces the lines a list box shows (ANSI text shown through the wide control).
 void FillListBoxLines(HWND list, const std::vector<std::string>& lines);
+void FillListBoxLines(HWND list, const std::vector<std::wstring>& lines);
 
 std::unique_ptr<TControl> MakeControl(TForm& owner, const ControlSpec& spec, int id);
 

@@ -6,23 +6,39 @@
 #include "win/WideText.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace pelmira {
 
 namespace {
 
-// Calls visit with every entry that matches the pattern.
-template <typename Visit> void ForEachFound(const std::string& pattern, Visit visit) {
-    WIN32_FIND_DATAA data{};
-    const TFindHandle find(FindFirstFileA(pattern.c_str(), &data));
-    for (bool more = static_cast<bool>(find); more; more = FindNextFileA(find.Get(), &data))
-        visit(data);
+// One entry of a folder: its real name, for people, and the name the
+// program opens it by: the real name where the code page spells it, else
+// its short alias; empty where neither can be spelt.
+struct FoundName {
+    std::wstring shown;
+    std::string name;
+};
+
+// Calls visit(data, found) with every entry that matches the pattern, read
+// in Unicode: the ANSI functions would hand over best-fit names that name
+// another file, or none.
+template <typename Visit>
+void ForEachFound(const std::string& pattern, Visit visit, bool useAliases = true) {
+    WIN32_FIND_DATAW data{};
+    const TFindHandle find(FindFirstFileW(AnsiToWide(pattern).c_str(), &data));
+    for (bool more = static_cast<bool>(find); more; more = FindNextFileW(find.Get(), &data)) {
+        std::optional<std::string> name = WideToAnsi(data.cFileName);
+        if (!name && useAliases)
+            name = WideToAnsi(data.cAlternateFileName); // "" when there is no alias
+        visit(data, FoundName{data.cFileName, name.value_or(std::string())});
+    }
 }
 
-bool LessIgnoringCase(const std::string& a, const std::string& b) {
-    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(),
-                          static_cast<int>(a.size()), b.c_str(),
-                          static_cast<int>(b.size())) == CSTR_LESS_THAN;
+bool LessIgnoringCase(const FoundName& a, const FoundName& b) {
+    return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.shown.c_str(),
+                          static_cast<int>(a.shown.size()), b.shown.c_str(),
+                          static_cast<int>(b.shown.size())) == CSTR_LESS_THAN;
 }
 
 std::vector<std::string> SplitMask(const std::string& mask) {
@@ -39,10 +55,37 @@ std::vector<std::string> SplitMask(const std::string& mask) {
     return patterns;
 }
 
+// The current directory as a path the program can use (its short form where
+// the code page cannot spell it); empty when there is none.
 std::string CurrentDirectory() {
-    char buffer[MAX_PATH] = {};
-    GetCurrentDirectoryA(MAX_PATH, buffer);
-    return buffer;
+    wchar_t buffer[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, buffer);
+    return AnsiPathOf(buffer).value_or(std::string());
+}
+
+// The folders of an ANSI path as people read them: each by its long name.
+std::vector<std::wstring> ShownFolders(const std::string& path) {
+    const std::vector<std::string> parts = SplitFolderPath(path);
+    std::vector<std::wstring> shown;
+    for (const std::string& part : parts)
+        shown.push_back(AnsiToWide(part));
+    wchar_t longPath[MAX_PATH] = {};
+    const DWORD n = GetLongPathNameW(AnsiToWide(path).c_str(), longPath, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH)
+        return shown;
+    std::vector<std::wstring> longParts;
+    std::wstring rest = longPath;
+    for (std::size_t start = 0; start < rest.size();) {
+        const std::size_t end = std::min(rest.find(L'\\', start), rest.size());
+        if (end > start)
+            longParts.push_back(rest.substr(start, end - start));
+        start = end + 1;
+    }
+    // Below the root the long path has as many folders as the short one.
+    if (longParts.size() == parts.size())
+        for (std::size_t i = 1; i < parts.size(); ++i)
+            shown[i] = longParts[i];
+    return shown;
 }
 
 } // namespace
@@ -66,31 +109,55 @@ void TFileListBox::SetDirectory(const std::string& directory) {
 }
 
 void TFileListBox::Update() {
-    std::vector<std::string> names;
-    const std::string folder = AddDirSep(directory_);
-    for (const std::string& pattern : SplitMask(mask_)) {
-        ForEachFound(folder + pattern, [&names](const WIN32_FIND_DATAA& data) {
-            constexpr DWORD kSkipped =
-                FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-            if (!(data.dwFileAttributes & kSkipped))
-                names.push_back(data.cFileName);
-        });
+    std::vector<FoundName> found;
+    const std::string folder = directory_.empty() ? std::string() : AddDirSep(directory_);
+    for (const std::string& pattern : SplitMask(folder.empty() ? std::string() : mask_)) {
+        ForEachFound(
+            folder + pattern,
+            [&found](const WIN32_FIND_DATAW& data, FoundName name) {
+                constexpr DWORD kSkipped =
+                    FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+                if (!(data.dwFileAttributes & kSkipped))
+                    found.push_back(std::move(name));
+            },
+            useAliases_);
     }
-    std::sort(names.begin(), names.end(), LessIgnoringCase);
+    std::sort(found.begin(), found.end(), LessIgnoringCase);
     // A file that matches two patterns is listed once.
-    names.erase(std::unique(names.begin(), names.end(),
-                            [](const std::string& a, const std::string& b) {
-                                return lstrcmpiA(a.c_str(), b.c_str()) == 0;
+    found.erase(std::unique(found.begin(), found.end(),
+                            [](const FoundName& a, const FoundName& b) {
+                                return lstrcmpiW(a.shown.c_str(), b.shown.c_str()) == 0;
                             }),
-                names.end());
+                found.end());
+    std::vector<std::string> names;
+    shown_.clear();
+    for (FoundName& name : found) {
+        names.push_back(std::move(name.name));
+        shown_.push_back(std::move(name.shown));
+    }
     Assign(names);
+}
+
+void TFileListBox::Refill() {
+    if (handle_)
+        FillListBoxLines(handle_, shown_);
 }
 
 std::string TFileListBox::FileName() const {
     const int index = ItemIndex();
-    if (index < 0 || index >= Count())
+    if (index < 0 || index >= Count() || Line(index).empty())
         return {};
     return AddDirSep(directory_) + Line(index);
+}
+
+bool TFileListBox::SelectedNameRefused() const {
+    const int index = ItemIndex();
+    return index >= 0 && index < Count() && Line(index).empty();
+}
+
+std::wstring TFileListBox::SelectedShownName() const {
+    const int index = ItemIndex();
+    return index >= 0 && index < Count() ? shown_[static_cast<std::size_t>(index)] : std::wstring();
 }
 
 // Folder list -----------------------------------------------------------------
@@ -129,24 +196,29 @@ void TDirectoryListBox::Update() {
 void TDirectoryListBox::Fill() {
     entries_.clear();
     const std::vector<std::string> parts = SplitFolderPath(directory_);
+    const std::vector<std::wstring> shown = ShownFolders(directory_);
     std::string path;
     for (std::size_t i = 0; i < parts.size(); ++i) {
         path = i == 0 ? parts[0] : AddDirSep(path) + parts[i];
-        entries_.push_back(
-            {path, i == 0 ? AnsiLowerCase(parts[0]) : parts[i], static_cast<int>(i), true});
+        entries_.push_back({path, i == 0 ? AnsiToWide(AnsiLowerCase(parts[0])) : shown[i],
+                            static_cast<int>(i), true});
     }
     const int current = static_cast<int>(entries_.size()) - 1;
-    std::vector<std::string> children;
-    ForEachFound(AddDirSep(directory_) + "*", [&children](const WIN32_FIND_DATAA& data) {
-        const std::string name = data.cFileName;
-        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != "." && name != "..")
-            children.push_back(name);
-    });
+    std::vector<FoundName> children;
+    if (!directory_.empty())
+        ForEachFound(AddDirSep(directory_) + "*",
+                     [&children](const WIN32_FIND_DATAW& data, FoundName name) {
+                         if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                             name.shown != L"." && name.shown != L"..")
+                             children.push_back(std::move(name));
+                     });
     std::sort(children.begin(), children.end(), LessIgnoringCase);
-    for (const std::string& child : children)
-        entries_.push_back({AddDirSep(directory_) + child, child, current + 1, false});
+    // A folder the program cannot name has no path: choosing it beeps.
+    for (const FoundName& child : children)
+        entries_.push_back({child.name.empty() ? std::string() : AddDirSep(directory_) + child.name,
+                            child.shown, current + 1, false});
 
-    std::vector<std::string> labels;
+    std::vector<std::wstring> labels;
     for (const Entry& e : entries_)
         labels.push_back(e.label);
     if (!handle_)
@@ -174,7 +246,7 @@ bool TDirectoryListBox::DrawItem(const DRAWITEMSTRUCT& item) {
         Rectangle(dc, x, y, x + 6, y + 3);
     }
 
-    const std::wstring label = AnsiToWide(entry.label);
+    const std::wstring& label = entry.label;
     RECT text = item.rcItem;
     text.left = x + 17;
     SetBkMode(dc, TRANSPARENT);
@@ -209,14 +281,15 @@ void TDriveComboBox::Fill() {
         // Only fixed drives are asked for their volume name: removable ones
         // would spin up or wait for a disk.
         const UINT type = GetDriveTypeA(root.c_str());
-        char volume[MAX_PATH] = {};
+        std::wstring shown = AnsiToWide(label);
+        wchar_t volume[MAX_PATH] = {};
         if ((type == DRIVE_FIXED || type == DRIVE_RAMDISK) &&
-            GetVolumeInformationA(root.c_str(), volume, MAX_PATH, nullptr, nullptr, nullptr,
-                                  nullptr, 0) &&
+            GetVolumeInformationW(AnsiToWide(root).c_str(), volume, MAX_PATH, nullptr, nullptr,
+                                  nullptr, nullptr, 0) &&
             volume[0])
-            label += std::string(" [") + volume + "]";
+            shown += std::wstring(L" [") + volume + L"]";
         drives_.push_back(letter);
-        SendMessageW(handle_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(AnsiToWide(label).c_str()));
+        SendMessageW(handle_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(shown.c_str()));
     }
 }
 

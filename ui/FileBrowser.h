@@ -23,11 +23,28 @@ public:
     const std::string& Directory() const { return directory_; }
     void Update();
 
+    // The name the program opens a file by: its real name, or its short
+    // alias where the code page cannot spell the real one; empty where
+    // neither can be spelt. The list shows the real names.
     const std::string& Name(int index) const { return Line(index); }
-    // Full path of the selected file; empty when nothing is selected.
+    const std::wstring& ShownName(int index) const {
+        return shown_.at(static_cast<std::size_t>(index));
+    }
+    // Full path of the selected file; empty when nothing is selected, or
+    // when the selected file has a name the program cannot use.
     std::string FileName() const;
+    bool SelectedNameRefused() const;
+    std::wstring SelectedShownName() const;
+    // Many volumes of today's Windows have no short aliases; tests stand in
+    // for one by turning their use off.
+    void UseShortAliases(bool use) { useAliases_ = use; }
+
+protected:
+    void Refill() override;
 
 private:
+    std::vector<std::wstring> shown_;
+    bool useAliases_ = true;
     std::string directory_;
     std::string mask_ = "*.*";
 };
@@ -57,14 +74,14 @@ protected:
 
 private:
     struct Entry {
-        std::string path;
-        std::string label;
+        std::string path; // empty for a folder the program cannot name
+        std::wstring label;
         int level;
         bool open; // on the way to the current folder
     };
     void Fill();
 
-    std::string directory_;
+    std::string directory_; // empty when the current one cannot be named
     std::vector<Entry> entries_;
     TFileListBox* fileList_ = nullptr;
     class TDriveComboBox* driveBox_ = nullptr;

@@ -6,6 +6,8 @@
 #include "win/Handles.h"
 #include "win/WideText.h"
 
+#include <shlobj.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <vector>
@@ -13,6 +15,16 @@
 namespace pelmira {
 
 namespace {
+
+constexpr char kFileName[] = "Pelmira.BMP";
+// The longest path the wallpaper call's 256-byte buffer holds.
+constexpr std::size_t kMaxWallpaperPath = 255;
+
+std::wstring AddDirSepWide(std::wstring folder) {
+    if (!folder.empty() && folder.back() != L'\\')
+        folder += L'\\';
+    return folder;
+}
 
 [[noreturn]] void CannotCreate(const std::string& path) {
     throw EFileCreateError(L"ﾌｧｲﾙ " + AnsiToWide(path) + L" を作成できません");
@@ -50,8 +62,35 @@ bool WriteHeaders(Write& write, std::vector<std::uint8_t>& info, std::uint32_t c
 
 } // namespace
 
-std::string TempBitmapPath(const std::string& winPath) {
-    return AddDirSep(winPath) + "Pelmira.BMP";
+TTempBitmapPlace TTempBitmapPlace::Choose(bool vistaOrLater, const std::string& winPath) {
+    TTempBitmapPlace place;
+    if (!vistaOrLater) {
+        place.path_ = AddDirSep(winPath) + kFileName;
+        place.shown_ = AnsiToWide(place.path_);
+        return place;
+    }
+    wchar_t local[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr,
+                                SHGFP_TYPE_CURRENT, local)))
+        GetTempPathW(MAX_PATH, local); // a profile without one still has a temporary folder
+    place.folder_ = AddDirSepWide(local) + L"Pelmira32";
+    CreateDirectoryW(place.folder_.c_str(), nullptr);
+    place.shown_ = place.folder_ + L"\\" + AnsiToWide(kFileName);
+    // The short form exists only for a folder that does.
+    if (const auto folder = AnsiPathOf(place.folder_)) {
+        const std::string path = AddDirSep(*folder) + kFileName;
+        if (path.size() <= kMaxWallpaperPath)
+            place.path_ = path;
+    }
+    return place;
+}
+
+void TTempBitmapPlace::Save(HBITMAP bitmap, HPALETTE palette) const {
+    if (path_.empty())
+        throw EFileCreateError(L"ﾌｧｲﾙ " + shown_ + L" を作成できません");
+    if (!folder_.empty())
+        CreateDirectoryW(folder_.c_str(), nullptr);
+    SavePictureAsBitmapFile(path_, bitmap, palette);
 }
 
 void SavePictureAsBitmapFile(const std::string& path, HBITMAP bitmap, HPALETTE palette) {

@@ -1,5 +1,5 @@
-// The converted wallpaper: the preview picture saved as "Pelmira.BMP" in the
-// Windows directory, overwritten by every conversion and never deleted.
+// The converted wallpaper: the preview picture saved as "Pelmira.BMP",
+// overwritten by every conversion and never deleted.
 #pragma once
 
 #include <windows.h>
@@ -8,7 +8,31 @@
 
 namespace pelmira {
 
-std::string TempBitmapPath(const std::string& winPath);
+// Where the converted wallpaper lives, chosen once at start. Before Windows
+// Vista it is the Windows directory. From Vista on a standard user cannot
+// write there: the system would move the file to a store that only this
+// program sees, while "Wallpaper" named a file that Explorer and the next
+// sign-in cannot find. So it goes to the user's own local application data,
+// in a folder of the program's own: <Local AppData>\Pelmira32\Pelmira.BMP.
+class TTempBitmapPlace {
+public:
+    static TTempBitmapPlace Choose(bool vistaOrLater, const std::string& winPath);
+
+    // The ANSI path the wallpaper call is given; empty when the place cannot
+    // be spelt in the code page (no short form either) or is longer than the
+    // 255 characters the call takes.
+    const std::string& Path() const { return path_; }
+
+    // Saves the picture there (see SavePictureAsBitmapFile), making the
+    // program's folder again when it has gone. A place without a path raises
+    // "ﾌｧｲﾙ <place> を作成できません".
+    void Save(HBITMAP bitmap, HPALETTE palette) const;
+
+private:
+    std::wstring folder_; // made before saving; empty for the Windows directory
+    std::wstring shown_;  // the place as people read it
+    std::string path_;
+};
 
 // Saves the picture as a bitmap file at the display's depth (16 and 32 bits
 // are written as 24), its rows and colour table taken with the palette

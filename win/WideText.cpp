@@ -34,7 +34,40 @@ std::optional<std::string> WideToAnsi(std::wstring_view text) {
     std::string out(static_cast<std::size_t>(n), '\0');
     WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length, out.data(), n, nullptr,
                         nullptr);
+    // A conversion that does not lead back to the same name would name
+    // another file.
+    if (AnsiToWide(out) != text)
+        return std::nullopt;
     return out;
+}
+
+namespace {
+
+std::optional<std::string> ShortForm(const std::wstring& path) {
+    const DWORD n = GetShortPathNameW(path.c_str(), nullptr, 0);
+    if (n == 0)
+        return std::nullopt;
+    std::wstring alias(n, L'\0');
+    alias.resize(GetShortPathNameW(path.c_str(), alias.data(), n));
+    return alias.empty() || alias == path ? std::nullopt : WideToAnsi(alias);
+}
+
+} // namespace
+
+std::optional<std::string> AnsiPathOf(const std::wstring& path) {
+    if (auto whole = WideToAnsi(path))
+        return whole;
+    if (auto alias = ShortForm(path))
+        return alias;
+    // A file yet to be made has no alias; its folder may have one.
+    const std::size_t slash = path.find_last_of(L'\\');
+    if (slash == std::wstring::npos || slash == 0)
+        return std::nullopt;
+    const auto folder = ShortForm(path.substr(0, slash));
+    const auto name = WideToAnsi(path.substr(slash + 1));
+    if (!folder || !name)
+        return std::nullopt;
+    return *folder + "\\" + *name;
 }
 
 std::string WideToAnsiLossy(std::wstring_view text) {

@@ -12,9 +12,17 @@ namespace pelmira {
 
 std::wstring AnsiToWide(std::string_view text);
 
-// The text in the ANSI code page; none when a character has no place in it
-// (the system would put a "?" there, naming another file or none).
+// The text in the ANSI code page, strictly: none when a character has no
+// place in it, or when the bytes would not convert back to the same text
+// (the system's best fit would put "?" there, or make "¥" a path separator,
+// naming another file or none).
 std::optional<std::string> WideToAnsi(std::wstring_view text);
+
+// The ANSI path of a file or folder that the program can open: the path
+// itself, or else its short (8.3) form where the volume has one that
+// converts (for a file yet to be made, its folder's short form and its own
+// name). None when neither can be spelt in the code page.
+std::optional<std::string> AnsiPathOf(const std::wstring& path);
 
 // The text in the ANSI code page as the system's ANSI functions would take
 // it: a character the code page lacks becomes its default character.

@@ -47,4 +47,9 @@ TEST(AnsiText, CasingChangesOnlySingleByteLetters) {
     // Half-width katakana and symbols are not letters.
     EXPECT_EQ(AnsiUpperCase("\xB1\xB2[z]"), "\xB1\xB2[Z]");
     EXPECT_EQ(AnsiUpperCase(""), "");
+    // Real names: Latin letters the code page lacks change as the locale
+    // changes them; full-width letters, kana and kanji stay, as double-byte
+    // characters do above.
+    EXPECT_EQ(UpperCaseShownName(L"caf\u00e9 \u00ff\u00f7 \uff41\u6ce2\uff71.bmp"),
+              L"CAF\u00c9 \u0178\u00f7 \uff41\u6ce2\uff71.BMP");
 }

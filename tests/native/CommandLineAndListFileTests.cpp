@@ -16,6 +16,9 @@ TEST(CommandLine, WordsSplitAtSpacesAndQuotesGroup) {
     EXPECT_EQ(SplitCommandLine("p \"\""), (Words{"p", ""}));
     EXPECT_EQ(SplitCommandLine("   "), Words{});
     EXPECT_EQ(SplitCommandLine("p \"open"), (Words{"p", "open"}));
+    // The same rule on the system's Unicode command line.
+    EXPECT_EQ(SplitCommandLine(L"p \"C:\\Jos\u00e9 x\\a\u00a5b.bmp\"\tc"),
+              (std::vector<std::wstring>{L"p", L"C:\\Jos\u00e9 x\\a\u00a5b.bmp", L"c"}));
 }
 
 TEST(CommandLine, DoubleByteNamesPassWhole) {

@@ -9,6 +9,7 @@
 #include "TestFiles.h"
 #include "app/QMMain.h"
 #include "ui/Application.h"
+#include "win/WideText.h"
 
 #include <gtest/gtest.h>
 
@@ -38,6 +39,9 @@ protected:
 
     // Creates the window; the creation sequence runs inside.
     void Create(const std::string& commandLine = "test.exe") {
+        CreateWith(pelmira::AnsiToWide(commandLine));
+    }
+    void CreateWith(const std::wstring& commandLine) {
         pelmira::TQMMain::Environment environment;
         environment.commandLine = commandLine;
         environment.wallpaperCall = [this](char* path) -> BOOL {

@@ -155,7 +155,7 @@ TEST(ReleaseArchive, HoldsTheProgramItsLibrariesHelpLicenceAndReadmeOnly) {
 
 TEST(ReleaseArchive, RunsFromWhereItWasUnpacked) {
     const std::string ini = SettingsFilePath();
-    const std::string bitmap = WindowsDirectory() + "\\Pelmira.BMP";
+    const std::string bitmap = ConvertedWallpaperPath();
     DeleteFileA(ini.c_str());
     DeleteFileA(bitmap.c_str());
     wchar_t temp[MAX_PATH] = {};

@@ -2,6 +2,8 @@
 
 #include "win/Handles.h"
 
+#include <shlobj.h>
+
 #include <vector>
 
 std::string WindowsDirectory() {
@@ -12,6 +14,14 @@ std::string WindowsDirectory() {
 
 std::string SettingsFilePath() {
     return WindowsDirectory() + "\\qm.ini";
+}
+
+std::string ConvertedWallpaperPath() {
+    if (LOBYTE(LOWORD(GetVersion())) < 6)
+        return WindowsDirectory() + "\\Pelmira.BMP";
+    char local[MAX_PATH] = {};
+    SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local);
+    return std::string(local) + "\\Pelmira32\\Pelmira.BMP";
 }
 
 namespace {

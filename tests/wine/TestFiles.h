@@ -9,6 +9,9 @@
 std::string WindowsDirectory();
 // qm.ini in the Windows folder, where Pelmira32 keeps its settings.
 std::string SettingsFilePath();
+// Pelmira.BMP where this prefix's Windows keeps it: the Windows folder
+// before Vista, <Local AppData>\Pelmira32 after.
+std::string ConvertedWallpaperPath();
 // The folder of the test program (and of Pelmira32.exe), with its "\".
 std::string ProgramFolder();
 // A fresh empty folder under the temporary folder.
