@@ -50,6 +50,14 @@ std::wstring UpperCaseShownName(std::wstring_view name) {
     return upper;
 }
 
+std::wstring LowerCaseShownName(std::wstring_view name) {
+    std::wstring lower(name);
+    for (wchar_t& c : lower)
+        if ((c >= L'A' && c <= L'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
+            c = static_cast<wchar_t>(c + 0x20);
+    return lower;
+}
+
 std::string AnsiLowerCase(std::string_view text) {
     return ShiftLetters<'A', 'a'>(text);
 }

@@ -33,6 +33,7 @@ std::string AnsiUpperCase(std::string_view text);
 // stays), and the Latin letters that it cannot spell ("é") as the locale
 // upper-cases them.
 std::wstring UpperCaseShownName(std::wstring_view name);
+std::wstring LowerCaseShownName(std::wstring_view name);
 std::string AnsiLowerCase(std::string_view text);
 
 } // namespace pelmira

@@ -105,6 +105,24 @@ void TConfigDlg::ListBox1Click() {
     InvalidateRect(ListBox1().Handle(), nullptr, TRUE);
 }
 
+namespace {
+
+// An entry of a file the program reaches by its short alias is shown by its
+// real path, lower-cased as entries are.
+std::wstring ShownEntry(const std::string& entry) {
+    const std::wstring text = AnsiToWide(entry);
+    const std::size_t tag = entry.rfind('(');
+    if (entry.find('~') == std::string::npos || tag == std::string::npos)
+        return text;
+    wchar_t longPath[MAX_PATH] = {};
+    const DWORD n = GetLongPathNameW(AnsiToWide(entry.substr(0, tag)).c_str(), longPath, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH || WideToAnsi(longPath))
+        return text;
+    return LowerCaseShownName(longPath) + AnsiToWide(entry.substr(tag));
+}
+
+} // namespace
+
 void TConfigDlg::ListBox1DrawItem(const DRAWITEMSTRUCT& item) {
     const std::string& entry = ListBox1().Line(static_cast<int>(item.itemID));
     const TBitmap picture(static_cast<HBITMAP>(
@@ -120,7 +138,7 @@ void TConfigDlg::ListBox1DrawItem(const DRAWITEMSTRUCT& item) {
         TransparentBlt(item.hDC, r.left + 2, r.top + 2, bm.bmWidth, bm.bmHeight, mem.Get(), 0, 0,
                        bm.bmWidth, bm.bmHeight, transparent);
     }
-    const std::wstring text = AnsiToWide(entry);
+    const std::wstring text = ShownEntry(entry);
     SetBkMode(item.hDC, OPAQUE);
     TextOutW(item.hDC, r.left + bm.bmWidth + 4, r.top, text.c_str(), static_cast<int>(text.size()));
 }

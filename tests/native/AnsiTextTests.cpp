@@ -52,4 +52,6 @@ TEST(AnsiText, CasingChangesOnlySingleByteLetters) {
     // characters do above.
     EXPECT_EQ(UpperCaseShownName(L"caf\u00e9 \u00ff\u00f7 \uff41\u6ce2\uff71.bmp"),
               L"CAF\u00c9 \u0178\u00f7 \uff41\u6ce2\uff71.BMP");
+    EXPECT_EQ(LowerCaseShownName(L"C:\\JOS\u00c9\u00d7\uff21.BMP"),
+              L"c:\\jos\u00e9\u00d7\uff21.bmp");
 }

@@ -88,7 +88,13 @@ protected:
 
 TEST_F(FileNameTest, EveryNameIsShownAsNamedAndReachesItsOwnFile) {
     Create();
+    // The folder is entered by its alias and shown by its name.
     EXPECT_EQ(main->DirectoryListBox1().Directory(), shortFolder);
+    const HWND folders = main->DirectoryListBox1().Handle();
+    wchar_t current[MAX_PATH] = {};
+    SendMessageW(folders, LB_GETTEXT, SendMessageW(folders, LB_GETCURSEL, 0, 0),
+                 reinterpret_cast<LPARAM>(current));
+    EXPECT_EQ(std::wstring(current), L"pelmira-names-Jos\u00e9");
     // The file list shows the real names, in its window too.
     auto& list = main->FileListBox1();
     std::set<std::wstring> shown;
