@@ -4,6 +4,7 @@
 #include "MainWindowFixture.h"
 #include "WaitFor.h"
 #include "base/AnsiText.h"
+#include "config/ListFile.h"
 #include "tests/support/MemoryDib.h"
 
 #include <shlobj.h>
@@ -146,9 +147,14 @@ TEST_F(FileNameTest, DropCommandLineAndListEntryReachTheFileTheyName) {
     EXPECT_EQ(Text("BmpNamePanel"), L" A\u00a5B.BMP");
     EXPECT_EQ(ColourAt(calls[1]), yen.colour);
 
-    // A list entry of the alias path is stored, read back and applied as any.
+    // A list entry of the alias path goes through a list file and qm.ini,
+    // and is applied as any other.
     const std::string entry = AnsiLowerCase(*AnsiPathOf(path)) + "(Tile)";
-    main->ChangeListBox().Add(entry);
+    const std::string listFile = shortFolder + "\\names.zel";
+    WriteTextFile(listFile, ListFileText({entry}));
+    const ListEntries reloaded = ReadListEntries(ReadTextFile(listFile));
+    ASSERT_EQ(reloaded.entries, std::vector<std::string>{entry});
+    main->ChangeListBox().Add(reloaded.entries[0]);
     main->ChgWallPaper();
     ASSERT_EQ(calls.size(), 3u);
     EXPECT_EQ(ColourAt(calls[2]), yen.colour);
