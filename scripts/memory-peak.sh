@@ -15,7 +15,9 @@ pelmira_cross_build "$PELMIRA_WIN_BUILD" "$PELMIRA_WIN_ARCH"
 trap pelmira_stop_xvfb EXIT
 pictures=$PELMIRA_BUILD/memory
 mkdir -p "$pictures"
-temp_bitmap=$WINEPREFIX/drive_c/windows/Pelmira.BMP
+# Wine reports Windows 7, where the converted wallpaper lives in the user's
+# own local application data.
+temp_bitmap=$WINEPREFIX/drive_c/users/$(whoami)/AppData/Local/Pelmira32/Pelmira.BMP
 
 # Prints the peak resident kilobytes of the run, or "failed". The main
 # window shows once the argument has been applied; a failed change shows
