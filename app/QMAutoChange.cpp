@@ -85,8 +85,8 @@ void TQMMain::K1Click() {
 void TQMMain::ShowModeState(const wchar_t* title, const wchar_t* icon) {
     Application().SetTitle(title);
     TrayIcon().SetTipHelp(WideToAnsi(title).value_or("Pelmira"));
-    Application().SetIcon(LoadIconW(Application().Instance(), icon));
-    TrayIcon().SetIcon(LoadIconW(Application().Instance(), icon));
+    Application().SetIcon(icon);
+    TrayIcon().SetIcon(LoadSizedIcon(Application().Instance(), icon, SM_CXSMICON, SM_CYSMICON));
 }
 
 void TQMMain::ChangeTimerTimer() {

@@ -103,7 +103,8 @@ void TQMMain::CreateControls() {
     DirectoryListBox1().SetDriveBox(&DriveComboBox1());
     QMMsgDlg.SetOwner(Handle());
     trayIcon_ = std::make_unique<TTrayIcon>(*this, environment_.trayNotify);
-    trayIcon_->SetIcon(LoadIconW(Application().Instance(), L"MAINICON"));
+    trayIcon_->SetIcon(
+        LoadSizedIcon(Application().Instance(), L"MAINICON", SM_CXSMICON, SM_CYSMICON));
     trayIcon_->LBPopupMenu = &popupMenu_;
     trayIcon_->Loaded(); // hidden at start
     BindHandlers();
@@ -161,10 +162,12 @@ void TQMMain::FormCreate() {
     const ControlSpec& namePanel = BmpNamePanel().Spec();
     SetClientSize(7 * button.width, namePanel.top + namePanel.height + 5);
 
+    // The preview box at the screen's DPI; its layout rules apply to it as
+    // they stand.
     const ControlSpec& preview = PreViewImage().Spec();
-    PreviewHeight = preview.height;
-    PreviewLeft = preview.left;
-    PreviewTop = preview.top;
+    PreviewHeight = Scale(preview.height);
+    PreviewLeft = Scale(preview.left);
+    PreviewTop = Scale(preview.top);
     PreviewWidth = PreviewHeight;
 
     help_.Place(FolderPart(ProgramFilePath()), environment_.vistaOrLater);
@@ -302,7 +305,7 @@ void TQMMain::FormActivate() {
 
 void TQMMain::ApplicationRestore() {
     Application().SetTitle(L"Pelmira32");
-    Application().SetIcon(LoadIconW(Application().Instance(), L"MAINICON"));
+    Application().SetIcon(L"MAINICON");
     ShowWindow(Application().Handle(), SW_SHOW);
     TrayIcon().SetVisible(false);
     ChangeTimer.SetEnabled(false);

@@ -11,9 +11,10 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh)
 # One Wine test program per folder of tests/wine; a test that needs the
 # 256-colour display carries the label depth8 and runs a second time there.
 # A program given WINDOWS runs once for each version named (winxp, win10...),
-# each time in a prefix set to that version (scripts/wine-run.sh).
+# each time in a prefix set to that version; one given DPI runs once for
+# each DPI named, in a prefix whose LogPixels says so (scripts/wine-run.sh).
 function(pelmira_wine_test name)
-    cmake_parse_arguments(T "DEPTH8" "TIMEOUT" "SOURCES;WINDOWS" ${ARGN})
+    cmake_parse_arguments(T "DEPTH8" "TIMEOUT" "SOURCES;WINDOWS;DPI" ${ARGN})
     if(NOT T_TIMEOUT)
         set(T_TIMEOUT 300)
     endif()
@@ -25,6 +26,8 @@ function(pelmira_wine_test name)
     set(tests ${name})
     if(T_WINDOWS)
         list(TRANSFORM T_WINDOWS PREPEND ${name}_ OUTPUT_VARIABLE tests)
+    elseif(T_DPI)
+        list(TRANSFORM T_DPI PREPEND ${name}_dpi OUTPUT_VARIABLE tests)
     endif()
     foreach(test ${tests})
         add_test(NAME ${test} COMMAND ${name})
@@ -38,6 +41,9 @@ function(pelmira_wine_test name)
         string(REPLACE "${name}_" "" windows ${test})
         if(T_WINDOWS)
             set_tests_properties(${test} PROPERTIES ENVIRONMENT "PELMIRA_WINDOWS=${windows}")
+        elseif(T_DPI)
+            string(REPLACE "${name}_dpi" "" dpi ${test})
+            set_tests_properties(${test} PROPERTIES ENVIRONMENT "PELMIRA_DPI=${dpi}")
         endif()
     endforeach()
 endfunction()
@@ -67,6 +73,13 @@ pelmira_wine_test(wine_help_tests WINDOWS winxp win10 SOURCES
 target_link_libraries(wine_help_tests PRIVATE psapi urlmon ole32)
 target_compile_definitions(wine_help_tests PRIVATE PELMIRA_HELP_SOURCE="Z:${PELMIRA_HELP_TEXT}")
 add_dependencies(wine_help_tests help_file html_help_file ifpelmira)
+
+# Every form laid out at the DPI of the screen.
+pelmira_wine_test(wine_dpi_tests DPI 120 144 192 SOURCES
+    ${PROJECT_SOURCE_DIR}/resources/Pelmira32.rc
+    ${PROJECT_SOURCE_DIR}/tests/wine/DpiLayoutTests.cpp
+    ${PROJECT_SOURCE_DIR}/tests/wine/TestFiles.cpp
+    ${PROJECT_SOURCE_DIR}/tests/wine/DialogWatcher.cpp)
 
 # Where the converted wallpaper lives, on a system before Windows Vista and
 # on one after.

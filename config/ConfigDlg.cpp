@@ -60,8 +60,8 @@ void TConfigDlg::CreateControls() {
     AutoMsgDlg.MsgDlgType = TMsgDlgType::mtInformation;
     AutoMsgDlg.VisibleButtons = mbOK;
 
-    SendMessageW(ListBox1().Handle(), LB_SETITEMHEIGHT, 0, 27);
-    SendMessageW(FileListBox1().Handle(), LB_SETITEMHEIGHT, 0, 13);
+    SendMessageW(ListBox1().Handle(), LB_SETITEMHEIGHT, 0, Scale(27));
+    SendMessageW(FileListBox1().Handle(), LB_SETITEMHEIGHT, 0, Scale(13));
     auto& drives = Control<TDriveComboBox>("DriveComboBox1");
     auto& folders = Control<TDirectoryListBox>("DirectoryListBox1");
     folders.SetFileList(&FileListBox1());

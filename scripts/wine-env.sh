@@ -81,7 +81,7 @@ pelmira_prefix_template() {
 # Windows versions (scripts/wine-run.sh).
 pelmira_end_wine() {
     local prefix
-    for prefix in "$WINEPREFIX" "$WINEPREFIX"-win*; do
+    for prefix in "$WINEPREFIX" "$WINEPREFIX"-win* "$WINEPREFIX"-dpi*; do
         if [ -d "$prefix" ]; then
             WINEPREFIX=$prefix "${WINESERVER:-wineserver}" -k >/dev/null 2>&1 || true
         fi
@@ -93,7 +93,7 @@ pelmira_end_wine() {
 pelmira_fresh_prefix() {
     pelmira_prefix_template
     pelmira_end_wine
-    rm -rf "$WINEPREFIX" "$WINEPREFIX"-win*
+    rm -rf "$WINEPREFIX" "$WINEPREFIX"-win* "$WINEPREFIX"-dpi*
     cp -a "$PELMIRA_PREFIX_TEMPLATE" "$WINEPREFIX"
 }
 

@@ -44,9 +44,17 @@ std::wstring TApplication::Title() const {
     return WindowText(handle_);
 }
 
-void TApplication::SetIcon(HICON icon) {
-    SendMessageW(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    SendMessageW(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+void TApplication::SetIcon(const wchar_t* name) {
+    SendMessageW(handle_, WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(LoadSizedIcon(instance_, name, SM_CXICON, SM_CYICON)));
+    SendMessageW(
+        handle_, WM_SETICON, ICON_SMALL,
+        reinterpret_cast<LPARAM>(LoadSizedIcon(instance_, name, SM_CXSMICON, SM_CYSMICON)));
+}
+
+HICON LoadSizedIcon(HINSTANCE instance, const wchar_t* name, int widthMetric, int heightMetric) {
+    return static_cast<HICON>(LoadImageW(instance, name, IMAGE_ICON, GetSystemMetrics(widthMetric),
+                                         GetSystemMetrics(heightMetric), LR_SHARED));
 }
 
 void TApplication::Minimize() {

@@ -24,7 +24,9 @@ public:
 
     void SetTitle(const std::wstring& title);
     std::wstring Title() const;
-    void SetIcon(HICON icon);
+    // The icon resource `name` at the sizes the system asks for: the large
+    // one for the taskbar and task switcher, the small one for the caption.
+    void SetIcon(const wchar_t* name);
 
     // Hides the forms and minimises the taskbar button; Restore undoes it and
     // then raises OnRestore.
@@ -85,6 +87,11 @@ int RunGuarded(const wchar_t* title, const std::function<int()>& body) noexcept;
 
 // Keeps the hourglass on for the lifetime of the guard, also when an error
 // leaves the scope early.
+// An icon resource at the size of the given system metrics (SM_CXICON,
+// SM_CXSMICON...), picked from the sizes it holds or scaled from the
+// nearest; shared, so never destroyed.
+HICON LoadSizedIcon(HINSTANCE instance, const wchar_t* name, int widthMetric, int heightMetric);
+
 class THourglass {
 public:
     explicit THourglass(TApplication& app) : app_(app) { app_.BeginBusy(); }

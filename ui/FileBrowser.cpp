@@ -2,6 +2,7 @@
 
 #include "base/AnsiText.h"
 #include "base/DirSep.h"
+#include "ui/Form.h"
 #include "win/Handles.h"
 #include "win/WideText.h"
 
@@ -164,7 +165,7 @@ std::wstring TFileListBox::SelectedShownName() const {
 
 void TDirectoryListBox::CreateHandle(HWND parent, const RECT& bounds, HFONT font) {
     TControl::CreateHandle(parent, bounds, font);
-    SendMessageW(handle_, LB_SETITEMHEIGHT, 0, 16);
+    SendMessageW(handle_, LB_SETITEMHEIGHT, 0, Owner().Scale(16));
     Update();
 }
 
@@ -234,21 +235,23 @@ bool TDirectoryListBox::DrawItem(const DRAWITEMSTRUCT& item) {
     HDC dc = item.hDC;
     const bool selected = (item.itemState & ODS_SELECTED) != 0;
     FillRect(dc, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-    // A small folder: open (filled) on the way to the current folder.
-    const int x = item.rcItem.left + 2 + entry.level * 7;
-    const int y = item.rcItem.top + 3;
+    // A small folder: open (filled) on the way to the current folder. Drawn
+    // in pixels of a 96-DPI screen, scaled to the form's.
+    const auto scale = [this](int pixels) { return Owner().Scale(pixels); };
+    const int x = item.rcItem.left + scale(2 + entry.level * 7);
+    const int y = item.rcItem.top + scale(3);
     {
         const TBrush folderBrush(
             CreateSolidBrush(entry.open ? RGB(255, 224, 96) : RGB(240, 200, 80)));
         const TSelection brush(dc, folderBrush.Get());
         const TSelection pen(dc, GetStockObject(BLACK_PEN));
-        Rectangle(dc, x, y + 2, x + 13, y + 11);
-        Rectangle(dc, x, y, x + 6, y + 3);
+        Rectangle(dc, x, y + scale(2), x + scale(13), y + scale(11));
+        Rectangle(dc, x, y, x + scale(6), y + scale(3));
     }
 
     const std::wstring& label = entry.label;
     RECT text = item.rcItem;
-    text.left = x + 17;
+    text.left = x + scale(17);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
     DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &text,

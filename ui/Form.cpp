@@ -6,6 +6,7 @@
 #include "ui/Menu.h"
 #include "ui/WindowClass.h"
 #include "ui/WindowProc.h"
+#include "win/ModuleProc.h"
 
 #include <commctrl.h>
 
@@ -16,6 +17,25 @@
 namespace pelmira {
 
 namespace {
+
+// The DPI the system reports to this program for the screen: the real one
+// where the program is DPI-aware (Wine makes every program so), 96 where
+// the system stretches a program that is not.
+int ScreenDpi() {
+    const TWindowDC screen(nullptr);
+    const int dpi = GetDeviceCaps(screen.Get(), LOGPIXELSX);
+    return dpi > 0 ? dpi : kDesignDpi;
+}
+
+// The window rectangle around a client area: with the caption and menu
+// bar of the given DPI where the system can say (Windows 10 1607 on).
+void AdjustWindowRectForDpi(RECT& r, DWORD style, bool menu, DWORD exStyle, int dpi) {
+    using AdjustForDpi = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+    static const auto adjust =
+        ModuleProc<AdjustForDpi>(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi");
+    if (!adjust || !adjust(&r, style, menu, exStyle, static_cast<UINT>(dpi)))
+        AdjustWindowRectEx(&r, style, menu, exStyle);
+}
 
 struct EnabledWindows {
     std::vector<HWND> windows;
@@ -53,8 +73,8 @@ HFONT TForm::Font(const FontSpec* spec) {
         if (font.face == want.face && font.height == want.height && font.bold == want.bold)
             return font.handle.Get();
     // A negative height asks for the character height, as the sizes are given.
-    TFont handle(CreateFontW(-want.height, 0, 0, 0, want.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
-                             FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+    TFont handle(CreateFontW(-Scale(want.height), 0, 0, 0, want.bold ? FW_BOLD : FW_NORMAL, FALSE,
+                             FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                              DEFAULT_QUALITY, DEFAULT_PITCH, want.face));
     fonts_.push_back({want.face, want.height, want.bold, std::move(handle)});
     return fonts_.back().handle.Get();
@@ -65,7 +85,8 @@ void TForm::LoadControls(std::span<const ControlSpec> specs) {
     int nextId = 100 + static_cast<int>(controls_.size());
     const ControlSpec* previous = nullptr;
     for (const ControlSpec& spec : specs) {
-        RECT bounds{spec.left, spec.top, spec.left + spec.width, spec.top + spec.height};
+        const ScaledEdges edges = ScaleBoxToDpi(spec.left, spec.top, spec.width, spec.height, dpi_);
+        RECT bounds{edges.left, edges.top, edges.right, edges.bottom};
         const RECT parent = ParentBounds(spec);
         OffsetRect(&bounds, parent.left, parent.top);
         if (spec.kind == ControlKind::TabSheet)
@@ -186,8 +207,9 @@ void TForm::Create(const FormFrame& frame) {
     RegisterWindowClass(app_.Instance(), className_.c_str(), &ObjectWindowProc<TForm>, CS_DBLCLKS,
                         LoadIconW(app_.Instance(), L"MAINICON"),
                         reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-    RECT r{0, 0, frame.clientWidth, frame.clientHeight};
-    AdjustWindowRectEx(&r, frame.style, FALSE, frame.exStyle);
+    dpi_ = ScreenDpi();
+    RECT r{0, 0, Scale(frame.clientWidth), Scale(frame.clientHeight)};
+    AdjustWindowRectForDpi(r, frame.style, false, frame.exStyle, dpi_);
     handle_ = CreateWindowExW(frame.exStyle, className_.c_str(), frame.caption.c_str(), frame.style,
                               CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left, r.bottom - r.top,
                               app_.Handle(), nullptr, app_.Instance(), this);
@@ -212,10 +234,10 @@ void TForm::DestroyHandle() {
 }
 
 void TForm::SetClientSize(int width, int height) {
-    RECT r{0, 0, width, height};
-    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrW(handle_, GWL_STYLE)),
-                       GetMenu(handle_) != nullptr,
-                       static_cast<DWORD>(GetWindowLongPtrW(handle_, GWL_EXSTYLE)));
+    RECT r{0, 0, Scale(width), Scale(height)};
+    AdjustWindowRectForDpi(r, static_cast<DWORD>(GetWindowLongPtrW(handle_, GWL_STYLE)),
+                           GetMenu(handle_) != nullptr,
+                           static_cast<DWORD>(GetWindowLongPtrW(handle_, GWL_EXSTYLE)), dpi_);
     SetWindowPos(handle_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

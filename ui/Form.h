@@ -9,6 +9,7 @@
 
 #include <stdexcept>
 
+#include "base/DpiScale.h"
 #include "ui/Controls.h"
 #include "win/Handles.h"
 
@@ -65,6 +66,12 @@ public:
     int ShowModal();
     void SetModalResult(int result) { modalResult_ = result; }
 
+    // The form's descriptions give pixels of a 96-DPI screen; the form lays
+    // them out at the DPI of the screen it is made on (ScaleToDpi).
+    int Dpi() const { return dpi_; }
+    int Scale(int pixels) const { return ScaleToDpi(pixels, dpi_); }
+
+    // The client area, in pixels of the form's description.
     void SetClientSize(int width, int height);
     void CenterOnScreen();
     // A fixed dialog border around the given client area.
@@ -152,6 +159,7 @@ private:
     TControl* defaultButton_ = nullptr;
     TControl* cancelButton_ = nullptr;
     HWND handle_ = nullptr;
+    int dpi_ = kDesignDpi;
     int modalResult_ = 0;
     bool inModalLoop_ = false;
     std::vector<TTimer*> timers_;
