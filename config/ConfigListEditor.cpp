@@ -5,6 +5,7 @@
 #include "base/AnsiText.h"
 #include "config/ListFile.h"
 #include "ui/Application.h"
+#include "ui/KeyedPicture.h"
 #include "wallpaper/AutoChangeRules.h"
 #include "wallpaper/DisplayStyle.h"
 #include "win/AppError.h"
@@ -127,20 +128,14 @@ void TConfigDlg::ListBox1DrawItem(const DRAWITEMSTRUCT& item) {
     const std::string& entry = ListBox1().Line(static_cast<int>(item.itemID));
     const TBitmap picture(static_cast<HBITMAP>(
         LoadImageW(GetModuleHandleW(nullptr), StylePictureOf(entry), IMAGE_BITMAP, 0, 0, 0)));
-    BITMAP bm{};
-    if (picture)
-        GetObjectW(picture.Get(), sizeof bm, &bm);
+    const SIZE size = picture ? KeyedPictureSize(picture.Get(), Dpi()) : SIZE{};
     const RECT& r = item.rcItem;
-    if (picture) {
-        const TMemoryDC mem(item.hDC);
-        const TSelection selected(mem.Get(), picture.Get());
-        const COLORREF transparent = GetPixel(mem.Get(), 0, bm.bmHeight - 1);
-        TransparentBlt(item.hDC, r.left + 2, r.top + 2, bm.bmWidth, bm.bmHeight, mem.Get(), 0, 0,
-                       bm.bmWidth, bm.bmHeight, transparent);
-    }
+    if (picture)
+        DrawKeyedPicture(item.hDC, picture.Get(), r.left + Scale(2), r.top + Scale(2), Dpi());
     const std::wstring text = ShownEntry(entry);
     SetBkMode(item.hDC, OPAQUE);
-    TextOutW(item.hDC, r.left + bm.bmWidth + 4, r.top, text.c_str(), static_cast<int>(text.size()));
+    TextOutW(item.hDC, r.left + size.cx + Scale(4), r.top, text.c_str(),
+             static_cast<int>(text.size()));
 }
 
 void TConfigDlg::LoadZELBtnClick() {

@@ -3,6 +3,7 @@
 #include "win/AppError.h"
 #include "ui/FileBrowser.h"
 #include "ui/Form.h"
+#include "ui/KeyedPicture.h"
 #include "ui/Image.h"
 #include "ui/InputControls.h"
 #include "win/WideText.h"
@@ -83,13 +84,17 @@ bool TGlyphButton::DrawItem(const DRAWITEMSTRUCT& item) {
     DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &measured,
               DT_CALCRECT | DT_SINGLELINE);
     const SIZE textSize{measured.right - measured.left, measured.bottom - measured.top};
+    const int dpi = Owner().Dpi();
     BITMAP bm{};
-    if (glyph_)
-        GetObjectW(glyph_.Get(), sizeof bm, &bm);
+    if (glyph_) {
+        const SIZE size = KeyedPictureSize(glyph_.Get(), dpi);
+        bm.bmWidth = size.cx;
+        bm.bmHeight = size.cy;
+    }
     // The glyph above the caption, 3 pixels apart, or beside it, 4 pixels
     // apart; the pair centred in the button.
     const bool beside = (spec_.flags & cfGlyphLeft) != 0;
-    const int spacing = glyph_ ? (beside ? 4 : 3) : 0;
+    const int spacing = glyph_ ? Owner().Scale(beside ? 4 : 3) : 0;
     const int shift = pushed ? 1 : 0;
     const int blockWidth = beside ? bm.bmWidth + spacing + textSize.cx : r.right - r.left;
     const int blockHeight =
@@ -97,19 +102,13 @@ bool TGlyphButton::DrawItem(const DRAWITEMSTRUCT& item) {
     const int left = r.left + (r.right - r.left - blockWidth) / 2 + shift;
     const int top = r.top + (r.bottom - r.top - blockHeight) / 2 + shift;
     if (glyph_) {
-        const TMemoryDC mem(dc);
-        const TSelection glyph(mem.Get(), glyph_.Get());
-        // The bottom-left pixel gives the transparent colour.
-        const COLORREF transparent = GetPixel(mem.Get(), 0, bm.bmHeight - 1);
         const int glyphLeft = beside ? left : r.left + (r.right - r.left - bm.bmWidth) / 2 + shift;
         const int glyphTop = beside ? top + (blockHeight - bm.bmHeight) / 2 : top;
-        if (disabled) {
+        if (disabled)
             DrawStateW(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(glyph_.Get()), 0, glyphLeft,
-                       glyphTop, bm.bmWidth, bm.bmHeight, DST_BITMAP | DSS_DISABLED);
-        } else {
-            TransparentBlt(dc, glyphLeft, glyphTop, bm.bmWidth, bm.bmHeight, mem.Get(), 0, 0,
-                           bm.bmWidth, bm.bmHeight, transparent);
-        }
+                       glyphTop, 0, 0, DST_BITMAP | DSS_DISABLED);
+        else
+            DrawKeyedPicture(dc, glyph_.Get(), glyphLeft, glyphTop, dpi);
     }
     RECT textRect = beside ? RECT{left + bm.bmWidth + spacing, top, r.right, top + blockHeight}
                            : RECT{r.left + shift, top + blockHeight - textSize.cy, r.right + shift,

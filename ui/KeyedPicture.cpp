@@ -1,0 +1,70 @@
+#include "ui/KeyedPicture.h"
+
+#include "base/DpiScale.h"
+#include "base/GlyphScale.h"
+#include "win/Handles.h"
+
+#include <cstring>
+#include <vector>
+
+namespace pelmira {
+
+namespace {
+
+BITMAP SizeOf(HBITMAP picture) {
+    BITMAP bm{};
+    GetObjectW(picture, sizeof bm, &bm);
+    return bm;
+}
+
+// The picture's pixels as 32-bit values, top row first.
+std::vector<std::uint32_t> PixelsOf(HDC dc, HBITMAP picture, const BITMAP& bm) {
+    BITMAPINFO info{};
+    info.bmiHeader = {
+        sizeof(BITMAPINFOHEADER), bm.bmWidth, -bm.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(bm.bmWidth) * bm.bmHeight);
+    if (GetDIBits(dc, picture, 0, static_cast<UINT>(bm.bmHeight), pixels.data(), &info,
+                  DIB_RGB_COLORS) != bm.bmHeight)
+        pixels.clear();
+    return pixels;
+}
+
+} // namespace
+
+SIZE KeyedPictureSize(HBITMAP picture, int dpi) {
+    const BITMAP bm = SizeOf(picture);
+    return {ScaleToDpi(bm.bmWidth, dpi), ScaleToDpi(bm.bmHeight, dpi)};
+}
+
+void DrawKeyedPicture(HDC dc, HBITMAP picture, int x, int y, int dpi) {
+    const BITMAP bm = SizeOf(picture);
+    if (bm.bmWidth <= 0 || bm.bmHeight <= 0)
+        return;
+    const TMemoryDC mem(dc);
+    if (dpi == kDesignDpi) {
+        const TSelection selected(mem.Get(), picture);
+        const COLORREF transparent = GetPixel(mem.Get(), 0, bm.bmHeight - 1);
+        TransparentBlt(dc, x, y, bm.bmWidth, bm.bmHeight, mem.Get(), 0, 0, bm.bmWidth, bm.bmHeight,
+                       transparent);
+        return;
+    }
+    const std::vector<std::uint32_t> pixels = PixelsOf(dc, picture, bm);
+    if (pixels.empty())
+        return;
+    const SIZE size = KeyedPictureSize(picture, dpi);
+    const std::uint32_t key = pixels[static_cast<std::size_t>(bm.bmHeight - 1) * bm.bmWidth];
+    const std::vector<std::uint32_t> scaled =
+        ScaleKeyedPicture(pixels, bm.bmWidth, bm.bmHeight, key, size.cx, size.cy);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    const TBitmap section(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!section || scaled.empty())
+        return;
+    std::memcpy(bits, scaled.data(), scaled.size() * sizeof(std::uint32_t));
+    const TSelection selected(mem.Get(), section.Get());
+    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    AlphaBlend(dc, x, y, size.cx, size.cy, mem.Get(), 0, 0, size.cx, size.cy, blend);
+}
+
+} // namespace pelmira

@@ -1,0 +1,16 @@
+// Drawing the program's small pictures (button glyphs, style pictures),
+// whose bottom-left pixel gives the transparent colour, at a form's DPI.
+#pragma once
+
+#include <windows.h>
+
+namespace pelmira {
+
+// The picture's size at the DPI.
+SIZE KeyedPictureSize(HBITMAP picture, int dpi);
+
+// Draws the picture with its top-left corner at x, y: at 96 DPI pixel for
+// pixel, above it smoothly scaled, its edges blended into what is under it.
+void DrawKeyedPicture(HDC dc, HBITMAP picture, int x, int y, int dpi);
+
+} // namespace pelmira
