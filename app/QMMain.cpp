@@ -59,15 +59,6 @@ std::string ProgramFilePath() {
     return AnsiPathOf(buffer).value_or(std::string());
 }
 
-// A path as people read it: the real names of a path the program reaches
-// by its short form.
-std::wstring ShownPath(const std::string& path) {
-    const std::wstring wide = AnsiToWide(path);
-    wchar_t longPath[MAX_PATH] = {};
-    const DWORD n = GetLongPathNameW(wide.c_str(), longPath, MAX_PATH);
-    return n > 0 && n < MAX_PATH ? std::wstring(longPath) : wide;
-}
-
 } // namespace
 
 TQMMain::TQMMain(TApplication& app, Environment environment)
@@ -266,10 +257,8 @@ void TQMMain::ApplyCommandLineFile() {
     const std::vector<std::wstring> words = SplitCommandLine(environment_.commandLine);
     if (words.size() < 2)
         return;
-    if (const auto path = WideToAnsi(words[1]))
+    if (const auto path = AnsiPathOf(words[1]))
         ChgMurePaper(*path);
-    else if (const auto alias = AnsiPathOf(words[1]))
-        ChgMurePaper(*alias);
     else
         ReportUnusableName(words[1]);
 }
@@ -380,7 +369,7 @@ LRESULT TQMMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 void TQMMain::Menu_ChangeClick() {
     TFileListBox& files = FileListBox1();
     if (files.SelectedNameRefused())
-        ReportUnusableName(ShownPath(AddDirSep(files.Directory())) + files.SelectedShownName());
+        ReportUnusableName(LongPathOf(AddDirSep(files.Directory())) + files.SelectedShownName());
     else if (const std::string path = files.FileName(); !path.empty())
         ChgMurePaper(path);
 }
@@ -468,7 +457,7 @@ ChangeOutcome TQMMain::ChangeTo(const std::string& path, TDesktopWallpaper& path
 void TQMMain::ReportFailedChange(const std::string& path, ChangeOutcome outcome) {
     MessageBeep(MB_ICONQUESTION);
     QMMsgDlg.DisplayMsg =
-        kChangeFailed + UpperCaseShownName(ShownPath(path)) +
+        kChangeFailed + UpperCaseShownName(LongPathOf(path)) +
         (outcome == ChangeOutcome::TooLargeForMemory ? kTooLargeForMemory : kNotWallpaper);
     QMMsgDlg.Execute();
 }

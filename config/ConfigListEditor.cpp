@@ -115,11 +115,10 @@ std::wstring ShownEntry(const std::string& entry) {
     const std::size_t tag = entry.rfind('(');
     if (entry.find('~') == std::string::npos || tag == std::string::npos)
         return text;
-    wchar_t longPath[MAX_PATH] = {};
-    const DWORD n = GetLongPathNameW(AnsiToWide(entry.substr(0, tag)).c_str(), longPath, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH || WideToAnsi(longPath))
-        return text;
-    return LowerCaseShownName(longPath) + AnsiToWide(entry.substr(tag));
+    const std::wstring shown = LongPathOf(entry.substr(0, tag));
+    if (WideToAnsi(shown))
+        return text; // the code page spells it: shown as the entry stands
+    return LowerCaseShownName(shown) + AnsiToWide(entry.substr(tag));
 }
 
 } // namespace

@@ -69,10 +69,8 @@ std::vector<TSusiePlugins::Announced> TSusiePlugins::Start(const std::string& fo
         FindFirstFileW(AnsiToWide(PluginSearchPattern(folder)).c_str(), &found));
     for (bool more = static_cast<bool>(search); more && count_ < kMaxPluginSlots;
          more = FindNextFileW(search.Get(), &found) != FALSE) {
-        std::optional<std::string> name = WideToAnsi(found.cFileName);
+        const auto name = AnsiNameOf(found.cFileName, found.cAlternateFileName);
         if (!name)
-            name = WideToAnsi(found.cAlternateFileName);
-        if (!name || name->empty())
             continue;
         Slot& slot = slots_[static_cast<std::size_t>(count_++)];
         LoadSlot(slot, folder + *name, announced);

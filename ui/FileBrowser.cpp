@@ -29,9 +29,7 @@ void ForEachFound(const std::string& pattern, Visit visit, bool useAliases = tru
     WIN32_FIND_DATAW data{};
     const TFindHandle find(FindFirstFileW(AnsiToWide(pattern).c_str(), &data));
     for (bool more = static_cast<bool>(find); more; more = FindNextFileW(find.Get(), &data)) {
-        std::optional<std::string> name = WideToAnsi(data.cFileName);
-        if (!name && useAliases)
-            name = WideToAnsi(data.cAlternateFileName); // "" when there is no alias
+        const auto name = AnsiNameOf(data.cFileName, useAliases ? data.cAlternateFileName : L"");
         visit(data, FoundName{data.cFileName, name.value_or(std::string())});
     }
 }
@@ -70,12 +68,8 @@ std::vector<std::wstring> ShownFolders(const std::string& path) {
     std::vector<std::wstring> shown;
     for (const std::string& part : parts)
         shown.push_back(AnsiToWide(part));
-    wchar_t longPath[MAX_PATH] = {};
-    const DWORD n = GetLongPathNameW(AnsiToWide(path).c_str(), longPath, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH)
-        return shown;
     std::vector<std::wstring> longParts;
-    std::wstring rest = longPath;
+    const std::wstring rest = LongPathOf(path);
     for (std::size_t start = 0; start < rest.size();) {
         const std::size_t end = std::min(rest.find(L'\\', start), rest.size());
         if (end > start)

@@ -33,8 +33,10 @@ bool IsDriveReady(char drive) {
         return false;
     if (GetDriveTypeA(root.c_str()) != DRIVE_REMOTE)
         return true;
-    WIN32_FIND_DATAA data{};
-    return static_cast<bool>(TFindHandle(FindFirstFileA((root + "*.*").c_str(), &data)));
+    // Only whether the search finds anything counts; no name it finds is used.
+    WIN32_FIND_DATAW data{};
+    const std::wstring pattern = {static_cast<wchar_t>(letter), L':', L'\\', L'*', L'.', L'*'};
+    return static_cast<bool>(TFindHandle(FindFirstFileW(pattern.c_str(), &data)));
 }
 
 } // namespace pelmira

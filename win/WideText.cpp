@@ -70,6 +70,21 @@ std::optional<std::string> AnsiPathOf(const std::wstring& path) {
     return *folder + "\\" + *name;
 }
 
+std::optional<std::string> AnsiNameOf(const wchar_t* name, const wchar_t* alias) {
+    if (auto whole = WideToAnsi(name))
+        return whole;
+    if (!alias || !*alias)
+        return std::nullopt;
+    return WideToAnsi(alias);
+}
+
+std::wstring LongPathOf(const std::string& path) {
+    const std::wstring wide = AnsiToWide(path);
+    wchar_t longPath[MAX_PATH] = {};
+    const DWORD n = GetLongPathNameW(wide.c_str(), longPath, MAX_PATH);
+    return n > 0 && n < MAX_PATH ? std::wstring(longPath) : wide;
+}
+
 std::string WideToAnsiLossy(std::wstring_view text) {
     if (text.empty())
         return {};

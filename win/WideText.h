@@ -28,6 +28,15 @@ std::optional<std::string> AnsiPathOf(const std::wstring& path);
 // it: a character the code page lacks becomes its default character.
 std::string WideToAnsiLossy(std::wstring_view text);
 
+// The ANSI name of an entry a directory search found: its real name, else
+// its short alias (empty when there is none); none when neither converts.
+std::optional<std::string> AnsiNameOf(const wchar_t* name, const wchar_t* alias);
+
+// A path as people read it: the real, long names of an ANSI path that the
+// program may reach by its short form; the path itself when the system
+// cannot say.
+std::wstring LongPathOf(const std::string& path);
+
 // The caption or text of a window.
 std::wstring WindowText(HWND window);
 
