@@ -1,6 +1,7 @@
 #include "app/AboutDlg.h"
 
 #include "ui/Image.h"
+#include "ui/KeyedPicture.h"
 
 namespace pelmira {
 
@@ -66,12 +67,24 @@ void TAboutDlg::Open() {
 
 void TAboutDlg::CreateControls() {
     LoadControls(kControls);
-    Control<TImage>("Image3").SetPicture(
-        TBitmap(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), L"ABOUT_ART",
-                                                IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))),
-        TPalette());
+    ShowArt();
     SetDefaultButton(Control<TControl>("OKBitBtn"));
     Control<TControl>("OKBitBtn").OnClick = [this] { SetModalResult(IDOK); };
+}
+
+// Drawn once at the size of its box: smooth above 96 DPI, where the image
+// control would only stretch it.
+void TAboutDlg::ShowArt() {
+    TBitmap art(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), L"ABOUT_ART",
+                                                IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    TImage& image = Control<TImage>("Image3");
+    if (art && Dpi() != kDesignDpi) {
+        const RECT box = image.BoundsInParent();
+        if (TBitmap smooth =
+                SmoothlyScaledPicture(art.Get(), box.right - box.left, box.bottom - box.top))
+            art = std::move(smooth);
+    }
+    image.SetPicture(std::move(art), TPalette());
 }
 
 void TAboutDlg::FormCreate() {

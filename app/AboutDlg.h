@@ -16,8 +16,10 @@ public:
 protected:
     void CreateControls() override;
     void FormCreate() override;
+    void FormDpiChanged() override { ShowArt(); }
 
 private:
+    void ShowArt();
     const TListBox& plugins_;
 };
 

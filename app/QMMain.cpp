@@ -153,13 +153,7 @@ void TQMMain::FormCreate() {
     const ControlSpec& namePanel = BmpNamePanel().Spec();
     SetClientSize(7 * button.width, namePanel.top + namePanel.height + 5);
 
-    // The preview box at the screen's DPI; its layout rules apply to it as
-    // they stand.
-    const ControlSpec& preview = PreViewImage().Spec();
-    PreviewHeight = Scale(preview.height);
-    PreviewLeft = Scale(preview.left);
-    PreviewTop = Scale(preview.top);
-    PreviewWidth = PreviewHeight;
+    ScalePreviewBox();
 
     help_.Place(FolderPart(ProgramFilePath()), environment_.vistaOrLater);
     QMMsgDlg.SetHelp(BoxHelp());
@@ -552,7 +546,24 @@ void TQMMain::CorrectAspect(const std::string& path) {
         PreViewImage().SetBitmap(std::move(scaled));
 }
 
+// The preview box at the form's DPI; its layout rules apply to it as they
+// stand.
+void TQMMain::ScalePreviewBox() {
+    const ControlSpec& preview = PreViewImage().Spec();
+    PreviewHeight = Scale(preview.height);
+    PreviewLeft = Scale(preview.left);
+    PreviewTop = Scale(preview.top);
+    PreviewWidth = PreviewHeight;
+}
+
+void TQMMain::FormDpiChanged() {
+    ScalePreviewBox();
+    if (placedPicture_)
+        PlacePreview(placedPicture_->width, placedPicture_->height, placedPicture_->bitCount);
+}
+
 void TQMMain::PlacePreview(int width, int height, int bitCount) {
+    placedPicture_ = PreviewPicture{width, height, bitCount};
     const PreviewBounds box =
         PreviewLayout(width, height, bitCount, PreviewLeft, PreviewTop, PreviewHeight);
     // The box is given inside the frame around the preview.

@@ -119,6 +119,7 @@ public:
 protected:
     void CreateControls() override;
     void FormCreate() override;
+    void FormDpiChanged() override;
     bool CloseQuery() override;
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
@@ -135,6 +136,7 @@ private:
     void ApplicationActivate();
     void ApplicationRestore();
     LRESULT QueryEndSession();
+    void ScalePreviewBox();
     void PlacePreview(int width, int height, int bitCount);
     void ShowImageInfo(int width, int height, int bitCount);
     void ShowPrompt();
@@ -180,6 +182,12 @@ private:
     TMenu mainMenu_;
     TMenu popupMenu_;
     std::unique_ptr<TTrayIcon> trayIcon_; // made with the window it sends to
+    // The picture the preview was last laid out for, laid out again at a
+    // new DPI.
+    struct PreviewPicture {
+        int width, height, bitCount;
+    };
+    std::optional<PreviewPicture> placedPicture_;
 };
 
 } // namespace pelmira

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
 
 namespace pelmira {
 
@@ -10,8 +11,8 @@ namespace {
 
 using Premultiplied = std::array<float, 4>; // blue, green, red, alpha
 
-Premultiplied Load(std::uint32_t pixel, std::uint32_t key) {
-    if ((pixel & 0xFFFFFF) == (key & 0xFFFFFF))
+Premultiplied Load(std::uint32_t pixel, std::optional<std::uint32_t> key) {
+    if (key && (pixel & 0xFFFFFF) == (*key & 0xFFFFFF))
         return {0, 0, 0, 0};
     return {static_cast<float>(pixel & 0xFF), static_cast<float>((pixel >> 8) & 0xFF),
             static_cast<float>((pixel >> 16) & 0xFF), 255.0f};
@@ -26,11 +27,8 @@ std::uint32_t Store(const Premultiplied& p) {
     return out;
 }
 
-} // namespace
-
-std::vector<std::uint32_t> ScaleKeyedPicture(std::span<const std::uint32_t> pixels, int width,
-                                             int height, std::uint32_t key, int newWidth,
-                                             int newHeight) {
+std::vector<std::uint32_t> Resample(std::span<const std::uint32_t> pixels, int width, int height,
+                                    std::optional<std::uint32_t> key, int newWidth, int newHeight) {
     if (width < 1 || height < 1 || newWidth < 1 || newHeight < 1 ||
         pixels.size() < static_cast<std::size_t>(width) * height)
         return {};
@@ -59,6 +57,19 @@ std::vector<std::uint32_t> ScaleKeyedPicture(std::span<const std::uint32_t> pixe
         }
     }
     return out;
+}
+
+} // namespace
+
+std::vector<std::uint32_t> ScaleKeyedPicture(std::span<const std::uint32_t> pixels, int width,
+                                             int height, std::uint32_t key, int newWidth,
+                                             int newHeight) {
+    return Resample(pixels, width, height, key, newWidth, newHeight);
+}
+
+std::vector<std::uint32_t> ScalePicture(std::span<const std::uint32_t> pixels, int width,
+                                        int height, int newWidth, int newHeight) {
+    return Resample(pixels, width, height, std::nullopt, newWidth, newHeight);
 }
 
 } // namespace pelmira

@@ -17,4 +17,9 @@ std::vector<std::uint32_t> ScaleKeyedPicture(std::span<const std::uint32_t> pixe
                                              int height, std::uint32_t key, int newWidth,
                                              int newHeight);
 
+// The same for a picture with no transparent colour (BGRX in, BGRX out with
+// the top byte 255): a larger picture drawn smoothly.
+std::vector<std::uint32_t> ScalePicture(std::span<const std::uint32_t> pixels, int width,
+                                        int height, int newWidth, int newHeight);
+
 } // namespace pelmira

@@ -49,6 +49,11 @@ std::unique_ptr<TControl> TConfigDlg::MakeCustomControl(const ControlSpec& spec,
     return std::make_unique<THListBox>(*this, spec, id);
 }
 
+void TConfigDlg::SetRowHeights() {
+    SendMessageW(ListBox1().Handle(), LB_SETITEMHEIGHT, 0, Scale(27));
+    SendMessageW(FileListBox1().Handle(), LB_SETITEMHEIGHT, 0, Scale(13));
+}
+
 void TConfigDlg::CreateControls() {
     LoadControls(configdlg::kControls);
     BrowseDialog1.Owner = Handle();
@@ -60,8 +65,7 @@ void TConfigDlg::CreateControls() {
     AutoMsgDlg.MsgDlgType = TMsgDlgType::mtInformation;
     AutoMsgDlg.VisibleButtons = mbOK;
 
-    SendMessageW(ListBox1().Handle(), LB_SETITEMHEIGHT, 0, Scale(27));
-    SendMessageW(FileListBox1().Handle(), LB_SETITEMHEIGHT, 0, Scale(13));
+    SetRowHeights();
     auto& drives = Control<TDriveComboBox>("DriveComboBox1");
     auto& folders = Control<TDirectoryListBox>("DirectoryListBox1");
     folders.SetFileList(&FileListBox1());

@@ -95,9 +95,11 @@ public:
 protected:
     void CreateControls() override;
     void FormCreate() override;
+    void FormDpiChanged() override { SetRowHeights(); }
     std::unique_ptr<TControl> MakeCustomControl(const ControlSpec& spec, int id) override;
 
 private:
+    void SetRowHeights();
     void BindHandlers();
     void FillFromOwner();
     void CommitToOwner();

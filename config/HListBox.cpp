@@ -1,6 +1,9 @@
 #include "config/HListBox.h"
 
+#include "ui/Form.h"
 #include "win/Handles.h"
+
+#include <algorithm>
 
 namespace pelmira {
 
@@ -31,8 +34,17 @@ std::uint16_t THListBox::TextExtent(const std::string& text) const {
     GetTextMetricsA(dc.Get(), &metrics);
     SIZE size{};
     GetTextExtentPoint32A(dc.Get(), text.data(), static_cast<int>(text.size()), &size);
-    const long extent = size.cx + metrics.tmAveCharWidth + GetSystemMetrics(SM_CXHSCROLL) + 25;
+    const long extent =
+        size.cx + metrics.tmAveCharWidth + Owner().SystemMetric(SM_CXHSCROLL) + Owner().Scale(25);
     return static_cast<std::uint16_t>(extent & 0xFFFF);
+}
+
+void THListBox::Relayout(const RECT& bounds, HFONT font) {
+    TListBox::Relayout(bounds, font);
+    MaxExtent = 0;
+    for (const std::string& line : lines_)
+        MaxExtent = std::max<std::int32_t>(MaxExtent, TextExtent(line));
+    SendMessageW(handle_, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(MaxExtent), 0);
 }
 
 void THListBox::AddItem(const std::string& text) {

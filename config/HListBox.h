@@ -16,6 +16,8 @@ class THListBox : public TListBox {
 public:
     using TListBox::TListBox;
     bool DrawItem(const DRAWITEMSTRUCT& item) override;
+    // At a new DPI the widest row now in the list sets the scroll range afresh.
+    void Relayout(const RECT& bounds, HFONT font) override;
 
     // The width a row needs to show the text whole.
     std::uint16_t TextExtent(const std::string& text) const;

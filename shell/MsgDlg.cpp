@@ -1,5 +1,6 @@
 #include "shell/MsgDlg.h"
 
+#include "ui/DpiMetrics.h"
 #include "win/AppError.h"
 #include "win/Handles.h"
 #include "win/WideText.h"
@@ -114,6 +115,7 @@ void LayOut(HWND dialog, const DialogState& state) {
     in.baseUnitX = base.right;
     in.baseUnitY = base.bottom;
     in.hasIcon = IconOf(state.type) != nullptr;
+    in.iconSize = SystemMetricAt(SM_CXICON, DpiOfWindow(dialog));
     in.textWidth = textWidth;
     in.textHeight = textHeight;
     in.buttonCount = static_cast<int>(buttons.size());
@@ -126,8 +128,9 @@ void LayOut(HWND dialog, const DialogState& state) {
         Place(GetDlgItem(dialog, buttons[i].id), layout.buttons[i]);
 
     RECT frame{0, 0, layout.clientWidth, layout.clientHeight};
-    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)));
+    AdjustWindowRectAt(frame, static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE)), false,
+                       static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)),
+                       DpiOfWindow(dialog));
     const int width = frame.right - frame.left, height = frame.bottom - frame.top;
     SetWindowPos(dialog, nullptr, BoxPosition(state.x, screenWidth, width),
                  BoxPosition(state.y, screenHeight, height), width, height,
@@ -136,9 +139,14 @@ void LayOut(HWND dialog, const DialogState& state) {
 
 INT_PTR Initialise(HWND dialog, const DialogState& state) {
     SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&state));
-    if (const wchar_t* icon = IconOf(state.type))
-        SendDlgItemMessageW(dialog, kIconId, STM_SETICON,
-                            reinterpret_cast<WPARAM>(LoadIconW(nullptr, icon)), 0);
+    // The system's icon at the dialog's DPI, not its 96-DPI default.
+    if (const wchar_t* icon = IconOf(state.type)) {
+        const int size = SystemMetricAt(SM_CXICON, DpiOfWindow(dialog));
+        SendDlgItemMessageW(
+            dialog, kIconId, STM_SETICON,
+            reinterpret_cast<WPARAM>(LoadImageW(nullptr, icon, IMAGE_ICON, size, size, LR_SHARED)),
+            0);
+    }
     LayOut(dialog, state);
     if (const int id = DefaultButtonId(state.buttons)) {
         SendMessageW(dialog, DM_SETDEFID, static_cast<WPARAM>(id), 0);

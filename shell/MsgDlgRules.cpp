@@ -92,15 +92,14 @@ int WrapWidth(int screenWidth) {
 MsgLayout LayOutMessage(const MsgLayoutInput& in) {
     const auto x = [&](int units) { return Units(units, in.baseUnitX, 4); };
     const auto y = [&](int units) { return Units(units, in.baseUnitY, 8); };
-    constexpr int kIconSize = 32;
     MsgLayout out;
     const int marginX = x(8), marginY = y(8);
     int textLeft = marginX;
     int contentHeight = in.textHeight;
     if (in.hasIcon) {
-        out.icon = {marginX, marginY, marginX + kIconSize, marginY + kIconSize};
+        out.icon = {marginX, marginY, marginX + in.iconSize, marginY + in.iconSize};
         textLeft = out.icon.right + x(10);
-        contentHeight = std::max(contentHeight, kIconSize);
+        contentHeight = std::max(contentHeight, in.iconSize);
     }
     out.text = {textLeft, marginY, textLeft + in.textWidth, marginY + in.textHeight};
 

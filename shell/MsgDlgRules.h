@@ -65,6 +65,7 @@ struct MsgLayoutInput {
     int baseUnitX = 0; // pixels of 4 horizontal dialog units
     int baseUnitY = 0; // pixels of 8 vertical dialog units
     bool hasIcon = false;
+    int iconSize = 32; // the system's icon size at the dialog's DPI
     int textWidth = 0; // the text's size, word-wrapped at WrapWidth
     int textHeight = 0;
     int buttonCount = 0;

@@ -27,6 +27,11 @@ void TControl::CreateHandle(HWND parent, const RECT& bounds, HFONT font) {
     SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 }
 
+void TControl::Relayout(const RECT& bounds, HFONT font) {
+    SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    SetBoundsInParent(bounds);
+}
+
 void TControl::Command(WORD notifyCode) {
     if (notifyCode == BN_CLICKED && OnClick)
         OnClick();
@@ -68,6 +73,11 @@ void TGlyphButton::CreateHandle(HWND parent, const RECT& bounds, HFONT font) {
     if (spec_.glyph)
         glyph_.Reset(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), spec_.glyph,
                                                      IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+}
+
+void TGlyphButton::Relayout(const RECT& bounds, HFONT font) {
+    font_ = font;
+    TControl::Relayout(bounds, font);
 }
 
 bool TGlyphButton::DrawItem(const DRAWITEMSTRUCT& item) {
@@ -119,7 +129,7 @@ bool TGlyphButton::DrawItem(const DRAWITEMSTRUCT& item) {
               (beside ? DT_LEFT | DT_VCENTER : DT_CENTER) | DT_SINGLELINE);
     if (item.itemState & ODS_FOCUS) {
         RECT focus = r;
-        InflateRect(&focus, -4, -4);
+        InflateRect(&focus, -Owner().Scale(4), -Owner().Scale(4));
         DrawFocusRect(dc, &focus);
     }
     return true;
@@ -128,6 +138,14 @@ bool TGlyphButton::DrawItem(const DRAWITEMSTRUCT& item) {
 // Static text ----------------------------------------------------------------
 
 void TStaticText::CreateHandle(HWND parent, const RECT& bounds, HFONT font) {
+    TControl::CreateHandle(parent, Fitted(parent, bounds, font), font);
+}
+
+void TStaticText::Relayout(const RECT& bounds, HFONT font) {
+    TControl::Relayout(Fitted(GetParent(handle_), bounds, font), font);
+}
+
+RECT TStaticText::Fitted(HWND parent, const RECT& bounds, HFONT font) const {
     RECT r = bounds;
     if (spec_.flags & cfAutoSize) {
         const TWindowDC dc(parent);
@@ -138,7 +156,7 @@ void TStaticText::CreateHandle(HWND parent, const RECT& bounds, HFONT font) {
         r.right = r.left + size.cx;
         r.bottom = r.top + size.cy;
     }
-    TControl::CreateHandle(parent, r, font);
+    return r;
 }
 
 DWORD TStaticText::WindowStyle() const {
@@ -199,9 +217,9 @@ void TListBox::Assign(const std::vector<std::string>& lines) {
     Refill();
 }
 
-RECT DropDownBounds(const RECT& bounds) {
+RECT DropDownBounds(const RECT& bounds, int dpi) {
     RECT r = bounds;
-    r.bottom = r.top + 200;
+    r.bottom = r.top + ScaleToDpi(200, dpi);
     return r;
 }
 
@@ -296,10 +314,22 @@ void TTabSheet::CreateHandle(HWND parent, const RECT& bounds, HFONT font) {
 
 void TIconPicture::CreateHandle(HWND parent, const RECT& bounds, HFONT font) {
     TControl::CreateHandle(parent, bounds, font);
-    if (spec_.glyph)
-        SendMessageW(handle_, STM_SETICON,
-                     reinterpret_cast<WPARAM>(LoadIconW(GetModuleHandleW(nullptr), spec_.glyph)),
-                     0);
+    LoadIcon(bounds);
+}
+
+void TIconPicture::Relayout(const RECT& bounds, HFONT font) {
+    TControl::Relayout(bounds, font);
+    LoadIcon(bounds);
+}
+
+void TIconPicture::LoadIcon(const RECT& bounds) {
+    if (!spec_.glyph)
+        return;
+    TIconHandle icon(
+        static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), spec_.glyph, IMAGE_ICON,
+                                      bounds.right - bounds.left, bounds.bottom - bounds.top, 0)));
+    SendMessageW(handle_, STM_SETICON, reinterpret_cast<WPARAM>(icon.Get()), 0);
+    icon_ = std::move(icon); // the control no longer shows the old one
 }
 
 // Factory ----------------------------------------------------------------------

@@ -82,6 +82,8 @@ public:
 
     // Creates the window at bounds (client coordinates of parent).
     virtual void CreateHandle(HWND parent, const RECT& bounds, HFONT font);
+    // Takes the place and font the form gives it at a new DPI.
+    virtual void Relayout(const RECT& bounds, HFONT font);
     // A WM_COMMAND notification from this control.
     virtual void Command(WORD notifyCode);
     virtual bool DrawItem(const DRAWITEMSTRUCT&) { return false; }
@@ -119,6 +121,7 @@ class TGlyphButton : public TControl {
 public:
     using TControl::TControl;
     void CreateHandle(HWND parent, const RECT& bounds, HFONT font) override;
+    void Relayout(const RECT& bounds, HFONT font) override;
     bool DrawItem(const DRAWITEMSTRUCT& item) override;
 
 protected:
@@ -145,6 +148,11 @@ class TStaticText : public TControl {
 public:
     using TControl::TControl;
     void CreateHandle(HWND parent, const RECT& bounds, HFONT font) override;
+    void Relayout(const RECT& bounds, HFONT font) override;
+
+private:
+    // A label of cfAutoSize takes the size of its caption in the font.
+    RECT Fitted(HWND parent, const RECT& bounds, HFONT font) const;
 
 protected:
     const wchar_t* WindowClass() const override { return L"STATIC"; }
@@ -234,18 +242,26 @@ protected:
     DWORD WindowStyle() const override { return 0; }
 };
 
+// An icon at the size of its box: the icon's own larger image where the
+// screen's DPI asks for one.
 class TIconPicture : public TControl {
 public:
     using TControl::TControl;
     void CreateHandle(HWND parent, const RECT& bounds, HFONT font) override;
+    void Relayout(const RECT& bounds, HFONT font) override;
 
 protected:
     const wchar_t* WindowClass() const override { return L"STATIC"; }
     DWORD WindowStyle() const override { return SS_ICON; }
+
+private:
+    void LoadIcon(const RECT& bounds);
+    TIconHandle icon_;
 };
 
-// Where a drop-down list is made: its height includes its list part.
-RECT DropDownBounds(const RECT& bounds);
+// Where a drop-down list is made: its height includes its list part, 200
+// pixels of a 96-DPI screen.
+RECT DropDownBounds(const RECT& bounds, int dpi);
 
 // The name of the control a spec is placed in; empty for the form itself.
 inline std::string_view ParentName(const ControlSpec& spec) {

@@ -163,6 +163,11 @@ void TDirectoryListBox::CreateHandle(HWND parent, const RECT& bounds, HFONT font
     Update();
 }
 
+void TDirectoryListBox::Relayout(const RECT& bounds, HFONT font) {
+    SendMessageW(handle_, LB_SETITEMHEIGHT, 0, Owner().Scale(16));
+    TControl::Relayout(bounds, font);
+}
+
 void TDirectoryListBox::Command(WORD notifyCode) {
     if (notifyCode != LBN_DBLCLK)
         return;
@@ -258,11 +263,15 @@ bool TDirectoryListBox::DrawItem(const DRAWITEMSTRUCT& item) {
 // Drive box ---------------------------------------------------------------------
 
 void TDriveComboBox::CreateHandle(HWND parent, const RECT& bounds, HFONT font) {
-    TControl::CreateHandle(parent, DropDownBounds(bounds), font);
+    TControl::CreateHandle(parent, DropDownBounds(bounds, Owner().Dpi()), font);
     Fill();
     const std::string current = CurrentDirectory();
     if (!current.empty())
         SetDrive(current[0]);
+}
+
+void TDriveComboBox::Relayout(const RECT& bounds, HFONT font) {
+    TControl::Relayout(DropDownBounds(bounds, Owner().Dpi()), font);
 }
 
 void TDriveComboBox::Fill() {

@@ -53,6 +53,7 @@ class TDirectoryListBox : public TControl {
 public:
     using TControl::TControl;
     void CreateHandle(HWND parent, const RECT& bounds, HFONT font) override;
+    void Relayout(const RECT& bounds, HFONT font) override;
     void Command(WORD notifyCode) override;
     bool DrawItem(const DRAWITEMSTRUCT& item) override;
 
@@ -91,6 +92,7 @@ class TDriveComboBox : public TControl {
 public:
     using TControl::TControl;
     void CreateHandle(HWND parent, const RECT& bounds, HFONT font) override;
+    void Relayout(const RECT& bounds, HFONT font) override;
     void Command(WORD notifyCode) override;
 
     void SetDirList(TDirectoryListBox* dirList) { dirList_ = dirList; }

@@ -2,11 +2,11 @@
 
 #include "win/AppError.h"
 #include "ui/Application.h"
+#include "ui/DpiMetrics.h"
 #include "ui/InputControls.h"
 #include "ui/Menu.h"
 #include "ui/WindowClass.h"
 #include "ui/WindowProc.h"
-#include "win/ModuleProc.h"
 
 #include <commctrl.h>
 
@@ -18,24 +18,9 @@ namespace pelmira {
 
 namespace {
 
-// The DPI the system reports to this program for the screen: the real one
-// where the program is DPI-aware (Wine makes every program so), 96 where
-// the system stretches a program that is not.
-int ScreenDpi() {
-    const TWindowDC screen(nullptr);
-    const int dpi = GetDeviceCaps(screen.Get(), LOGPIXELSX);
-    return dpi > 0 ? dpi : kDesignDpi;
-}
-
-// The window rectangle around a client area: with the caption and menu
-// bar of the given DPI where the system can say (Windows 10 1607 on).
-void AdjustWindowRectForDpi(RECT& r, DWORD style, bool menu, DWORD exStyle, int dpi) {
-    using AdjustForDpi = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
-    static const auto adjust =
-        ModuleProc<AdjustForDpi>(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi");
-    if (!adjust || !adjust(&r, style, menu, exStyle, static_cast<UINT>(dpi)))
-        AdjustWindowRectEx(&r, style, menu, exStyle);
-}
+// WM_GETDPISCALEDSIZE, sent from Windows 10 1703 on; the headers declare it
+// only for programs that need that version.
+constexpr UINT kGetDpiScaledSize = 0x02E4;
 
 struct EnabledWindows {
     std::vector<HWND> windows;
@@ -49,6 +34,12 @@ BOOL CALLBACK CollectEnabledWindow(HWND hwnd, LPARAM lp) {
             found.windows.push_back(hwnd);
         return TRUE;
     });
+}
+
+BOOL CALLBACK CollectForm(HWND hwnd, LPARAM lp) {
+    if (TForm* form = TForm::FromHandle(hwnd))
+        reinterpret_cast<std::vector<TForm*>*>(lp)->push_back(form);
+    return TRUE;
 }
 
 } // namespace
@@ -85,12 +76,7 @@ void TForm::LoadControls(std::span<const ControlSpec> specs) {
     int nextId = 100 + static_cast<int>(controls_.size());
     const ControlSpec* previous = nullptr;
     for (const ControlSpec& spec : specs) {
-        const ScaledEdges edges = ScaleBoxToDpi(spec.left, spec.top, spec.width, spec.height, dpi_);
-        RECT bounds{edges.left, edges.top, edges.right, edges.bottom};
-        const RECT parent = ParentBounds(spec);
-        OffsetRect(&bounds, parent.left, parent.top);
-        if (spec.kind == ControlKind::TabSheet)
-            bounds = parent; // the whole page area
+        const RECT bounds = ControlBounds(spec);
         auto control = spec.kind == ControlKind::Custom ? MakeCustomControl(spec, nextId)
                                                         : MakeControl(*this, spec, nextId);
         ++nextId;
@@ -159,6 +145,16 @@ RECT TForm::ParentBounds(const ControlSpec& spec) const {
     return parent.BoundsInParent();
 }
 
+RECT TForm::ControlBounds(const ControlSpec& spec) const {
+    const RECT parent = ParentBounds(spec);
+    if (spec.kind == ControlKind::TabSheet)
+        return parent; // the whole page area
+    const ScaledEdges edges = ScaleBoxToDpi(spec.left, spec.top, spec.width, spec.height, dpi_);
+    RECT bounds{edges.left, edges.top, edges.right, edges.bottom};
+    OffsetRect(&bounds, parent.left, parent.top);
+    return bounds;
+}
+
 // The page a control lies on, through its chain of parents; none for a
 // control off every page.
 const TControl* TForm::SheetOf(const TControl& control) const {
@@ -207,9 +203,10 @@ void TForm::Create(const FormFrame& frame) {
     RegisterWindowClass(app_.Instance(), className_.c_str(), &ObjectWindowProc<TForm>, CS_DBLCLKS,
                         LoadIconW(app_.Instance(), L"MAINICON"),
                         reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-    dpi_ = ScreenDpi();
+    dpi_ = DpiOfWindow(nullptr);
+    designClient_ = {frame.clientWidth, frame.clientHeight};
     RECT r{0, 0, Scale(frame.clientWidth), Scale(frame.clientHeight)};
-    AdjustWindowRectForDpi(r, frame.style, false, frame.exStyle, dpi_);
+    AdjustWindowRectAt(r, frame.style, false, frame.exStyle, dpi_);
     handle_ = CreateWindowExW(frame.exStyle, className_.c_str(), frame.caption.c_str(), frame.style,
                               CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left, r.bottom - r.top,
                               app_.Handle(), nullptr, app_.Instance(), this);
@@ -234,12 +231,79 @@ void TForm::DestroyHandle() {
 }
 
 void TForm::SetClientSize(int width, int height) {
-    RECT r{0, 0, Scale(width), Scale(height)};
-    AdjustWindowRectForDpi(r, static_cast<DWORD>(GetWindowLongPtrW(handle_, GWL_STYLE)),
-                           GetMenu(handle_) != nullptr,
-                           static_cast<DWORD>(GetWindowLongPtrW(handle_, GWL_EXSTYLE)), dpi_);
-    SetWindowPos(handle_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+    designClient_ = {width, height};
+    const SIZE size = WindowSizeAt(dpi_);
+    SetWindowPos(handle_, nullptr, 0, 0, size.cx, size.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int TForm::SystemMetric(int index) const {
+    return SystemMetricAt(index, dpi_);
+}
+
+// A suggested rectangle only scaled from the old one (systems without
+// WM_GETDPISCALEDSIZE), or a frame drawn at another DPI than the window's,
+// can leave the client area a few pixels off: the window grows or shrinks
+// by as much, so nothing is cut off.
+void TForm::FitClientArea() {
+    RECT client{}, window{};
+    GetClientRect(handle_, &client);
+    GetWindowRect(handle_, &window);
+    const int dx = Scale(designClient_.cx) - client.right;
+    const int dy = Scale(designClient_.cy) - client.bottom;
+    if (dx != 0 || dy != 0)
+        SetWindowPos(handle_, nullptr, 0, 0, window.right - window.left + dx,
+                     window.bottom - window.top + dy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+SIZE TForm::WindowSizeAt(int dpi) const {
+    RECT r{0, 0, ScaleToDpi(designClient_.cx, dpi), ScaleToDpi(designClient_.cy, dpi)};
+    AdjustWindowRectAt(r, static_cast<DWORD>(GetWindowLongPtrW(handle_, GWL_STYLE)),
+                       GetMenu(handle_) != nullptr,
+                       static_cast<DWORD>(GetWindowLongPtrW(handle_, GWL_EXSTYLE)), dpi);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+void TForm::ChangeDpi(int dpi, const RECT& windowRect) {
+    RECT oldRect{};
+    GetWindowRect(handle_, &oldRect);
+    if (dpi > 0 && dpi != dpi_) {
+        dpi_ = dpi;
+        // The old fonts stay until every control has taken its new one.
+        const std::vector<CachedFont> oldFonts = std::exchange(fonts_, {});
+        SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font(nullptr)), FALSE);
+        for (const auto& control : controls_)
+            control->Relayout(ControlBounds(control->Spec()), Font(control->Spec().font));
+        if (tooltip_)
+            SendMessageW(tooltip_.Get(), WM_SETFONT, reinterpret_cast<WPARAM>(Font(nullptr)),
+                         FALSE);
+        ShowGroupHints();
+        FormDpiChanged();
+    }
+    SetWindowPos(handle_, nullptr, windowRect.left, windowRect.top,
+                 windowRect.right - windowRect.left, windowRect.bottom - windowRect.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    FitClientArea();
+    InvalidateRect(handle_, nullptr, TRUE);
+    if (app_.MainForm() == this)
+        FollowMainForm(dpi_, oldRect, windowRect);
+}
+
+// The other open forms move with the main form, by as much as its corner
+// moved, and take its DPI.
+void TForm::FollowMainForm(int dpi, const RECT& oldMain, const RECT& newMain) {
+    std::vector<TForm*> open;
+    EnumThreadWindows(GetCurrentThreadId(), &CollectForm, reinterpret_cast<LPARAM>(&open));
+    for (TForm* form : open) {
+        if (form == this || !form->Visible())
+            continue;
+        RECT r{};
+        GetWindowRect(form->handle_, &r);
+        const SIZE size = form->WindowSizeAt(dpi);
+        const int left = r.left + newMain.left - oldMain.left;
+        const int top = r.top + newMain.top - oldMain.top;
+        form->ChangeDpi(dpi, {left, top, left + size.cx, top + size.cy});
+    }
 }
 
 void TForm::CenterOnScreen() {
@@ -365,6 +429,14 @@ LRESULT TForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DRAWITEM:
         handled = DrawItemMessage(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
         break;
+    case WM_DPICHANGED:
+        ChangeDpi(LOWORD(wp), *reinterpret_cast<const RECT*>(lp));
+        return 0;
+    case kGetDpiScaledSize:
+        // The size the description gives at the new DPI, not the old size
+        // stretched, so the window the system then suggests fits exactly.
+        *reinterpret_cast<SIZE*>(lp) = WindowSizeAt(static_cast<int>(wp));
+        return TRUE;
     case WM_SETCURSOR:
         if (app_.Busy()) {
             SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));

@@ -70,6 +70,13 @@ public:
     // them out at the DPI of the screen it is made on (ScaleToDpi).
     int Dpi() const { return dpi_; }
     int Scale(int pixels) const { return ScaleToDpi(pixels, dpi_); }
+    // A size the system gives (GetSystemMetrics), at the form's DPI.
+    int SystemMetric(int index) const;
+
+    // Lays the form out again at another DPI, in the window rectangle the
+    // system suggests (a move to a monitor of another DPI). The other forms
+    // that are open follow the main form.
+    void ChangeDpi(int dpi, const RECT& windowRect);
 
     // The client area, in pixels of the form's description.
     void SetClientSize(int width, int height);
@@ -110,6 +117,9 @@ protected:
     // Makes the controls a form table marks as its own (ControlKind::Custom).
     virtual std::unique_ptr<TControl> MakeCustomControl(const ControlSpec& spec, int id);
     virtual void FormCreate() {}
+    // What the form itself sizes at its DPI, beyond its controls' boxes and
+    // fonts; runs after a change of DPI.
+    virtual void FormDpiChanged() {}
     // Asked before the form closes; an error keeps it open.
     virtual bool CloseQuery() { return true; }
     virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
@@ -145,6 +155,12 @@ private:
     const wchar_t* InheritedHint(const ControlSpec& spec) const;
     void ShowGroupHints();
     RECT ParentBounds(const ControlSpec& spec) const;
+    // A control's box at the form's DPI, in its parent window's client area.
+    RECT ControlBounds(const ControlSpec& spec) const;
+    // The window's size around the description's client area at a DPI.
+    SIZE WindowSizeAt(int dpi) const;
+    void FitClientArea();
+    void FollowMainForm(int dpi, const RECT& oldMain, const RECT& newMain);
     const TControl* SheetOf(const TControl& control) const;
 
     TApplication& app_;
@@ -160,6 +176,7 @@ private:
     TControl* cancelButton_ = nullptr;
     HWND handle_ = nullptr;
     int dpi_ = kDesignDpi;
+    SIZE designClient_{}; // the client area in pixels of the description
     int modalResult_ = 0;
     bool inModalLoop_ = false;
     std::vector<TTimer*> timers_;

@@ -71,7 +71,11 @@ void TEdit::SetAnsiText(const std::string& text) {
 // Drop-down list --------------------------------------------------------------------
 
 void TComboBox::CreateHandle(HWND parent, const RECT& bounds, HFONT font) {
-    TControl::CreateHandle(parent, DropDownBounds(bounds), font);
+    TControl::CreateHandle(parent, DropDownBounds(bounds, Owner().Dpi()), font);
+}
+
+void TComboBox::Relayout(const RECT& bounds, HFONT font) {
+    TControl::Relayout(DropDownBounds(bounds, Owner().Dpi()), font);
 }
 
 void TComboBox::Command(WORD notifyCode) {
@@ -118,6 +122,12 @@ void TSpinEdit::CreateHandle(HWND parent, const RECT& bounds, HFONT font) {
     SendMessageW(upDown_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(handle_), 0);
     SendMessageW(upDown_, UDM_SETRANGE32, 0, 1);
     SetValue(0);
+}
+
+void TSpinEdit::Relayout(const RECT& bounds, HFONT font) {
+    TControl::Relayout(bounds, font);
+    // Buddied again, the arrows take their end of the new box once more.
+    SendMessageW(upDown_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(handle_), 0);
 }
 
 std::int32_t TSpinEdit::CheckValue(std::int64_t value) const {

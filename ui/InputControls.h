@@ -53,6 +53,7 @@ class TComboBox : public TControl {
 public:
     using TControl::TControl;
     void CreateHandle(HWND parent, const RECT& bounds, HFONT font) override;
+    void Relayout(const RECT& bounds, HFONT font) override;
     void Command(WORD notifyCode) override;
 
     void AddItem(const std::wstring& text);
@@ -76,6 +77,7 @@ class TSpinEdit : public TControl {
 public:
     using TControl::TControl;
     void CreateHandle(HWND parent, const RECT& bounds, HFONT font) override;
+    void Relayout(const RECT& bounds, HFONT font) override;
     void Command(WORD notifyCode) override;
     bool Notify(const NMHDR& header, LRESULT& result) override;
     void SetEnabled(bool enabled) override;

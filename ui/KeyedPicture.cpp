@@ -29,7 +29,30 @@ std::vector<std::uint32_t> PixelsOf(HDC dc, HBITMAP picture, const BITMAP& bm) {
     return pixels;
 }
 
+// A 32-bit top-down section holding the pixels.
+HBITMAP SectionOf(HDC dc, const std::vector<std::uint32_t>& pixels, int width, int height) {
+    if (pixels.empty())
+        return nullptr;
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP section = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (section)
+        std::memcpy(bits, pixels.data(), pixels.size() * sizeof(std::uint32_t));
+    return section;
+}
+
 } // namespace
+
+TBitmap SmoothlyScaledPicture(HBITMAP picture, int width, int height) {
+    const TWindowDC screen(nullptr);
+    const BITMAP bm = SizeOf(picture);
+    const std::vector<std::uint32_t> pixels = PixelsOf(screen.Get(), picture, bm);
+    if (pixels.empty())
+        return TBitmap();
+    return TBitmap(SectionOf(
+        screen.Get(), ScalePicture(pixels, bm.bmWidth, bm.bmHeight, width, height), width, height));
+}
 
 SIZE KeyedPictureSize(HBITMAP picture, int dpi) {
     const BITMAP bm = SizeOf(picture);
@@ -53,15 +76,11 @@ void DrawKeyedPicture(HDC dc, HBITMAP picture, int x, int y, int dpi) {
         return;
     const SIZE size = KeyedPictureSize(picture, dpi);
     const std::uint32_t key = pixels[static_cast<std::size_t>(bm.bmHeight - 1) * bm.bmWidth];
-    const std::vector<std::uint32_t> scaled =
-        ScaleKeyedPicture(pixels, bm.bmWidth, bm.bmHeight, key, size.cx, size.cy);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    const TBitmap section(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!section || scaled.empty())
+    const TBitmap section(
+        SectionOf(dc, ScaleKeyedPicture(pixels, bm.bmWidth, bm.bmHeight, key, size.cx, size.cy),
+                  size.cx, size.cy));
+    if (!section)
         return;
-    std::memcpy(bits, scaled.data(), scaled.size() * sizeof(std::uint32_t));
     const TSelection selected(mem.Get(), section.Get());
     const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     AlphaBlend(dc, x, y, size.cx, size.cy, mem.Get(), 0, 0, size.cx, size.cy, blend);

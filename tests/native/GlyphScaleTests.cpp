@@ -42,3 +42,16 @@ TEST(GlyphScale, KeyedPicturesScaleSmoothlyAndStayTransparentWhereTheKeyWas) {
     EXPECT_TRUE(ScaleKeyedPicture(picture, 8, 8, kKey, 0, 12).empty());
     EXPECT_TRUE(ScaleKeyedPicture(std::span(picture).first(10), 8, 8, kKey, 4, 4).empty());
 }
+
+// Without a key every pixel stays opaque, the key colour included, and an
+// edge between two colours is blended, not stepped.
+TEST(GlyphScale, PicturesWithoutAKeyScaleSmoothlyAndOpaque) {
+    const std::vector<std::uint32_t> picture{kKey, kBlue, kKey, kBlue};
+    const auto larger = ScalePicture(picture, 2, 2, 4, 2);
+    ASSERT_EQ(larger.size(), 8u);
+    EXPECT_EQ(larger[0], 0xFF000000u | kKey);
+    EXPECT_EQ(larger[3], 0xFF000000u | kBlue);
+    EXPECT_EQ(Alpha(larger[1]), 255u);
+    EXPECT_GT((larger[1] >> 16) & 0xFF, 0u);
+    EXPECT_LT((larger[1] >> 16) & 0xFF, 255u);
+}

@@ -1,12 +1,15 @@
-// The forms laid out at the prefix's DPI (120, 144, 192): every position,
-// size and font of a description scaled by the one rounding rule, every
-// control inside its form, and no caption wider than its control.
+// The forms laid out at the prefix's DPI (120, 144, 192), and again after a
+// change of DPI: every position, size and font of a description scaled by
+// the one rounding rule, every control inside its form, and no caption
+// wider than its control.
 #include "MainWindowFixture.h"
+#include "app/AboutDlg.h"
 #include "app/QMMainForm.h"
 #include "base/DpiScale.h"
 #include "config/ConfigDlg.h"
 #include "config/ConfigDlgForm.h"
 #include "imaging/PreviewLayout.h"
+#include "ui/Image.h"
 #include "tests/support/MemoryDib.h"
 
 #include <array>
@@ -60,16 +63,14 @@ void ExpectControlsInsideAndWhole(const TForm& form) {
     }
 }
 
-} // namespace
-
-TEST_F(MainWindowTest, TheMainWindowIsLaidOutAtTheScreensDpi) {
-    const int dpi = RunDpi();
-    Create();
-    ASSERT_EQ(main->Dpi(), dpi);
+// The main window against its description at the DPI; the preview laid
+// out for the 400 x 300 picture it shows.
+void ExpectMainWindowAt(TQMMain& main, int dpi) {
+    ASSERT_EQ(main.Dpi(), dpi);
     RECT client{};
-    GetClientRect(main->Handle(), &client);
+    GetClientRect(main.Handle(), &client);
     EXPECT_EQ(client.right, ScaleToDpi(7 * 57, dpi));
-    const ControlSpec& namePanel = main->BmpNamePanel().Spec();
+    const ControlSpec& namePanel = main.BmpNamePanel().Spec();
     EXPECT_EQ(client.bottom, ScaleToDpi(namePanel.top + namePanel.height + 5, dpi));
     for (const ControlSpec& spec : qmmain::kControls) {
         // Labels of no size take the size of their text; the system draws an
@@ -78,20 +79,64 @@ TEST_F(MainWindowTest, TheMainWindowIsLaidOutAtTheScreensDpi) {
             spec.kind == ControlKind::Bevel || std::string_view(spec.name) == "PreViewImage")
             continue;
         SCOPED_TRACE(spec.name);
-        const RECT r = main->Control<TControl>(spec.name).BoundsInParent();
+        const RECT r = main.Control<TControl>(spec.name).BoundsInParent();
         const RECT want = Scaled(spec, dpi);
         EXPECT_EQ((std::array{r.left, r.top, r.right, r.bottom}),
                   (std::array{want.left, want.top, want.right, want.bottom}));
     }
     LOGFONTW font{};
     GetObjectW(
-        reinterpret_cast<HGDIOBJ>(SendMessageW(main->BmpNamePanel().Handle(), WM_GETFONT, 0, 0)),
+        reinterpret_cast<HGDIOBJ>(SendMessageW(main.BmpNamePanel().Handle(), WM_GETFONT, 0, 0)),
         sizeof font, &font);
     EXPECT_EQ(font.lfHeight, -ScaleToDpi(12, dpi));
-    ExpectControlsInsideAndWhole(*main);
+    ExpectControlsInsideAndWhole(main);
 
-    // The preview box and the Part's rules on it: a 400 x 300 picture.
-    EXPECT_EQ(main->PreviewHeight, ScaleToDpi(main->PreViewImage().Spec().height, dpi));
+    EXPECT_EQ(main.PreviewHeight, ScaleToDpi(main.PreViewImage().Spec().height, dpi));
+    const PreviewBounds box =
+        PreviewLayout(400, 300, 8, main.PreviewLeft, main.PreviewTop, main.PreviewHeight);
+    const RECT frame = main.Control<TControl>("GroupBox1").BoundsInParent();
+    const RECT shown = main.PreViewImage().BoundsInParent();
+    EXPECT_EQ(shown.left - frame.left, box.left);
+    EXPECT_EQ(shown.bottom - frame.top, box.bottom);
+}
+
+// The settings dialog at the DPI, each page, and the auto-change list's
+// row: 27 pixels of a 96-DPI screen, its style picture scaled with it (the
+// picture's frame ends a pixel or two inside its 25-pixel box).
+void ExpectSettingsDialogAt(TConfigDlg& dialog, int dpi) {
+    RECT client{};
+    GetClientRect(dialog.Handle(), &client);
+    EXPECT_EQ(client.right, ScaleToDpi(configdlg::kClientWidth, dpi));
+    EXPECT_EQ(client.bottom, ScaleToDpi(configdlg::kClientHeight, dpi));
+    HWND list = dialog.ListBox1().Handle();
+    const int rowHeight = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+    EXPECT_EQ(rowHeight, ScaleToDpi(27, dpi));
+    for (int page = 0; page < 4; ++page) {
+        SCOPED_TRACE(page);
+        dialog.ShowPage(dialog.Control<TControl>("ConfigPage"), page);
+        ExpectControlsInsideAndWhole(dialog);
+    }
+
+    const TWindowDC screen(list);
+    const TMemoryDC mem(screen.Get());
+    const TBitmap canvas(CreateCompatibleBitmap(screen.Get(), ScaleToDpi(40, dpi), rowHeight));
+    const TSelection selected(mem.Get(), canvas.Get());
+    SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    SendMessageW(list, LB_SETTOPINDEX, 0, 0);
+    SendMessageW(list, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem.Get()), PRF_CLIENT);
+    const int pictureLeft = ScaleToDpi(2, dpi);
+    const int pictureRight = pictureLeft + ScaleToDpi(25, dpi);
+    // The row is white where nothing is drawn; the thin frame, scaled
+    // smoothly, comes out grey.
+    int drawnRight = -1;
+    for (int x = 0; x < pictureRight + ScaleToDpi(1, dpi); ++x)
+        if (GetPixel(mem.Get(), x, rowHeight / 2) != RGB(255, 255, 255))
+            drawnRight = x;
+    EXPECT_GE(drawnRight, pictureRight - ScaleToDpi(3, dpi));
+    EXPECT_LT(drawnRight, pictureRight);
+}
+
+void LoadWidePicture(TQMMain& main) {
     const std::string folder = MakeTempFolder("pelmira-dpi");
     pelmira::testing::BitmapFileSpec picture;
     picture.width = 400;
@@ -100,29 +145,94 @@ TEST_F(MainWindowTest, TheMainWindowIsLaidOutAtTheScreensDpi) {
     picture.pixels.assign(400 * 300, 0);
     const auto bytes = pelmira::testing::MakeBitmapFile(picture);
     WriteTextFile(folder + "\\wide.bmp", std::string(bytes.begin(), bytes.end()));
-    ASSERT_TRUE(main->FileToImage(folder + "\\wide.bmp"));
-    const PreviewBounds box =
-        PreviewLayout(400, 300, 8, main->PreviewLeft, main->PreviewTop, main->PreviewHeight);
-    const RECT frame = main->Control<TControl>("GroupBox1").BoundsInParent();
-    const RECT shown = main->PreViewImage().BoundsInParent();
-    EXPECT_EQ(shown.left - frame.left, box.left);
-    EXPECT_EQ(shown.bottom - frame.top, box.bottom);
+    ASSERT_TRUE(main.FileToImage(folder + "\\wide.bmp"));
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, TheMainWindowIsLaidOutAtTheScreensDpi) {
+    Create();
+    LoadWidePicture(*main);
+    ExpectMainWindowAt(*main, RunDpi());
 }
 
 TEST_F(MainWindowTest, TheSettingsDialogIsLaidOutAtTheScreensDpi) {
-    const int dpi = RunDpi();
     Create();
     auto dialog = MakeForm<TConfigDlg>(app, *main);
     dialog->Open();
+    dialog->ListBox1().AddItem("c:\\tile.bmp(Tile)");
+    ExpectSettingsDialogAt(*dialog, RunDpi());
+}
+
+// The About box: its client area, the icons at the size of their boxes, the
+// art drawn at the size of its box, every page's controls whole.
+TEST_F(MainWindowTest, TheAboutBoxIsLaidOutAtTheScreensDpi) {
+    const int dpi = RunDpi();
+    Create();
+    auto about = MakeForm<TAboutDlg>(app, main->SusieListBox());
+    about->Open();
     RECT client{};
-    GetClientRect(dialog->Handle(), &client);
-    EXPECT_EQ(client.right, ScaleToDpi(configdlg::kClientWidth, dpi));
-    EXPECT_EQ(client.bottom, ScaleToDpi(configdlg::kClientHeight, dpi));
-    EXPECT_EQ(SendMessageW(dialog->ListBox1().Handle(), LB_GETITEMHEIGHT, 0, 0),
-              ScaleToDpi(27, dpi));
-    for (int page = 0; page < 4; ++page) {
+    GetClientRect(about->Handle(), &client);
+    EXPECT_EQ(client.right, ScaleToDpi(358, dpi));
+    EXPECT_EQ(client.bottom, ScaleToDpi(248, dpi));
+    for (const char* name : {"Image1", "Image2"}) {
+        ICONINFO info{};
+        ASSERT_TRUE(GetIconInfo(reinterpret_cast<HICON>(SendMessageW(
+                                    about->Control<TControl>(name).Handle(), STM_GETICON, 0, 0)),
+                                &info));
+        const TBitmap colour(info.hbmColor), mask(info.hbmMask);
+        BITMAP bm{};
+        GetObjectW(info.hbmColor, sizeof bm, &bm);
+        EXPECT_EQ(bm.bmWidth, ScaleToDpi(32, dpi)) << name;
+    }
+    auto& art = about->Control<TImage>("Image3");
+    const RECT box = art.BoundsInParent();
+    BITMAP bm{};
+    GetObjectW(art.Bitmap(), sizeof bm, &bm);
+    EXPECT_EQ((std::array{bm.bmWidth, bm.bmHeight}),
+              (std::array{box.right - box.left, box.bottom - box.top}));
+    for (int page = 0; page < 3; ++page) {
         SCOPED_TRACE(page);
-        dialog->ShowPage(dialog->Control<TControl>("ConfigPage"), page);
-        ExpectControlsInsideAndWhole(*dialog);
+        about->ShowPage(about->Control<TControl>("PageControl1"), page);
+        ExpectControlsInsideAndWhole(*about);
+    }
+}
+
+// Moved to a monitor of another DPI, the main window takes the rectangle
+// the system suggests and lays itself out anew; the open dialog follows it.
+TEST_F(MainWindowTest, AChangeOfDpiLaysTheWindowsOutAgain) {
+    Create();
+    LoadWidePicture(*main);
+    auto dialog = MakeForm<TConfigDlg>(app, *main);
+    dialog->Open();
+    dialog->Show();
+    dialog->ListBox1().AddItem("c:\\tile.bmp(Tile)");
+    for (const int dpi : {kDesignDpi, RunDpi()}) {
+        SCOPED_TRACE(dpi);
+        RECT before{}, dialogBefore{};
+        GetWindowRect(main->Handle(), &before);
+        GetWindowRect(dialog->Handle(), &dialogBefore);
+        // The size the window asks for at the new DPI, as the system would.
+        SIZE size{};
+        ASSERT_TRUE(SendMessageW(main->Handle(), 0x02E4 /* WM_GETDPISCALEDSIZE */,
+                                 static_cast<WPARAM>(dpi), reinterpret_cast<LPARAM>(&size)));
+        const RECT suggested{before.left + 40, before.top + 30, before.left + 40 + size.cx,
+                             before.top + 30 + size.cy};
+        SendMessageW(main->Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                     reinterpret_cast<LPARAM>(&suggested));
+        // Wine draws the frame at the prefix's DPI whatever the window's, so
+        // only the corner is the suggested one there; the size then follows
+        // the client area.
+        RECT after{};
+        GetWindowRect(main->Handle(), &after);
+        EXPECT_EQ(after.left, suggested.left);
+        EXPECT_EQ(after.top, suggested.top);
+        ExpectMainWindowAt(*main, dpi);
+        RECT dialogAfter{};
+        GetWindowRect(dialog->Handle(), &dialogAfter);
+        EXPECT_EQ(dialogAfter.left - dialogBefore.left, 40);
+        EXPECT_EQ(dialogAfter.top - dialogBefore.top, 30);
+        ASSERT_EQ(dialog->Dpi(), dpi);
+        ExpectSettingsDialogAt(*dialog, dpi);
     }
 }

@@ -114,6 +114,20 @@ bool SameFile(const std::wstring& a, const std::wstring& b) {
     return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
 }
 
+// The program's manifest, as Windows reads it from the file.
+std::string ManifestOf(const std::wstring& path) {
+    HMODULE module = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!module)
+        return {};
+    std::string text;
+    if (HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24)))
+        if (HGLOBAL loaded = LoadResource(module, found))
+            text.assign(static_cast<const char*>(LockResource(loaded)),
+                        SizeofResource(module, found));
+    FreeLibrary(module);
+    return text;
+}
+
 } // namespace
 
 TEST(ReleaseArchive, HoldsTheProgramItsLibrariesHelpLicenceAndReadmeOnly) {
@@ -151,6 +165,14 @@ TEST(ReleaseArchive, HoldsTheProgramItsLibrariesHelpLicenceAndReadmeOnly) {
             EXPECT_TRUE(header->Characteristics & IMAGE_FILE_LARGE_ADDRESS_AWARE);
         }
     }
+
+    // Declared DPI-aware in the file itself, per monitor where the system
+    // can be, and with no elevation asked for (virtualisation stays).
+    const std::string manifest = ManifestOf(kFolder + L"Pelmira32.exe");
+    EXPECT_NE(manifest.find(">PerMonitorV2, PerMonitor</dpiAwareness>"), std::string::npos);
+    EXPECT_NE(manifest.find(">true/pm</dpiAware>"), std::string::npos);
+    EXPECT_NE(manifest.find("Microsoft.Windows.Common-Controls"), std::string::npos);
+    EXPECT_EQ(manifest.find("requestedExecutionLevel"), std::string::npos);
 }
 
 TEST(ReleaseArchive, RunsFromWhereItWasUnpacked) {

@@ -48,7 +48,7 @@ bool WaitUntil(bool present, const wchar_t* className, const wchar_t* desktop, D
     while ((FindVisible(className, desktop) != nullptr) != present) {
         if (GetTickCount() - start > timeoutMs)
             return false;
-        Sleep(100);
+        Sleep(10); // fine enough to time a start-up by
     }
     return true;
 }

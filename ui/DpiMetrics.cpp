@@ -1,0 +1,43 @@
+#include "ui/DpiMetrics.h"
+
+#include "base/DpiScale.h"
+#include "win/Handles.h"
+#include "win/ModuleProc.h"
+
+namespace pelmira {
+
+namespace {
+
+template <typename Fn> Fn User32Proc(const char* name) {
+    return ModuleProc<Fn>(GetModuleHandleW(L"user32.dll"), name);
+}
+
+} // namespace
+
+int DpiOfWindow(HWND window) {
+    using DpiForWindow = UINT(WINAPI*)(HWND);
+    static const auto forWindow = User32Proc<DpiForWindow>("GetDpiForWindow");
+    if (window && forWindow)
+        if (const UINT dpi = forWindow(window))
+            return static_cast<int>(dpi);
+    // What the system reports to this program: the real DPI where it is
+    // DPI-aware, 96 where the system stretches it.
+    const TWindowDC screen(nullptr);
+    const int dpi = GetDeviceCaps(screen.Get(), LOGPIXELSX);
+    return dpi > 0 ? dpi : kDesignDpi;
+}
+
+int SystemMetricAt(int index, int dpi) {
+    using MetricForDpi = int(WINAPI*)(int, UINT);
+    static const auto metric = User32Proc<MetricForDpi>("GetSystemMetricsForDpi");
+    return metric ? metric(index, static_cast<UINT>(dpi)) : GetSystemMetrics(index);
+}
+
+void AdjustWindowRectAt(RECT& r, DWORD style, bool menu, DWORD exStyle, int dpi) {
+    using AdjustForDpi = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+    static const auto adjust = User32Proc<AdjustForDpi>("AdjustWindowRectExForDpi");
+    if (!adjust || !adjust(&r, style, menu, exStyle, static_cast<UINT>(dpi)))
+        AdjustWindowRectEx(&r, style, menu, exStyle);
+}
+
+} // namespace pelmira
