@@ -150,7 +150,7 @@ void TQMMain::ChgWallPaper() {
     if (count == 0)
         return;
     const std::string entry = ChangeListBox().Line(ChooseListEntry(count));
-    TDesktopWallpaper::WriteStyle(EntryStyle(entry));
+    TDesktopWallpaper::WriteStyle(ShowableStyle(EntryStyle(entry), environment_.windows7OrLater));
     ChangeResult result;
     {
         THourglass busy(Application());

@@ -125,6 +125,12 @@ void TQMMain::BindHandlers() {
     menu(mainMenu_, "TileStyle", &TQMMain::TileStyleClick);
     menu(mainMenu_, "CenterStyle", &TQMMain::CenterStyleClick);
     menu(mainMenu_, "StretchStyle", &TQMMain::StretchStyleClick);
+    menu(mainMenu_, "FitStyle", &TQMMain::FitStyleClick);
+    menu(mainMenu_, "FillStyle", &TQMMain::FillStyleClick);
+    if (!environment_.windows7OrLater) {
+        mainMenu_.Remove("FitStyle");
+        mainMenu_.Remove("FillStyle");
+    }
     menu(mainMenu_, "Menu_Jidou", &TQMMain::Menu_JidouClick);
     menu(mainMenu_, "Menu_Config", &TQMMain::Menu_ConfigClick);
     menu(mainMenu_, "Menu_Exit", &TQMMain::Menu_ExitClick);
@@ -477,6 +483,14 @@ void TQMMain::CenterStyleClick() {
 
 void TQMMain::StretchStyleClick() {
     SetStyle(DisplayStyle::Stretch);
+}
+
+void TQMMain::FitStyleClick() {
+    SetStyle(DisplayStyle::Fit);
+}
+
+void TQMMain::FillStyleClick() {
+    SetStyle(DisplayStyle::Fill);
 }
 
 void TQMMain::ChgMode_BtnClick() {

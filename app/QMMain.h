@@ -45,6 +45,9 @@ public:
         // Windows Vista or later: HTML Help, and the converted wallpaper in
         // the user's own folder (tests of either place set it).
         bool vistaOrLater = IsVistaOrLater();
+        // Windows 7 or later: the fit and fill styles (tests of either
+        // generation set it).
+        bool windows7OrLater = IsWindows7OrLater();
     };
 
     TQMMain(TApplication& app, Environment environment);
@@ -59,6 +62,8 @@ public:
     void TileStyleClick();
     void CenterStyleClick();
     void StretchStyleClick();
+    void FitStyleClick();
+    void FillStyleClick();
     void ChgMode_BtnClick();
     void Menu_JidouClick();
     void Menu_ConfigClick();
@@ -88,6 +93,7 @@ public:
     bool InputHookInstalled() const override { return HookInstalled; }
     std::string FileMask() const override { return FileListBox1().Mask(); }
     void ShowHelpContext(int context) override;
+    bool OffersFitAndFill() const override { return environment_.windows7OrLater; }
 
     // Run-time state.
     bool Is256ColorDisplay = false;

@@ -56,6 +56,8 @@ inline constexpr MenuSpec kMainMenu[] = {
     {"TileStyle", L"タイル表示(&T)", 2},
     {"CenterStyle", L"中央表示(&C)", 2},
     {"StretchStyle", L"伸縮表示(&S)", 2},
+    {"FitStyle", L"画面のサイズに合わせる(&F)", 2},
+    {"FillStyle", L"ページ幅に合わせる(&P)", 2},
     {"Menu_Jidou", L"自動変更(&J)", 1},
     {"Menu_Config", L"設定(&S)", 1},
     {"N1", L"-", 1},

@@ -161,6 +161,10 @@ void TConfigDlg::FillFromOwner() {
     Check("AspectCheckBox").SetChecked(s.Aspect);
     Check(s.WidthAspect ? "WidthRadioBtn" : "HeightRadioBtn").SetChecked(true);
     Check("TileRadioBtn").SetChecked(true);
+    if (!owner_.OffersFitAndFill()) {
+        Check("FitRadioBtn").Withdraw();
+        Check("FillRadioBtn").Withdraw();
+    }
     for (const std::string& entry : owner_.ChangeListBox().Lines())
         ListBox1().AddItem(entry);
 }

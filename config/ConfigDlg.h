@@ -37,6 +37,8 @@ public:
     virtual std::string FileMask() const = 0;
     // Opens the program's help at a context topic.
     virtual void ShowHelpContext(int context) = 0;
+    // Whether the system has the fit and fill styles (Windows 7 on).
+    virtual bool OffersFitAndFill() const = 0;
 
 protected:
     ~TConfigOwner() = default;

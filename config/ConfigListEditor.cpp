@@ -27,6 +27,10 @@ const wchar_t* StylePictureOf(const std::string& entry) {
         return L"ID_STRECH";
     case DisplayStyle::Center:
         return L"ID_CENTER";
+    case DisplayStyle::Fit:
+        return L"ID_FIT";
+    case DisplayStyle::Fill:
+        return L"ID_FILL";
     case DisplayStyle::Tile:
         break;
     }
@@ -45,6 +49,10 @@ const char* TConfigDlg::CheckedStyleTag() const {
         return TagOf(DisplayStyle::Center);
     if (Check("ExaRadioBtn").Checked())
         return TagOf(DisplayStyle::Stretch);
+    if (Check("FitRadioBtn").Checked())
+        return TagOf(DisplayStyle::Fit);
+    if (Check("FillRadioBtn").Checked())
+        return TagOf(DisplayStyle::Fill);
     return TagOf(DisplayStyle::Tile);
 }
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Draws the settings dialog's small pictures as 16-colour bitmaps.
 
-The list's style pictures (ID_TILE, ID_CENTER, ID_STRECH, 25 x 25 on white)
+The list's style pictures (ID_TILE, ID_CENTER, ID_STRECH, ID_FIT, ID_FILL,
+25 x 25 on white)
 and the button glyphs (16 x 16 on olive, the colour the buttons leave
 undrawn). Each picture is written from the character map below, one
 character per pixel; the bottom-left pixel is the ground in every one.
@@ -87,6 +88,38 @@ def stretch():
     ])
 
 
+def scene(height):
+    """A landscape 21 pixels wide: sky, a sun, two hills and grass."""
+    sun = 3 if height < 16 else 4
+    sun_top = 1 if height < 16 else 2
+    rows = []
+    for y in range(height):
+        row = ''
+        for x in range(21):
+            if y >= height - 2:
+                c = 'G'
+            elif any(y >= top + abs(x - peak) for peak, top in ((6, height - 9), (15, height - 6))):
+                c = 'g'
+            elif sun_top <= y < sun_top + sun and 14 <= x < 14 + sun:
+                c = 'Y'
+            else:
+                c = 'C'
+            row += c
+        rows.append(row)
+    return rows
+
+
+def fit():
+    """The whole picture in proportion, with bars above and below it."""
+    bar = ['d' * 21] * 4
+    return frame(bar + scene(13) + bar)
+
+
+def fill():
+    """The picture covering the whole frame."""
+    return frame(scene(21))
+
+
 GLYPHS = {
     'GLYPH_ADD': [
         'oooooooooooooooo', 'okkkkkkkkooooooo', 'ok......kkoooooo', 'ok......k.kooooo',
@@ -124,7 +157,8 @@ GLYPHS = {
 def main():
     folder = sys.argv[1] if len(sys.argv) > 1 else 'resources'
     pictures = {'ID_TILE': frame_checked(tile()), 'ID_CENTER': frame_checked(center()),
-                'ID_STRECH': frame_checked(stretch())}
+                'ID_STRECH': frame_checked(stretch()), 'ID_FIT': frame_checked(fit()),
+                'ID_FILL': frame_checked(fill())}
     pictures.update(GLYPHS)
     for name, rows in pictures.items():
         write_bmp(f'{folder}/{name}.bmp', rows)

@@ -53,6 +53,11 @@ void TControl::SetVisible(bool visible) {
     ShowWindow(handle_, visible ? SW_SHOWNA : SW_HIDE);
 }
 
+void TControl::Withdraw() {
+    withdrawn_ = true;
+    SetVisible(false);
+}
+
 RECT TControl::BoundsInParent() const {
     RECT r{};
     GetWindowRect(handle_, &r);

@@ -92,6 +92,10 @@ public:
     virtual void SetEnabled(bool enabled);
     // Shows or hides every window the control is made of.
     virtual void SetVisible(bool visible);
+    // Hides the control for good, also when its page shows: a choice the
+    // system does not offer.
+    void Withdraw();
+    bool Withdrawn() const { return withdrawn_; }
 
     void SetText(const std::wstring& text);
     std::wstring Text() const;
@@ -113,6 +117,7 @@ protected:
     const ControlSpec& spec_;
     int id_;
     HWND handle_ = nullptr;
+    bool withdrawn_ = false;
 };
 
 // A push button that shows a bitmap glyph beside its caption (to its left

@@ -178,7 +178,8 @@ void TForm::ShowPage(const TControl& pageControl, int index) {
         const TControl* sheet = SheetOf(*control);
         if (!sheet || std::string_view(sheet->Spec().parent) != pageControl.Spec().name)
             continue;
-        control->SetVisible(sheet == shown && !(control->Spec().flags & cfHidden));
+        control->SetVisible(sheet == shown && !(control->Spec().flags & cfHidden) &&
+                            !control->Withdrawn());
     }
     TabCtrl_SetCurSel(pageControl.Handle(), index);
     ShowGroupHints();

@@ -34,12 +34,22 @@ void TMenu::AttachTo(HWND window) {
         owned_.Release();
 }
 
-void TMenu::Bind(std::string_view name, std::function<void()> handler) {
+TMenu::Item& TMenu::Find(std::string_view name) {
     auto it = std::find_if(items_.begin(), items_.end(),
                            [&](const Item& item) { return item.name == name; });
     if (it == items_.end())
         throw EAppError(L"メニュー項目がありません");
-    it->handler = std::move(handler);
+    return *it;
+}
+
+void TMenu::Bind(std::string_view name, std::function<void()> handler) {
+    Find(name).handler = std::move(handler);
+}
+
+void TMenu::Remove(std::string_view name) {
+    Item& item = Find(name);
+    DeleteMenu(handle_, item.id, MF_BYCOMMAND); // found in the submenus too
+    item.handler = nullptr;
 }
 
 bool TMenu::Dispatch(UINT id) const {

@@ -34,6 +34,8 @@ public:
     void AttachTo(HWND window);
 
     void Bind(std::string_view name, std::function<void()> handler);
+    // Takes the item out of the menu, for a command the system cannot do.
+    void Remove(std::string_view name);
     // Runs the handler of the command ID; false when the ID is not this menu's.
     bool Dispatch(UINT id) const;
 
@@ -43,6 +45,8 @@ private:
         UINT id;
         std::function<void()> handler;
     };
+    Item& Find(std::string_view name);
+
     HMENU handle_;
     TMenuHandle owned_; // until a window holds the menu
     std::vector<Item> items_;

@@ -6,8 +6,8 @@ namespace pelmira {
 
 namespace {
 
-constexpr DisplayStyle kStyles[] = {DisplayStyle::Tile, DisplayStyle::Center,
-                                    DisplayStyle::Stretch};
+constexpr DisplayStyle kStyles[] = {DisplayStyle::Tile, DisplayStyle::Center, DisplayStyle::Stretch,
+                                    DisplayStyle::Fit, DisplayStyle::Fill};
 
 } // namespace
 
@@ -22,14 +22,17 @@ std::string EntryPath(std::string_view entry) {
 
 DisplayStyle EntryStyle(std::string_view entry) {
     DisplayStyle chosen = DisplayStyle::Tile;
-    for (const DisplayStyle style :
-         {DisplayStyle::Center, DisplayStyle::Tile, DisplayStyle::Stretch})
+    for (const DisplayStyle style : {DisplayStyle::Center, DisplayStyle::Tile,
+                                     DisplayStyle::Stretch, DisplayStyle::Fit, DisplayStyle::Fill})
         if (entry.find(TagOf(style)) != std::string_view::npos)
             chosen = style;
     return chosen;
 }
 
 DisplayStyle DrawnEntryStyle(std::string_view entry) {
+    for (const DisplayStyle style : {DisplayStyle::Fill, DisplayStyle::Fit})
+        if (entry.find(TagOf(style)) != std::string_view::npos)
+            return style;
     if (entry.find(TagOf(DisplayStyle::Stretch)) != std::string_view::npos)
         return DisplayStyle::Stretch;
     if (entry.find(TagOf(DisplayStyle::Center)) != std::string_view::npos)

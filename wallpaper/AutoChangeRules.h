@@ -21,11 +21,12 @@ std::string EntryPath(std::string_view entry);
 // drawn centred but applied tiled.
 //
 // The style a change applies: the tags are looked for in the order
-// "(Center)", "(Tile)", "(Stretch)" anywhere in the text, and the last one
-// found decides; an entry without any is shown tiled.
+// "(Center)", "(Tile)", "(Stretch)", "(Fit)", "(Fill)" anywhere in the
+// text, and the last one found decides; an entry without any is shown tiled.
 DisplayStyle EntryStyle(std::string_view entry);
-// The style the list draws beside an entry: "(Stretch)" anywhere wins over
-// "(Center)", which wins over tiled.
+// The style the list draws beside an entry: "(Fill)" anywhere wins over
+// "(Fit)", which wins over "(Stretch)", which wins over "(Center)", which
+// wins over tiled.
 DisplayStyle DrawnEntryStyle(std::string_view entry);
 
 // One step of the ordered walk over `count` entries from the selection

@@ -10,6 +10,10 @@ StyleValues ValuesOf(DisplayStyle style) {
         return {"0", "0"};
     case DisplayStyle::Stretch:
         return {"0", "2"};
+    case DisplayStyle::Fit:
+        return {"0", "6"};
+    case DisplayStyle::Fill:
+        return {"0", "10"};
     }
     return {"0", "0"};
 }
@@ -22,6 +26,10 @@ const char* TagOf(DisplayStyle style) {
         return "(Center)";
     case DisplayStyle::Stretch:
         return "(Stretch)";
+    case DisplayStyle::Fit:
+        return "(Fit)";
+    case DisplayStyle::Fill:
+        return "(Fill)";
     }
     return "";
 }
@@ -32,6 +40,12 @@ DisplayStyle NextStyleInCycle(std::string_view tileWallPaper, std::string_view w
     if (wallpaperStyle == "2")
         return DisplayStyle::Tile;
     return DisplayStyle::Stretch;
+}
+
+DisplayStyle ShowableStyle(DisplayStyle style, bool windows7OrLater) {
+    if (!windows7OrLater && (style == DisplayStyle::Fit || style == DisplayStyle::Fill))
+        return DisplayStyle::Stretch;
+    return style;
 }
 
 } // namespace pelmira

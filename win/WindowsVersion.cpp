@@ -10,4 +10,10 @@ bool IsVistaOrLater() {
     return LOBYTE(LOWORD(GetVersion())) >= 6;
 }
 
+bool IsWindows7OrLater() {
+    const DWORD version = GetVersion();
+    const int major = LOBYTE(LOWORD(version)), minor = HIBYTE(LOWORD(version));
+    return major > 6 || (major == 6 && minor >= 1);
+}
+
 } // namespace pelmira

@@ -25,6 +25,16 @@ TEST(AutoChangeRules, AnEntryNamesItsWholePathAndTheLastTagFoundDecidesTheStyle)
     EXPECT_EQ(DrawnEntryStyle("c:\\(Center)\\a.bmp(Tile)"), DisplayStyle::Center);
     EXPECT_EQ(EntryStyle("c:\\(Center)\\a.bmp(Tile)"), DisplayStyle::Tile);
     EXPECT_EQ(DrawnEntryStyle("c:\\(Stretch)\\a.bmp(Center)"), DisplayStyle::Stretch);
+
+    // Fit and fill: tags at the end like the others, applied and drawn as
+    // themselves, and last in the order a change looks for tags.
+    EXPECT_EQ(EntryPath("c:\\pics\\sea.pi(Fit)"), "c:\\pics\\sea.pi");
+    EXPECT_EQ(EntryPath("c:\\pics\\sea.jpeg(Fill)"), "c:\\pics\\sea.jpeg");
+    EXPECT_EQ(EntryStyle("a.bmp(Fit)"), DisplayStyle::Fit);
+    EXPECT_EQ(EntryStyle("a.bmp(Fill)"), DisplayStyle::Fill);
+    EXPECT_EQ(EntryStyle("c:\\(Fill)\\a.bmp(Stretch)"), DisplayStyle::Fill);
+    EXPECT_EQ(DrawnEntryStyle("a.bmp(Fit)"), DisplayStyle::Fit);
+    EXPECT_EQ(DrawnEntryStyle("c:\\(Fit)\\a.bmp(Fill)"), DisplayStyle::Fill);
 }
 
 TEST(AutoChangeRules, TheOrderedWalkGoesRoundAndStartsAtTheFirst) {

@@ -16,6 +16,26 @@ TEST(DisplayStyle, RegistryPairsAndTags) {
     EXPECT_STREQ(TagOf(DisplayStyle::Tile), "(Tile)");
     EXPECT_STREQ(TagOf(DisplayStyle::Center), "(Center)");
     EXPECT_STREQ(TagOf(DisplayStyle::Stretch), "(Stretch)");
+    EXPECT_STREQ(ValuesOf(DisplayStyle::Fit).tileWallPaper, "0");
+    EXPECT_STREQ(ValuesOf(DisplayStyle::Fit).wallpaperStyle, "6");
+    EXPECT_STREQ(ValuesOf(DisplayStyle::Fill).tileWallPaper, "0");
+    EXPECT_STREQ(ValuesOf(DisplayStyle::Fill).wallpaperStyle, "10");
+    EXPECT_STREQ(TagOf(DisplayStyle::Fit), "(Fit)");
+    EXPECT_STREQ(TagOf(DisplayStyle::Fill), "(Fill)");
+}
+
+// The cycle keeps to the three: fit and fill move on to stretch. Before
+// Windows 7 they are shown stretched; the others are shown as they are.
+TEST(DisplayStyle, FitAndFillLeaveTheCycleAtStretchAndAreStretchedBeforeWindows7) {
+    for (const DisplayStyle style : {DisplayStyle::Fit, DisplayStyle::Fill}) {
+        const StyleValues v = ValuesOf(style);
+        EXPECT_EQ(NextStyleInCycle(v.tileWallPaper, v.wallpaperStyle), DisplayStyle::Stretch);
+        EXPECT_EQ(ShowableStyle(style, false), DisplayStyle::Stretch);
+        EXPECT_EQ(ShowableStyle(style, true), style);
+    }
+    for (const DisplayStyle style :
+         {DisplayStyle::Tile, DisplayStyle::Center, DisplayStyle::Stretch})
+        EXPECT_EQ(ShowableStyle(style, false), style);
 }
 
 TEST(DisplayStyle, CycleGoesTileCentreStretchTile) {

@@ -1,9 +1,12 @@
-// Where the converted wallpaper lives, by the prefix's Windows version: the
-// Windows directory before Vista, the user's own local application data
-// from Vista on, reached by its short form when the profile's name is
-// outside the code page.
+// What changes with the prefix's Windows version: where the converted
+// wallpaper lives (the Windows directory before Vista, the user's own local
+// application data from Vista on, reached by its short form when the
+// profile's name is outside the code page), and the fit and fill styles.
 #include "MainWindowFixture.h"
+#include "config/ConfigDlg.h"
+#include "ui/InputControls.h"
 #include "win/WideText.h"
+#include "win/WindowsVersion.h"
 
 #include <shlobj.h>
 
@@ -74,4 +77,82 @@ TEST_F(MainWindowTest, TheConvertedWallpaperLivesWhereEveryProgramFindsIt) {
     DWORD read = 0;
     ReadFile(written.Get(), magic, 2, &read, nullptr);
     EXPECT_EQ(std::string(magic, 2), "BM");
+}
+
+// Fit and fill where the system has them (Windows 7 on): the menu's two
+// commands and the cycle on from them, the list editor's two choices with
+// their pictures, and an entry of each from qm.ini applied by automatic
+// mode. Before Windows 7 none is offered, and such entries are stretched.
+TEST_F(MainWindowTest, FitAndFillWhereTheSystemHasThem) {
+    const bool offered = IsWindows7OrLater();
+    const std::string folder = MakeTempFolder("pelmira-fit");
+    WriteBitmapFile(folder + "\\photo.bmp", 8);
+    std::string entry = folder + "\\photo.bmp";
+    CharLowerBuffA(entry.data(), static_cast<DWORD>(entry.size()));
+    WriteTextFile(iniPath, "[QM]\r\nInitDirPath=" + folder +
+                               "\r\nAutoChgMax=2\r\n[FAVORITES]\r\nF0=" + entry +
+                               "(Fit)\r\nF1=" + entry + "(Fill)\r\n");
+    Create();
+
+    HMENU styles = GetSubMenu(GetSubMenu(GetMenu(main->Handle()), 0), 2);
+    ASSERT_EQ(GetMenuItemCount(styles), offered ? 5 : 3);
+    if (offered) {
+        wchar_t caption[64] = {};
+        GetMenuStringW(styles, 3, caption, 64, MF_BYPOSITION);
+        EXPECT_STREQ(caption, L"画面のサイズに合わせる(&F)");
+        GetMenuStringW(styles, 4, caption, 64, MF_BYPOSITION);
+        EXPECT_STREQ(caption, L"ページ幅に合わせる(&P)");
+        for (const auto& [command, value] :
+             {std::pair{&TQMMain::FitStyleClick, "6"}, std::pair{&TQMMain::FillStyleClick, "10"}}) {
+            (main.get()->*command)();
+            EXPECT_EQ(DesktopValue("TileWallPaper"), "0");
+            EXPECT_EQ(DesktopValue("WallpaperStyle"), value);
+            main->ChgMode_BtnClick();
+            EXPECT_EQ(DesktopValue("WallpaperStyle"), "2");
+        }
+    }
+
+    {
+        auto dialog = MakeForm<TConfigDlg>(app, *main);
+        dialog->Open();
+        auto& files = dialog->FileListBox1();
+        files.SetDirectory(folder);
+        files.SetItemIndex(0);
+        auto& list = dialog->ListBox1();
+        list.ClearItems();
+        for (const char* name : {"FitRadioBtn", "FillRadioBtn"}) {
+            TCheckButton& choice = dialog->Check(name);
+            // Its own visibility: the dialog itself is not shown.
+            EXPECT_EQ((GetWindowLongPtrW(choice.Handle(), GWL_STYLE) & WS_VISIBLE) != 0, offered)
+                << name;
+            if (!offered)
+                continue;
+            choice.SetChecked(true);
+            dialog->FileListBox1DblClick();
+        }
+        if (offered) {
+            EXPECT_EQ(list.Lines(), (std::vector<std::string>{entry + "(Fit)", entry + "(Fill)"}));
+            // Fit's bar across the top of its picture; fill's sky there.
+            for (const auto& [row, colour] :
+                 {std::pair{0, RGB(128, 128, 128)}, std::pair{1, RGB(0, 255, 255)}}) {
+                const TWindowDC screen(nullptr);
+                const TMemoryDC mem(screen.Get());
+                const TBitmap canvas(CreateCompatibleBitmap(screen.Get(), 40, 40));
+                const TSelection selected(mem.Get(), canvas.Get());
+                DRAWITEMSTRUCT item{};
+                item.itemID = static_cast<UINT>(row);
+                item.hDC = mem.Get();
+                item.rcItem = {0, 0, 40, 27};
+                dialog->ListBox1DrawItem(item);
+                EXPECT_EQ(GetPixel(mem.Get(), 2 + 5, 2 + 4), colour) << row;
+            }
+        }
+    }
+
+    for (const char* applied : {offered ? "6" : "2", offered ? "10" : "2"}) {
+        main->ChgWallPaper();
+        EXPECT_EQ(DesktopValue("WallPaper"), entry);
+        EXPECT_EQ(DesktopValue("TileWallPaper"), "0");
+        EXPECT_EQ(DesktopValue("WallpaperStyle"), applied);
+    }
 }
