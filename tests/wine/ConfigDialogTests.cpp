@@ -1,6 +1,7 @@
 // The settings dialog on a real main window: filling, committing and
 // cancelling, the list editor with its list files, drives, the folder
 // browser and the keyboard.
+#include "ListRowPixel.h"
 #include "MainWindowFixture.h"
 #include "WaitFor.h"
 #include "config/ConfigDlg.h"
@@ -235,23 +236,12 @@ TEST_F(ConfigDialogTest, ListEditorAddsMovesDeletesAndDrawsTheStyle) {
     EXPECT_EQ(list.ItemIndex(), -1);
     EXPECT_EQ(list.MaxExtent, extent); // deleting never narrows
 
-    // The picture by tag, read back from a row drawn into memory.
-    const auto draw = [&](int index) {
-        const TWindowDC screen(nullptr);
-        const TMemoryDC mem(screen.Get());
-        const TBitmap canvas(CreateCompatibleBitmap(screen.Get(), 40, 40));
-        const TSelection selected(mem.Get(), canvas.Get());
-        DRAWITEMSTRUCT item{};
-        item.itemID = static_cast<UINT>(index);
-        item.hDC = mem.Get();
-        item.rcItem = {0, 0, 40, 27};
-        dialog->ListBox1DrawItem(item);
-        // The stretch picture's upper arrow, the tile picture's first sky.
-        return std::pair{GetPixel(mem.Get(), 2 + 12, 2 + 2), GetPixel(mem.Get(), 2 + 3, 2 + 3)};
-    };
-    EXPECT_EQ(draw(2).first, RGB(255, 0, 0));    // both tags: stretch
-    EXPECT_EQ(draw(1).second, RGB(0, 255, 255)); // empty entry: tile
-    EXPECT_NE(draw(0).first, RGB(255, 0, 0));
+    // The picture by tag: the stretch picture's upper arrow, the tile
+    // picture's first sky.
+    const auto arrow = [&](int row) { return ListRowPixel(*dialog, row, 2 + 12, 2 + 2); };
+    EXPECT_EQ(arrow(2), RGB(255, 0, 0));                                 // both tags: stretch
+    EXPECT_EQ(ListRowPixel(*dialog, 1, 2 + 3, 2 + 3), RGB(0, 255, 255)); // empty entry: tile
+    EXPECT_NE(arrow(0), RGB(255, 0, 0));
 }
 
 TEST_F(ConfigDialogTest, ListFilesSaveWholeOrNotAtAllAndLoadWhatFits) {

@@ -2,8 +2,8 @@
 // wallpaper lives (the Windows directory before Vista, the user's own local
 // application data from Vista on, reached by its short form when the
 // profile's name is outside the code page), and the fit and fill styles.
+#include "ListRowPixel.h"
 #include "MainWindowFixture.h"
-#include "config/ConfigDlg.h"
 #include "ui/InputControls.h"
 #include "win/WideText.h"
 #include "win/WindowsVersion.h"
@@ -133,19 +133,8 @@ TEST_F(MainWindowTest, FitAndFillWhereTheSystemHasThem) {
         if (offered) {
             EXPECT_EQ(list.Lines(), (std::vector<std::string>{entry + "(Fit)", entry + "(Fill)"}));
             // Fit's bar across the top of its picture; fill's sky there.
-            for (const auto& [row, colour] :
-                 {std::pair{0, RGB(128, 128, 128)}, std::pair{1, RGB(0, 255, 255)}}) {
-                const TWindowDC screen(nullptr);
-                const TMemoryDC mem(screen.Get());
-                const TBitmap canvas(CreateCompatibleBitmap(screen.Get(), 40, 40));
-                const TSelection selected(mem.Get(), canvas.Get());
-                DRAWITEMSTRUCT item{};
-                item.itemID = static_cast<UINT>(row);
-                item.hDC = mem.Get();
-                item.rcItem = {0, 0, 40, 27};
-                dialog->ListBox1DrawItem(item);
-                EXPECT_EQ(GetPixel(mem.Get(), 2 + 5, 2 + 4), colour) << row;
-            }
+            EXPECT_EQ(ListRowPixel(*dialog, 0, 2 + 5, 2 + 4), RGB(128, 128, 128));
+            EXPECT_EQ(ListRowPixel(*dialog, 1, 2 + 5, 2 + 4), RGB(0, 255, 255));
         }
     }
 
