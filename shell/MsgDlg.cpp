@@ -90,6 +90,12 @@ struct DialogState {
     TCallbackError* error;
 };
 
+// The system's icon size at the dialog's DPI: the icon is loaded and laid
+// out at it.
+int IconSize(HWND dialog) {
+    return SystemMetricAt(SM_CXICON, DpiOfWindow(dialog));
+}
+
 std::pair<int, int> TextSize(HWND dialog, const std::wstring& text, int wrapWidth) {
     const TWindowDC dc(dialog);
     const TSelection font(dc.Get(),
@@ -115,7 +121,7 @@ void LayOut(HWND dialog, const DialogState& state) {
     in.baseUnitX = base.right;
     in.baseUnitY = base.bottom;
     in.hasIcon = IconOf(state.type) != nullptr;
-    in.iconSize = SystemMetricAt(SM_CXICON, DpiOfWindow(dialog));
+    in.iconSize = IconSize(dialog);
     in.textWidth = textWidth;
     in.textHeight = textHeight;
     in.buttonCount = static_cast<int>(buttons.size());
@@ -141,7 +147,7 @@ INT_PTR Initialise(HWND dialog, const DialogState& state) {
     SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&state));
     // The system's icon at the dialog's DPI, not its 96-DPI default.
     if (const wchar_t* icon = IconOf(state.type)) {
-        const int size = SystemMetricAt(SM_CXICON, DpiOfWindow(dialog));
+        const int size = IconSize(dialog);
         SendDlgItemMessageW(
             dialog, kIconId, STM_SETICON,
             reinterpret_cast<WPARAM>(LoadImageW(nullptr, icon, IMAGE_ICON, size, size, LR_SHARED)),

@@ -85,13 +85,13 @@ private:
 // logged and ends it with exit code 3.
 int RunGuarded(const wchar_t* title, const std::function<int()>& body) noexcept;
 
-// Keeps the hourglass on for the lifetime of the guard, also when an error
-// leaves the scope early.
 // An icon resource at the size of the given system metrics (SM_CXICON,
 // SM_CXSMICON...), picked from the sizes it holds or scaled from the
 // nearest; shared, so never destroyed.
 HICON LoadSizedIcon(HINSTANCE instance, const wchar_t* name, int widthMetric, int heightMetric);
 
+// Keeps the hourglass on for the lifetime of the guard, also when an error
+// leaves the scope early.
 class THourglass {
 public:
     explicit THourglass(TApplication& app) : app_(app) { app_.BeginBusy(); }
