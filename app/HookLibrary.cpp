@@ -1,6 +1,7 @@
 #include "app/HookLibrary.h"
 
 #include "win/AppError.h"
+#include "win/DllSearch.h"
 #include "win/ModuleProc.h"
 
 namespace pelmira {
@@ -10,9 +11,9 @@ THookLibrary::~THookLibrary() {
         removeHook_();
 }
 
-void THookLibrary::Install(HWND applicationWindow) {
+void THookLibrary::Install(const std::wstring& path, HWND applicationWindow) {
     installed_ = false;
-    module_.Reset(LoadLibraryA("QMHOOK32.DLL"));
+    module_.Reset(LoadLibraryFromPath(path, DllImports::FromSystemOnly));
     if (!module_)
         throw EAppError(L"QMHOOK32.DLLが見つかりません");
     setHook_ = ModuleProc<SetHookFn>(module_.Get(), "SetHook");

@@ -5,6 +5,8 @@
 
 #include "win/Handles.h"
 
+#include <string>
+
 namespace pelmira {
 
 class THookLibrary {
@@ -15,10 +17,12 @@ public:
     THookLibrary(const THookLibrary&) = delete;
     THookLibrary& operator=(const THookLibrary&) = delete;
 
-    // Loads the library, finds its entry points and starts watching for the
-    // given window. Each failure raises its own message; what succeeded
-    // before stays (a loaded library is freed at destruction).
-    void Install(HWND applicationWindow);
+    // Loads the library from its full path (never by its bare name, which
+    // would also find a copy in the current folder or on the PATH), finds its
+    // entry points and starts watching for the given window. Each failure
+    // raises its own message; what succeeded before stays (a loaded library
+    // is freed at destruction).
+    void Install(const std::wstring& path, HWND applicationWindow);
     // Seconds without keyboard or mouse input.
     LONG SetSec() const;
 

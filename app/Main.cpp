@@ -5,6 +5,7 @@
 
 #include "app/QMMain.h"
 #include "ui/Application.h"
+#include "win/DllSearch.h"
 
 namespace {
 
@@ -42,5 +43,8 @@ int RunPelmira(HINSTANCE instance) {
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    // Before anything loads a DLL by name: the program's folder may be
+    // Downloads, and the current folder anything.
+    pelmira::RestrictDllSearchToSystem();
     return RunGuarded(L"Pelmira32", [instance] { return RunPelmira(instance); });
 }

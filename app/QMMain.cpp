@@ -16,8 +16,8 @@
 #include "win/Handles.h"
 #include "win/RegistryKey.h"
 #include "win/WideText.h"
+#include "wallpaper/WallpaperFile.h"
 #include "imaging/ExtensionTest.h"
-#include "wallpaper/TempBitmap.h"
 
 #include <shellapi.h>
 
@@ -59,12 +59,20 @@ std::string ProgramFilePath() {
     return AnsiPathOf(buffer).value_or(std::string());
 }
 
+// The program's own folder, with its closing separator: where its own
+// libraries are loaded from, by full path.
+std::wstring ProgramFolder() {
+    wchar_t buffer[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, buffer, MAX_PATH);
+    return FolderPart(std::wstring(buffer));
+}
+
 } // namespace
 
 TQMMain::TQMMain(TApplication& app, Environment environment)
     : TForm(app, L"TQMMain"), ChangeTimer(*this, 1000), CheckTimer(*this, 1000),
       environment_(std::move(environment)), winPath_(WindowsDirectory()),
-      tempBitmap_(TTempBitmapPlace::Choose(environment_.vistaOrLater, winPath_)),
+      wallpaperFile_(TWallpaperFile::Choose(environment_.vistaOrLater, AnsiToWide(winPath_))),
       help_(environment_.winHelp, environment_.htmlHelp), wallpaper_(environment_.wallpaperCall),
       mainMenu_(TMenu::Kind::MainMenu, qmmain::kMainMenu, kMainMenuFirstId),
       popupMenu_(TMenu::Kind::Popup, qmmain::kPopupMenu, kPopupMenuFirstId) {
@@ -171,7 +179,7 @@ void TQMMain::FormCreate() {
     StartPlugins();
 
     HookInstalled = false;
-    hook_.Install(Application().Handle());
+    hook_.Install(ProgramFolder() + L"QMHOOK32.DLL", Application().Handle());
     HookInstalled = true;
 
     LoadChangeList();
@@ -207,11 +215,13 @@ void TQMMain::ReadSettingsFile() {
         ChangeListBox().Add(entry);
 }
 
+// The image viewer's plug-in folder, read by its real name; a folder that
+// the program cannot name leaves the default.
 std::string TQMMain::ExtSusiePath() const {
     if (auto key = TRegistryKey::OpenExisting(HKEY_CURRENT_USER, kPluginKey, KEY_ALL_ACCESS)) {
-        std::string path = key->ReadString("Path");
-        if (!path.empty())
-            return path;
+        const std::wstring path = key->ReadWideString("Path");
+        if (const auto named = path.empty() ? std::nullopt : AnsiPathOf(path))
+            return *named;
     }
     return StripDirSep(FolderPart(ProgramFilePath()));
 }
@@ -400,14 +410,14 @@ bool TQMMain::NeedsReducedCopy(int bitCount) const {
     return Is256ColorDisplay && (bitCount == 16 || bitCount == 24 || bitCount == 32) && Quantize;
 }
 
-std::optional<std::string> TQMMain::SaveTempBitmap() {
+std::optional<std::wstring> TQMMain::SaveWallpaperFile() {
     TImage& preview = PreViewImage();
     // With no picture to save, the file would still hold an earlier one and
     // put that on the desktop: the change fails instead.
     if (!preview.HasPicture())
         return std::nullopt;
-    tempBitmap_.Save(preview.Bitmap(), preview.Palette());
-    return tempBitmap_.Path();
+    wallpaperFile_.Save(preview.Bitmap(), preview.Palette());
+    return wallpaperFile_.Path();
 }
 
 // The one road from a file to the wallpaper. A file that cannot be opened,
@@ -446,12 +456,12 @@ ChangeOutcome TQMMain::ChangeTo(const std::string& path, TDesktopWallpaper& path
         return outcome(false);
     const bool plain = IsPlainBitmap(path);
     if (plain && !NeedsReducedCopy(ColorsInPalette(path)))
-        return outcome(pathBuffer.Apply(path));
+        return outcome(pathBuffer.Apply(AnsiToWide(path)));
     const bool decoded =
         preview == PreviewUse::AlwaysDecoded ||
         (preview == PreviewUse::SelectedBitmap && plain && PreViewImage().HasPicture()) || decode();
-    const auto temp = decoded ? SaveTempBitmap() : std::nullopt;
-    return outcome(temp && pathBuffer.Apply(*temp));
+    const auto converted = decoded ? SaveWallpaperFile() : std::nullopt;
+    return outcome(converted && pathBuffer.Apply(*converted));
 }
 
 void TQMMain::ReportFailedChange(const std::string& path, ChangeOutcome outcome) {
@@ -463,12 +473,12 @@ void TQMMain::ReportFailedChange(const std::string& path, ChangeOutcome outcome)
 }
 
 void TQMMain::Menu_NoneClick() {
-    wallpaper_.Apply("");
+    wallpaper_.Apply(L"");
 }
 
 void TQMMain::SetStyle(DisplayStyle style) {
     THourglass busy(Application());
-    const std::string current = TDesktopWallpaper::CurrentWallpaper();
+    const std::wstring current = TDesktopWallpaper::CurrentWallpaper();
     TDesktopWallpaper::WriteStyle(style);
     wallpaper_.Apply(current);
 }

@@ -15,7 +15,7 @@
 #include "ui/Menu.h"
 #include "wallpaper/ChangeOutcome.h"
 #include "wallpaper/DesktopWallpaper.h"
-#include "wallpaper/TempBitmap.h"
+#include "wallpaper/WallpaperFile.h"
 #include "win/WindowsVersion.h"
 
 #include <shellapi.h>
@@ -150,7 +150,7 @@ private:
     void CorrectAspect(const std::string& path);
     void SetStyle(DisplayStyle style);
     bool NeedsReducedCopy(int bitCount) const;
-    std::optional<std::string> SaveTempBitmap();
+    std::optional<std::wstring> SaveWallpaperFile();
     // When a change decodes the file into the preview: only when it must be
     // converted, or not again for a bitmap the selection already decoded,
     // or always first, the preview showing what was dropped.
@@ -175,7 +175,7 @@ private:
 
     Environment environment_;
     std::string winPath_;
-    TTempBitmapPlace tempBitmap_;
+    TWallpaperFile wallpaperFile_;
     THelpFile help_;
     TIniFile ini_{"qm.ini"};
     TDesktopWallpaper wallpaper_;

@@ -58,7 +58,7 @@ target_include_directories(pelmira_win PUBLIC ${PROJECT_SOURCE_DIR})
 target_include_directories(pelmira_win PRIVATE ${PELMIRA_HELP_PROJECT})
 add_dependencies(pelmira_win html_help_file)
 target_compile_options(pelmira_win PRIVATE ${PELMIRA_WARNINGS})
-target_link_libraries(pelmira_win PUBLIC comctl32 comdlg32 shell32 ole32 msimg32 gdi32 user32 advapi32)
+target_link_libraries(pelmira_win PUBLIC comctl32 comdlg32 shell32 ole32 gdi32 user32 advapi32)
 
 add_executable(Pelmira32 WIN32 ${PROJECT_SOURCE_DIR}/app/Main.cpp
                                ${PROJECT_SOURCE_DIR}/resources/Pelmira32.rc)

@@ -56,6 +56,7 @@ pelmira_wine_test(wine_ui_tests SOURCES ${PROJECT_SOURCE_DIR}/tests/wine/UiTests
 pelmira_wine_test(wine_hook_tests SOURCES ${PROJECT_SOURCE_DIR}/tests/wine/HookTests.cpp)
 pelmira_wine_test(wine_e2e_tests TIMEOUT 600 SOURCES ${PROJECT_SOURCE_DIR}/tests/wine/EndToEndTests.cpp
                                          ${PROJECT_SOURCE_DIR}/tests/wine/AutomaticModeTests.cpp
+                                         ${PROJECT_SOURCE_DIR}/tests/wine/DllPlantingTests.cpp
                                          ${PROJECT_SOURCE_DIR}/tests/wine/ProcessDriver.cpp
                                          ${PROJECT_SOURCE_DIR}/tests/wine/TestFiles.cpp
                                          ${PROJECT_SOURCE_DIR}/tests/wine/DialogWatcher.cpp)
@@ -136,6 +137,16 @@ foreach(fake fakehook_refuses fakehook_empty fakehook_idle)
     target_link_options(${fake} PRIVATE -Wl,--kill-at)
     add_dependencies(wine_e2e_tests ${fake})
 endforeach()
+
+# A DLL planted beside a program or in its current folder, and a program that
+# imports msimg32.dll, which shows that such a copy loads where a name is imported.
+add_library(planted_dll SHARED ${PROJECT_SOURCE_DIR}/tests/wine/tools/PlantedDll.cpp)
+set_target_properties(planted_dll PROPERTIES PREFIX "")
+target_link_options(planted_dll PRIVATE -Wl,--kill-at)
+add_executable(imports_msimg32 ${PROJECT_SOURCE_DIR}/tests/wine/tools/ImportsMsimg32.cpp)
+target_link_libraries(imports_msimg32 PRIVATE msimg32)
+add_dependencies(wine_e2e_tests planted_dll imports_msimg32)
+set_tests_properties(wine_e2e_tests PROPERTIES ENVIRONMENT "WINEDLLOVERRIDES=msimg32=n,b")
 
 # Susie plug-ins made for the tests, built for the architecture of the
 # program under test; the tests copy them into plug-in folders as if*.spi.

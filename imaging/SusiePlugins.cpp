@@ -2,6 +2,7 @@
 
 #include "base/DirSep.h"
 #include "imaging/PluginRules.h"
+#include "win/DllSearch.h"
 #include "win/FaultGuard.h"
 #include "win/ModuleProc.h"
 #include "win/WideText.h"
@@ -73,17 +74,17 @@ std::vector<TSusiePlugins::Announced> TSusiePlugins::Start(const std::string& fo
         if (!name)
             continue;
         Slot& slot = slots_[static_cast<std::size_t>(count_++)];
-        LoadSlot(slot, folder + *name, announced);
+        LoadSlot(slot, folder + *name, DllImports::FromOwnFolderToo, announced);
         builtInInSlot |= !builtInName.empty() && lstrcmpiA(name->c_str(), builtInName.c_str()) == 0;
     }
     if (!builtIn.empty() && !builtInInSlot)
-        LoadSlot(builtIn_, builtIn, announced);
+        LoadSlot(builtIn_, builtIn, DllImports::FromSystemOnly, announced);
     return announced;
 }
 
-void TSusiePlugins::LoadSlot(Slot& slot, const std::string& file,
+void TSusiePlugins::LoadSlot(Slot& slot, const std::string& file, DllImports imports,
                              std::vector<Announced>& announced) {
-    slot.library.Reset(LoadLibraryA(file.c_str()));
+    slot.library.Reset(LoadLibraryFromPath(AnsiToWide(file), imports));
     if (!slot.library)
         return;
     slot.getPluginInfo = ModuleProc<GetPluginInfoFn>(slot.library.Get(), "GetPluginInfo");

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include "imaging/GlobalDib.h"
+#include "win/DllSearch.h"
 #include "win/Handles.h"
 
 #include <array>
@@ -70,7 +71,8 @@ private:
         bool InUse() const { return library && !faulted; }
     };
 
-    void LoadSlot(Slot& slot, const std::string& file, std::vector<Announced>& announced);
+    void LoadSlot(Slot& slot, const std::string& file, DllImports imports,
+                  std::vector<Announced>& announced);
     std::optional<LONG_PTR> AcceptingOffset(Slot& slot, const std::string& path);
     bool Decode(Slot& slot, const std::string& path, LONG_PTR offset, GlobalDibPair& blocks);
     std::vector<Slot*> AskingOrder();

@@ -67,8 +67,10 @@ void DrawKeyedPicture(HDC dc, HBITMAP picture, int x, int y, int dpi) {
     if (dpi == kDesignDpi) {
         const TSelection selected(mem.Get(), picture);
         const COLORREF transparent = GetPixel(mem.Get(), 0, bm.bmHeight - 1);
-        TransparentBlt(dc, x, y, bm.bmWidth, bm.bmHeight, mem.Get(), 0, 0, bm.bmWidth, bm.bmHeight,
-                       transparent);
+        // gdi32's own export: msimg32.dll is not a known DLL, and a copy planted
+        // beside the program would be loaded in its place.
+        GdiTransparentBlt(dc, x, y, bm.bmWidth, bm.bmHeight, mem.Get(), 0, 0, bm.bmWidth,
+                          bm.bmHeight, transparent);
         return;
     }
     const std::vector<std::uint32_t> pixels = PixelsOf(dc, picture, bm);
@@ -83,7 +85,7 @@ void DrawKeyedPicture(HDC dc, HBITMAP picture, int x, int y, int dpi) {
         return;
     const TSelection selected(mem.Get(), section.Get());
     const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    AlphaBlend(dc, x, y, size.cx, size.cy, mem.Get(), 0, 0, size.cx, size.cy, blend);
+    GdiAlphaBlend(dc, x, y, size.cx, size.cy, mem.Get(), 0, 0, size.cx, size.cy, blend);
 }
 
 } // namespace pelmira

@@ -3,7 +3,7 @@
 #include "win/AppError.h"
 #include "win/RegistryKey.h"
 
-#include <cstring>
+#include <algorithm>
 
 namespace pelmira {
 
@@ -24,17 +24,17 @@ TRegistryKey TDesktopWallpaper::OpenDesktopKey(REGSAM access) {
     return std::move(*key);
 }
 
-BOOL TDesktopWallpaper::SystemWallpaperCall(char* path) {
-    return SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, path,
+BOOL TDesktopWallpaper::SystemWallpaperCall(wchar_t* path) {
+    return SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, path,
                                  SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
 }
 
 TDesktopWallpaper::TDesktopWallpaper(WallpaperCall call) : call_(std::move(call)) {}
 
-bool TDesktopWallpaper::Apply(const std::string& path) {
-    if (path.size() >= buffer_.size() || path.find('\0') != std::string::npos)
+bool TDesktopWallpaper::Apply(const std::wstring& path) {
+    if (path.size() > kMaxWallpaperPath || path.find(L'\0') != std::wstring::npos)
         return false;
-    std::memcpy(buffer_.data(), path.c_str(), path.size() + 1);
+    std::copy(path.c_str(), path.c_str() + path.size() + 1, buffer_.begin());
     return call_(buffer_.data()) != FALSE;
 }
 
@@ -42,8 +42,8 @@ std::string TDesktopWallpaper::ReadDesktopValue(const char* name) {
     return OpenDesktopKey(KEY_READ).ReadString(name);
 }
 
-std::string TDesktopWallpaper::CurrentWallpaper() {
-    return ReadDesktopValue("WallPaper");
+std::wstring TDesktopWallpaper::CurrentWallpaper() {
+    return OpenDesktopKey(KEY_READ).ReadWideString("WallPaper");
 }
 
 void TDesktopWallpaper::WriteStyle(DisplayStyle style) {

@@ -14,13 +14,42 @@ std::optional<TRegistryKey> TRegistryKey::OpenExisting(HKEY root, const char* pa
     return TRegistryKey(key);
 }
 
-std::string TRegistryKey::ReadString(const char* name) const {
+namespace {
+
+// False for a missing value; a value of another kind than a string raises.
+bool HasStringValue(HKEY key, const char* name) {
     DWORD type = 0;
-    if (RegQueryValueExA(key_.Get(), name, nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS)
-        return {};
+    if (RegQueryValueExA(key, name, nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS)
+        return false;
     if (type != REG_SZ && type != REG_EXPAND_SZ)
         throw EAppError(L"'" + AnsiToWide(name) + L"' のﾃﾞｰﾀ型が不正です");
+    return true;
+}
+
+} // namespace
+
+std::string TRegistryKey::ReadString(const char* name) const {
+    if (!HasStringValue(key_.Get(), name))
+        return {};
     return StringValue(name).value_or("");
+}
+
+std::wstring TRegistryKey::ReadWideString(const char* name) const {
+    if (!HasStringValue(key_.Get(), name))
+        return {};
+    const std::wstring wideName = AnsiToWide(name);
+    DWORD type = 0;
+    DWORD size = 0;
+    if (RegQueryValueExW(key_.Get(), wideName.c_str(), nullptr, &type, nullptr, &size) !=
+        ERROR_SUCCESS)
+        return {};
+    // One more character than the size says, for a value stored without its terminator.
+    std::vector<wchar_t> data(size / sizeof(wchar_t) + 2, L'\0');
+    size = static_cast<DWORD>((data.size() - 1) * sizeof(wchar_t));
+    if (RegQueryValueExW(key_.Get(), wideName.c_str(), nullptr, &type,
+                         reinterpret_cast<BYTE*>(data.data()), &size) != ERROR_SUCCESS)
+        return {};
+    return std::wstring(data.data());
 }
 
 std::optional<std::string> TRegistryKey::StringValue(const char* name) const {

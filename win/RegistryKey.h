@@ -21,6 +21,10 @@ public:
     // The text of a string value; none when the value is missing or holds
     // something else.
     std::optional<std::string> StringValue(const char* name) const;
+    // A string value that names a file or folder, read in Unicode: the ANSI
+    // call would hand over a best-fit name ("¥" as a path separator), naming
+    // another file. Missing reads as empty; not a string raises as above.
+    std::wstring ReadWideString(const char* name) const;
     void WriteString(const char* name, const std::string& value);
 
 private:

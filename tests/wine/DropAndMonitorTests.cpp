@@ -31,12 +31,6 @@ HDROP MakeDrop(const std::vector<std::wstring>& files) {
     return static_cast<HDROP>(block);
 }
 
-std::wstring Wide(const std::string& text) {
-    wchar_t wide[MAX_PATH] = {};
-    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide, MAX_PATH);
-    return wide;
-}
-
 class DropTest : public MainWindowTest {
 protected:
     void SetUp() override {
@@ -65,8 +59,8 @@ TEST_F(DropTest, TheLastDroppedFileBecomesTheWallpaperAtOnce) {
     Drop({Wide(folder + "\\first.bmp"), Wide(folder + "\\note.xyz"), Wide(folder + "\\photo.bmp")});
     ASSERT_EQ(calls.size(), 1u);
     // A 256-colour display gets the reduced copy, any other the file itself.
-    EXPECT_EQ(calls[0], main->Is256ColorDisplay ? WindowsDirectory() + "\\Pelmira.BMP"
-                                                : folder + "\\photo.bmp");
+    EXPECT_EQ(calls[0], Wide(main->Is256ColorDisplay ? WindowsDirectory() + "\\Pelmira.BMP"
+                                                     : folder + "\\photo.bmp"));
     EXPECT_EQ(Text("BmpNamePanel"), L" PHOTO.BMP");
     EXPECT_EQ(Text("BmpInfoPanel"), L"40x30 16M色");
     EXPECT_TRUE(main->PreViewImage().HasPicture());
@@ -197,7 +191,8 @@ TEST_F(MainWindowTest, LeavingAndEnteringTheModeAgainContinuesTheWalk) {
     main->Menu_JidouClick();
     main->ChgWallPaper();
     main->ChgWallPaper();
-    EXPECT_EQ(calls, (std::vector<std::string>{folder + "\\a.bmp", folder + "\\b.bmp",
-                                               folder + "\\c.bmp", folder + "\\a.bmp"}));
+    EXPECT_EQ(calls,
+              (std::vector<std::wstring>{Wide(folder + "\\a.bmp"), Wide(folder + "\\b.bmp"),
+                                         Wide(folder + "\\c.bmp"), Wide(folder + "\\a.bmp")}));
     main->K1Click();
 }

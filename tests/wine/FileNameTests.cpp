@@ -47,8 +47,8 @@ void WriteColouredBitmap(const std::wstring& path, COLORREF colour) {
     WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
-// The colour of the first pixel of the 8-bit bitmap file the ANSI path opens.
-std::optional<COLORREF> ColourAt(const std::string& path) {
+// The colour of the first pixel of the 8-bit bitmap file at the path.
+std::optional<COLORREF> ColourAt(const std::wstring& path) {
     const std::string text = ReadTextFile(path);
     const std::vector<std::uint8_t> bytes(text.begin(), text.end());
     if (bytes.size() < 58 || text.compare(0, 2, "BM") != 0)
@@ -121,8 +121,8 @@ TEST_F(FileNameTest, EveryNameIsShownAsNamedAndReachesItsOwnFile) {
         const std::size_t before = calls.size();
         main->Menu_ChangeClick();
         ASSERT_EQ(calls.size(), before + 1);
-        const std::string applied = calls.back();
-        EXPECT_EQ(applied.find_first_of("?*"), std::string::npos);
+        const std::wstring applied = calls.back();
+        EXPECT_EQ(applied.find_first_of(L"?*"), std::wstring::npos);
         EXPECT_EQ(ColourAt(applied), file.colour);
     }
 }

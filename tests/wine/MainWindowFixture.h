@@ -44,7 +44,7 @@ protected:
     void CreateWith(const std::wstring& commandLine) {
         pelmira::TQMMain::Environment environment;
         environment.commandLine = commandLine;
-        environment.wallpaperCall = [this](char* path) -> BOOL {
+        environment.wallpaperCall = [this](wchar_t* path) -> BOOL {
             calls.push_back(path);
             visibleAtCall.push_back(main && main->Handle() && IsWindowVisible(main->Handle()));
             return wallpaperCallSucceeds ? pelmira::TDesktopWallpaper::SystemWallpaperCall(path)
@@ -86,7 +86,7 @@ protected:
     pelmira::TFormPtr<pelmira::TQMMain> main;
     bool ownPlugin = true; // ifpelmira.spi beside the test program
     std::string iniPath;
-    std::vector<std::string> calls;
+    std::vector<std::wstring> calls; // the paths the wallpaper call was given
     std::vector<bool> visibleAtCall;
     struct TrayCall {
         DWORD message;

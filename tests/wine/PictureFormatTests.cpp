@@ -103,7 +103,7 @@ TEST_F(MainWindowTest, APngIsListedPreviewedAndBecomesTheWallpaper) {
     EXPECT_TRUE(main->PreViewImage().HasPicture());
     main->Menu_ChangeClick();
     ASSERT_EQ(calls.size(), 1u);
-    EXPECT_EQ(calls[0], WindowsDirectory() + "\\Pelmira.BMP");
+    EXPECT_EQ(calls[0], Wide(WindowsDirectory() + "\\Pelmira.BMP"));
     const std::string saved = ReadTextFile(calls[0]);
     ASSERT_GT(saved.size(), 54u);
     EXPECT_EQ(saved.substr(0, 2), "BM");

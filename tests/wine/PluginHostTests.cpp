@@ -133,7 +133,7 @@ TEST_F(MainWindowTest, PluginPatternsJoinTheMaskAndDecodedFilesPreview) {
     EXPECT_TRUE(main->PreViewImage().HasPicture());
     main->ChgMurePaper(pictures + "\\sea.tp2");
     ASSERT_EQ(calls.size(), 1u);
-    EXPECT_EQ(calls[0], WindowsDirectory() + "\\Pelmira.BMP");
+    EXPECT_EQ(calls[0], Wide(WindowsDirectory() + "\\Pelmira.BMP"));
     Select("sea.png");
     main->FileListBox1Click();
     EXPECT_EQ(Text("BmpInfoPanel"), L"8x6 16M色");

@@ -6,7 +6,7 @@
 #include "imaging/DisplayPicture.h"
 #include "tests/support/MemoryDib.h"
 #include "tests/support/PlainOctree.h"
-#include "wallpaper/TempBitmap.h"
+#include "wallpaper/WallpaperFile.h"
 
 #include <cstring>
 #include <random>
@@ -213,11 +213,11 @@ TEST_F(PreviewTest, TrueColourFilesReachA256ColourDesktopThroughTheReducedCopy) 
     main->Menu_ChangeClick();
     ASSERT_EQ(calls.size(), 1u);
     if (!main->Is256ColorDisplay) {
-        EXPECT_EQ(calls[0], path); // the desktop shows it as it is
+        EXPECT_EQ(calls[0], Wide(path)); // the desktop shows it as it is
         EXPECT_FALSE(FileExists(TempPath()));
         return;
     }
-    EXPECT_EQ(calls[0], TempPath());
+    EXPECT_EQ(calls[0], Wide(TempPath()));
     const auto file = FileBytes(TempPath());
     ASSERT_GE(file.size(), 14u + 40 + 1024);
     const std::span<const std::uint8_t> bytes(file);
@@ -297,7 +297,7 @@ TEST_F(PreviewTest, BitFieldAndV4V5PicturesKeepTheirColours) {
         SCOPED_TRACE(name);
         const std::string path = ProgramFolder() + "pictures\\" + name + ".bmp";
         ASSERT_TRUE(main->FileToImage(path));
-        SavePictureAsBitmapFile(TempPath(), main->PreViewImage().Bitmap(),
+        SavePictureAsBitmapFile(Wide(TempPath()), main->PreViewImage().Bitmap(),
                                 main->PreViewImage().Palette());
         const std::vector<std::uint8_t> seen = FileBytes(TempPath());
         const std::vector<std::uint8_t> wanted = Rows24(FileBytes(path), 127, 64);
@@ -333,7 +333,7 @@ TEST_F(PreviewTest, OnTrueColourDisplaysTheSavedPictureIs24BitsAndExact) {
     if (main->Is256ColorDisplay)
         GTEST_SKIP() << "a 256-colour display saves 8-bit pictures";
     Click("photo.bmp");
-    SavePictureAsBitmapFile(TempPath(), main->PreViewImage().Bitmap(),
+    SavePictureAsBitmapFile(Wide(TempPath()), main->PreViewImage().Bitmap(),
                             main->PreViewImage().Palette());
     const auto file = FileBytes(TempPath());
     const std::size_t stride = 92; // 30 x 3 = 90, padded to 92
@@ -356,7 +356,7 @@ TEST_F(PreviewTest, WithQuantizeOffA256ColourDisplayGetsTheFileItself) {
     Click("photo.bmp");
     main->Menu_ChangeClick();
     ASSERT_EQ(calls.size(), 1u);
-    EXPECT_EQ(calls[0], path);
+    EXPECT_EQ(calls[0], Wide(path));
     EXPECT_FALSE(FileExists(TempPath()));
 }
 

@@ -62,7 +62,8 @@ bool ProgramUnderTest::Start(const std::wstring& arguments, const std::wstring& 
     if (!arguments.empty())
         commandLine += L" " + arguments;
     // Started from its own folder, as a shortcut or the shell would start it.
-    const std::wstring folder = exe.substr(0, exe.find_last_of(L"\\/") + 1);
+    const std::wstring folder =
+        currentFolder_.empty() ? exe.substr(0, exe.find_last_of(L"\\/") + 1) : currentFolder_;
     STARTUPINFOW si{};
     si.cb = sizeof si;
     if (showCommand >= 0) {

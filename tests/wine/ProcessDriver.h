@@ -26,9 +26,11 @@ public:
     ProgramUnderTest& operator=(const ProgramUnderTest&) = delete;
 
     // Starts the program with the given command-line arguments, from the
-    // test program's folder unless another copy of the program is named.
+    // test program's folder unless another copy of the program is named. It
+    // runs in its own folder unless another is set first.
     bool Start(const std::wstring& arguments = L"", const std::wstring& exe = L"",
                int showCommand = -1);
+    void SetCurrentFolder(const std::wstring& folder) { currentFolder_ = folder; }
     DWORD Pid() const { return info_.dwProcessId; }
     // Waits for the main window to appear; null after the deadline.
     HWND WaitForMainWindow(DWORD timeoutMs = 30000);
@@ -41,4 +43,5 @@ public:
 
 private:
     PROCESS_INFORMATION info_{};
+    std::wstring currentFolder_;
 };

@@ -96,6 +96,37 @@ std::vector<std::string> SectionNames(const std::string& image, const IMAGE_FILE
     return names;
 }
 
+// The names of the DLLs a PE file imports, read through its sections.
+std::set<std::string> ImportedDlls(const std::string& image, const IMAGE_FILE_HEADER& header) {
+    const char* optional = reinterpret_cast<const char*>(&header) + sizeof header;
+    const IMAGE_DATA_DIRECTORY* directories =
+        header.Machine == IMAGE_FILE_MACHINE_I386
+            ? reinterpret_cast<const IMAGE_OPTIONAL_HEADER32*>(optional)->DataDirectory
+            : reinterpret_cast<const IMAGE_OPTIONAL_HEADER64*>(optional)->DataDirectory;
+    const auto* sections =
+        reinterpret_cast<const IMAGE_SECTION_HEADER*>(optional + header.SizeOfOptionalHeader);
+    const auto offsetOf = [&](DWORD rva) -> std::size_t {
+        for (std::size_t i = 0; i < header.NumberOfSections; ++i)
+            if (rva >= sections[i].VirtualAddress &&
+                rva < sections[i].VirtualAddress + sections[i].Misc.VirtualSize)
+                return rva - sections[i].VirtualAddress + sections[i].PointerToRawData;
+        return image.size();
+    };
+    std::set<std::string> names;
+    for (std::size_t at = offsetOf(directories[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
+         at + sizeof(IMAGE_IMPORT_DESCRIPTOR) <= image.size();
+         at += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
+        const auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(image.data() + at);
+        if (entry->Name == 0)
+            break;
+        std::string name = image.c_str() + std::min(offsetOf(entry->Name), image.size());
+        for (char& c : name)
+            c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+        names.insert(name);
+    }
+    return names;
+}
+
 std::vector<std::wstring> ModulesOf(HANDLE process) {
     HMODULE modules[512];
     DWORD needed = 0;
@@ -165,6 +196,17 @@ TEST(ReleaseArchive, HoldsTheProgramItsLibrariesHelpLicenceAndReadmeOnly) {
             EXPECT_TRUE(header->Characteristics & IMAGE_FILE_LARGE_ADDRESS_AWARE);
         }
     }
+
+    // Only known DLLs, which the system never takes from beside the program,
+    // and the common controls, which the manifest's assembly names.
+    const std::string exe = Bytes(kFolder + L"Pelmira32.exe");
+    const std::set<std::string> known = {"advapi32.dll", "comdlg32.dll", "gdi32.dll",
+                                         "kernel32.dll", "msvcrt.dll",   "ole32.dll",
+                                         "shell32.dll",  "user32.dll",   "comctl32.dll"};
+    const std::set<std::string> imported = ImportedDlls(exe, *FileHeader(exe));
+    EXPECT_TRUE(imported.count("kernel32.dll") && imported.count("gdi32.dll"));
+    for (const std::string& dll : imported)
+        EXPECT_TRUE(known.count(dll)) << dll << " is not a known DLL";
 
     // Declared DPI-aware in the file itself, per monitor where the system
     // can be, and with no elevation asked for (virtualisation stays).

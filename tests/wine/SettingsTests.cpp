@@ -3,6 +3,8 @@
 #include "MainWindowFixture.h"
 #include "WaitFor.h"
 
+#include <shlobj.h>
+
 using namespace pelmira;
 
 TEST_F(MainWindowTest, FirstStartWithoutSettingsFileGetsTheDefaults) {
@@ -226,6 +228,21 @@ TEST_F(MainWindowTest, PluginFolderFromTheImageViewersKey) {
                    9);
     Create();
     EXPECT_EQ(main->SusieLibPath, "C:\\SUSIE\\");
+}
+
+// Read in the code page, "a¥b" would come back as "a\b": another folder,
+// whose DLLs would be loaded.
+TEST_F(MainWindowTest, PluginFolderFromTheKeyIsTheFolderItNames) {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring yen = std::wstring(temp) + L"pelmira-a\u00a5b";
+    CreateDirectoryW(yen.c_str(), nullptr);
+    SHCreateDirectoryExW(nullptr, (std::wstring(temp) + L"pelmira-a\\b").c_str(), nullptr);
+    RegSetValueExW(PluginKey().Get(), L"Path", 0, REG_SZ,
+                   reinterpret_cast<const BYTE*>(yen.c_str()),
+                   static_cast<DWORD>((yen.size() + 1) * sizeof(wchar_t)));
+    Create();
+    EXPECT_EQ(pelmira::LongPathOf(main->SusieLibPath), yen + L"\\");
 }
 
 TEST_F(MainWindowTest, PluginPathOfTheWrongTypeEndsTheCreationSequence) {

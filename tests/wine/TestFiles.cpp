@@ -63,8 +63,20 @@ void WriteTextFile(const std::string& path, const std::string& text) {
     WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
 }
 
+std::wstring Wide(const std::string& text) {
+    std::wstring wide(text.size() + 1, L'\0');
+    wide.resize(static_cast<std::size_t>(MultiByteToWideChar(
+                    CP_ACP, 0, text.c_str(), -1, wide.data(), static_cast<int>(wide.size()))) -
+                1);
+    return wide;
+}
+
 std::string ReadTextFile(const std::string& path) {
-    const pelmira::TKernelHandle file(CreateFileA(path.c_str(), GENERIC_READ,
+    return ReadTextFile(Wide(path));
+}
+
+std::string ReadTextFile(const std::wstring& path) {
+    const pelmira::TKernelHandle file(CreateFileW(path.c_str(), GENERIC_READ,
                                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
@@ -126,6 +138,22 @@ std::string DesktopValue(const char* name) {
         ERROR_SUCCESS)
         buffer[0] = '\0';
     return buffer;
+}
+
+std::wstring DesktopPath(const char* name) {
+    const pelmira::TRegKeyHandle key = OpenDesktop();
+    wchar_t buffer[1024] = {};
+    DWORD size = sizeof buffer - sizeof(wchar_t);
+    if (RegQueryValueExW(key.Get(), Wide(name).c_str(), nullptr, nullptr,
+                         reinterpret_cast<BYTE*>(buffer), &size) != ERROR_SUCCESS)
+        buffer[0] = L'\0';
+    return buffer;
+}
+
+void SetDesktopPath(const char* name, const std::wstring& path) {
+    RegSetValueExW(OpenDesktop().Get(), Wide(name).c_str(), 0, REG_SZ,
+                   reinterpret_cast<const BYTE*>(path.c_str()),
+                   static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
 }
 
 void SetDesktopValue(const char* name, const std::string& value) {

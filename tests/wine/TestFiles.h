@@ -18,11 +18,17 @@ std::string ProgramFolder();
 std::string MakeTempFolder(const char* name);
 void WriteTextFile(const std::string& path, const std::string& text);
 std::string ReadTextFile(const std::string& path);
+std::string ReadTextFile(const std::wstring& path);
+// A test's code page text as the program's wide paths spell it.
+std::wstring Wide(const std::string& text);
 bool FileExists(const std::string& path);
 // A small uncompressed bitmap file of the given bit count (1, 4, 8, 24 or 32).
 void WriteBitmapFile(const std::string& path, int bits, int width = 4, int height = 3);
 
 // HKCU\Control Panel\desktop values; a missing value reads as empty.
 std::string DesktopValue(const char* name);
+// A desktop value that names a file, read in Unicode.
+std::wstring DesktopPath(const char* name);
+void SetDesktopPath(const char* name, const std::wstring& path);
 void SetDesktopValue(const char* name, const std::string& value);
 void DeleteDesktopValue(const char* name);

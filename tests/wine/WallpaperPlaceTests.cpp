@@ -59,17 +59,14 @@ TEST_F(MainWindowTest, TheConvertedWallpaperLivesWhereEveryProgramFindsIt) {
     main->ChgMurePaper(png);
     ASSERT_EQ(calls.size(), 1u);
     if (!IsVistaOrLater()) {
-        EXPECT_EQ(calls[0], WindowsDirectory() + "\\Pelmira.BMP");
+        EXPECT_EQ(calls[0], Wide(WindowsDirectory() + "\\Pelmira.BMP"));
         return;
     }
-    // The path handed over is spelt in the code page and names the file in
-    // José's own folder, which another program finds by its long name.
+    // The system is told the file in José's own folder by its real name,
+    // which every other program finds.
     const std::wstring file = jose.Local() + L"\\Pelmira32\\Pelmira.BMP";
-    EXPECT_TRUE(WideToAnsi(AnsiToWide(calls[0])).has_value());
-    wchar_t longName[MAX_PATH] = {};
-    ASSERT_NE(GetLongPathNameW(AnsiToWide(calls[0]).c_str(), longName, MAX_PATH), 0u);
-    EXPECT_EQ(std::wstring(longName), file);
-    EXPECT_EQ(DesktopValue("Wallpaper"), calls[0]);
+    EXPECT_EQ(calls[0], file);
+    EXPECT_EQ(DesktopPath("Wallpaper"), file);
     const TKernelHandle written(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                             OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(written);

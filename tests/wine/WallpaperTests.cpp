@@ -23,12 +23,6 @@ std::wstring FailureText(const std::wstring& upperPath) {
     return L"壁紙の変更に失敗しました。\r\n" + upperPath + L" は壁紙にできないファイルです。";
 }
 
-std::wstring Wide(const std::string& ansi) {
-    wchar_t buffer[1024] = {};
-    MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, buffer, 1024);
-    return buffer;
-}
-
 std::string Upper(std::string text) {
     CharUpperBuffA(text.data(), static_cast<DWORD>(text.size()));
     return text;
@@ -42,7 +36,7 @@ TEST_F(WallpaperTest, ChangeMakesTheSelectedBitmapTheWallpaperAsItIs) {
     Select("photo.bmp");
     main->Menu_ChangeClick();
     ASSERT_EQ(calls.size(), 1u);
-    EXPECT_EQ(calls[0], folder + "\\photo.bmp");
+    EXPECT_EQ(calls[0], Wide(folder + "\\photo.bmp"));
     EXPECT_EQ(DesktopValue("WallPaper"), folder + "\\photo.bmp");
     // The style is whatever the desktop holds; the change does not touch it.
     EXPECT_EQ(DesktopValue("TileWallPaper"), "0");
@@ -142,7 +136,7 @@ TEST_F(WallpaperTest, CommandLineFileIsAppliedBeforeTheWindowShows) {
     WriteBitmapFile(path, 8);
     Create("Pelmira32.exe \"" + path + "\" ignored.bmp");
     ASSERT_EQ(calls.size(), 1u);
-    EXPECT_EQ(calls[0], path);
+    EXPECT_EQ(calls[0], Wide(path));
     EXPECT_FALSE(visibleAtCall[0]);
     EXPECT_EQ(DesktopValue("WallPaper"), path);
 }
@@ -154,7 +148,7 @@ TEST_F(WallpaperTest, NoWallpaperKeepsTheStyleForTheNextChange) {
     Select("photo.bmp");
     main->Menu_ChangeClick();
     main->Menu_NoneClick();
-    EXPECT_EQ(calls.back(), "");
+    EXPECT_EQ(calls.back(), L"");
     EXPECT_EQ(DesktopValue("WallPaper"), "");
     EXPECT_EQ(DesktopValue("TileWallPaper"), "1");
     EXPECT_EQ(DesktopValue("WallpaperStyle"), "0");
@@ -177,9 +171,24 @@ TEST_F(WallpaperTest, StyleCommandsWriteThePairAndShowTheSameFileAgain) {
     EXPECT_EQ(DesktopValue("TileWallPaper"), "0");
     EXPECT_EQ(DesktopValue("WallpaperStyle"), "0");
     ASSERT_EQ(calls.size(), 4u);
-    for (const std::string& call : calls)
-        EXPECT_EQ(call, path);
+    for (const std::wstring& call : calls)
+        EXPECT_EQ(call, Wide(path));
     EXPECT_EQ(DesktopValue("WallPaper"), path);
+}
+
+// Explorer may have set a wallpaper whose name the code page cannot spell:
+// shown again in the new style, it is that very file.
+TEST_F(WallpaperTest, StyleCommandsShowAWallpaperOfAnyNameAgain) {
+    const std::wstring foreign = L"C:\\Users\\Jos\u00e9\\Pictures\\a\u00a5b Caf\u00e9 \u301c.jpg";
+    Create();
+    SetDesktopPath("Wallpaper", foreign);
+    main->StretchStyleClick();
+    main->ChgMode_BtnClick();
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0], foreign);
+    EXPECT_EQ(calls[1], foreign);
+    EXPECT_EQ(DesktopPath("Wallpaper"), foreign);
+    EXPECT_EQ(DesktopValue("TileWallPaper"), "1");
 }
 
 TEST_F(WallpaperTest, StyleCycleFollowsTheRegistryValues) {
@@ -200,8 +209,8 @@ TEST_F(WallpaperTest, StyleCycleFollowsTheRegistryValues) {
     EXPECT_EQ(DesktopValue("TileWallPaper"), "0");
     EXPECT_EQ(DesktopValue("WallpaperStyle"), "2");
     // With no wallpaper set the call still goes out, with the empty path.
-    for (const std::string& call : calls)
-        EXPECT_EQ(call, "");
+    for (const std::wstring& call : calls)
+        EXPECT_EQ(call, L"");
     EXPECT_EQ(calls.size(), 4u);
 }
 
@@ -228,14 +237,15 @@ TEST_F(WallpaperTest, TrueColourBitmapGoesAsItIsUnlessA256ColourDisplayNeedsItRe
     main->Quantize = false;
     main->ChgMurePaper(path);
     ASSERT_EQ(calls.size(), 1u); // without reduction it always goes under its own name
-    EXPECT_EQ(calls[0], path);
+    EXPECT_EQ(calls[0], Wide(path));
 
     // Named at start-up with nothing in the preview yet: decoded first.
     main->Quantize = true;
     calls.clear();
     main->ChgMurePaper(path);
     ASSERT_EQ(calls.size(), 1u);
-    EXPECT_EQ(calls[0], main->Is256ColorDisplay ? WindowsDirectory() + "\\Pelmira.BMP" : path);
+    EXPECT_EQ(calls[0],
+              Wide(main->Is256ColorDisplay ? WindowsDirectory() + "\\Pelmira.BMP" : path));
 }
 
 TEST_F(WallpaperTest, JapaneseFolderAndFileNamesPassThroughWhole) {
@@ -258,7 +268,7 @@ TEST_F(WallpaperTest, JapaneseFolderAndFileNamesPassThroughWhole) {
     main->FileListBox1().SetItemIndex(0);
     main->Menu_ChangeClick();
     ASSERT_EQ(calls.size(), 1u);
-    EXPECT_EQ(calls[0], path);
+    EXPECT_EQ(calls[0], Wide(path));
     EXPECT_EQ(DesktopValue("WallPaper"), path);
     main->FileListBox1Click();
     EXPECT_EQ(Text("BmpNamePanel"), L" ソｶﾍﾞABC.BMP");

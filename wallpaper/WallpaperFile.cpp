@@ -1,10 +1,10 @@
-#include "wallpaper/TempBitmap.h"
+#include "wallpaper/WallpaperFile.h"
 
 #include "base/DirSep.h"
 #include "imaging/DibHeader.h"
 #include "win/AppError.h"
 #include "win/Handles.h"
-#include "win/WideText.h"
+#include "wallpaper/DesktopWallpaper.h"
 
 #include <shlobj.h>
 
@@ -16,18 +16,10 @@ namespace pelmira {
 
 namespace {
 
-constexpr char kFileName[] = "Pelmira.BMP";
-// The longest path the wallpaper call's 256-byte buffer holds.
-constexpr std::size_t kMaxWallpaperPath = 255;
+constexpr wchar_t kFileName[] = L"Pelmira.BMP";
 
-std::wstring AddDirSepWide(std::wstring folder) {
-    if (!folder.empty() && folder.back() != L'\\')
-        folder += L'\\';
-    return folder;
-}
-
-[[noreturn]] void CannotCreate(const std::string& path) {
-    throw EFileCreateError(L"ﾌｧｲﾙ " + AnsiToWide(path) + L" を作成できません");
+[[noreturn]] void CannotCreate(const std::wstring& path) {
+    throw EFileCreateError(L"ﾌｧｲﾙ " + path + L" を作成できません");
 }
 
 // The file's bit count: the display's, except that 16 and 32 are written as 24.
@@ -62,30 +54,23 @@ bool WriteHeaders(Write& write, std::vector<std::uint8_t>& info, std::uint32_t c
 
 } // namespace
 
-TTempBitmapPlace TTempBitmapPlace::Choose(bool vistaOrLater, const std::string& winPath) {
-    TTempBitmapPlace place;
-    if (!vistaOrLater) {
-        place.path_ = AddDirSep(winPath) + kFileName;
-        place.shown_ = AnsiToWide(place.path_);
-        return place;
+TWallpaperFile TWallpaperFile::Choose(bool vistaOrLater, const std::wstring& winPath) {
+    TWallpaperFile place;
+    if (vistaOrLater) {
+        wchar_t local[MAX_PATH] = {};
+        if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr,
+                                    SHGFP_TYPE_CURRENT, local)))
+            GetTempPathW(MAX_PATH, local); // a profile without one still has a temporary folder
+        place.folder_ = AddDirSep(std::wstring(local)) + L"Pelmira32";
+        CreateDirectoryW(place.folder_.c_str(), nullptr);
     }
-    wchar_t local[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr,
-                                SHGFP_TYPE_CURRENT, local)))
-        GetTempPathW(MAX_PATH, local); // a profile without one still has a temporary folder
-    place.folder_ = AddDirSepWide(local) + L"Pelmira32";
-    CreateDirectoryW(place.folder_.c_str(), nullptr);
-    place.shown_ = place.folder_ + L"\\" + AnsiToWide(kFileName);
-    // The short form exists only for a folder that does.
-    if (const auto folder = AnsiPathOf(place.folder_)) {
-        const std::string path = AddDirSep(*folder) + kFileName;
-        if (path.size() <= kMaxWallpaperPath)
-            place.path_ = path;
-    }
+    place.shown_ = AddDirSep(vistaOrLater ? place.folder_ : winPath) + kFileName;
+    if (place.shown_.size() <= kMaxWallpaperPath)
+        place.path_ = place.shown_;
     return place;
 }
 
-void TTempBitmapPlace::Save(HBITMAP bitmap, HPALETTE palette) const {
+void TWallpaperFile::Save(HBITMAP bitmap, HPALETTE palette) const {
     if (path_.empty())
         throw EFileCreateError(L"ﾌｧｲﾙ " + shown_ + L" を作成できません");
     if (!folder_.empty())
@@ -93,7 +78,7 @@ void TTempBitmapPlace::Save(HBITMAP bitmap, HPALETTE palette) const {
     SavePictureAsBitmapFile(path_, bitmap, palette);
 }
 
-void SavePictureAsBitmapFile(const std::string& path, HBITMAP bitmap, HPALETTE palette) {
+void SavePictureAsBitmapFile(const std::wstring& path, HBITMAP bitmap, HPALETTE palette) {
     BITMAP bm{};
     if (!GetObjectW(bitmap, sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0)
         CannotCreate(path);
@@ -132,7 +117,7 @@ void SavePictureAsBitmapFile(const std::string& path, HBITMAP bitmap, HPALETTE p
     // The first band comes before the file is opened: a picture GDI cannot
     // give leaves the file as it was.
     std::size_t bandBytes = fetch(0);
-    const TKernelHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    const TKernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                          FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         CannotCreate(path);
