@@ -151,24 +151,23 @@ void TQMMain::ChgWallPaper() {
         return;
     const std::string entry = ChangeListBox().Line(ChooseListEntry(count));
     TDesktopWallpaper::WriteStyle(ShowableStyle(EntryStyle(entry), environment_.windows7OrLater));
-    ChangeResult result;
+    ChangeOutcome outcome;
     {
         THourglass busy(Application());
-        result = ApplyListEntry(EntryPath(entry));
+        outcome = ApplyListEntry(EntryPath(entry));
     }
-    // A file that cannot be opened or written is the error report's, and the
-    // wallpaper stays; any other failure is silent and leaves none.
-    if (result.IsFileError())
-        throw EAppError(result.error);
-    if (!result.Changed())
+    // A file that cannot be opened or written raised its error for the error
+    // report, and the wallpaper stays; any other failure is silent and leaves
+    // none.
+    if (outcome != ChangeOutcome::Changed)
         Menu_NoneClick();
 }
 
 // A name that no file can have (a character the code page lacks became a
 // "?") fails like a file that cannot be decoded.
-ChangeResult TQMMain::ApplyListEntry(const std::string& path) {
+ChangeOutcome TQMMain::ApplyListEntry(const std::string& path) {
     if (!IsWholeAnsiPath(path))
-        return {ChangeOutcome::NotAPicture, {}};
+        return ChangeOutcome::NotAPicture;
     return ApplyFile(path, wallpaper_, PreviewUse::WhenConverted);
 }
 

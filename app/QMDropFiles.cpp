@@ -37,33 +37,30 @@ void TQMMain::WMDropFiles(HDROP drop) {
         return;
     // The file is opened by its ANSI name, like every other, or by its short
     // alias where the code page cannot spell the name. One that neither
-    // spells is refused as a name the program cannot use; one longer than
-    // the 255 characters the wallpaper call takes fails as a file that
+    // spells is refused as a name the program cannot use. A bitmap whose path
+    // is longer than the wallpaper call takes fails there, as a file that
     // cannot be used.
     const std::optional<std::string> path = AnsiPathOf(name);
-    ChangeResult result{ChangeOutcome::NotAPicture, {}};
+    ChangeOutcome outcome = ChangeOutcome::NotAPicture;
     {
         THourglass busy(Application());
         BmpNamePanel().SetText(L" " +
                                UpperCaseShownName(name.substr(name.find_last_of(L"\\:") + 1)));
-        if (path && path->size() <= 255 && IsWholeAnsiPath(*path))
-            result = ApplyDroppedFile(*path);
+        if (path && IsWholeAnsiPath(*path))
+            outcome = ApplyDroppedFile(*path);
     }
-    if (result.IsFileError())
-        throw EAppError(result.error);
     if (!path) {
         BmpNamePanel().SetText(kUnusableName);
         BmpInfoPanel().SetText(L"");
-    } else if (!result.Changed()) {
-        BmpNamePanel().SetText(result.outcome == ChangeOutcome::TooLargeForMemory ? kTooLarge
-                                                                                  : kBadFile);
+    } else if (outcome != ChangeOutcome::Changed) {
+        BmpNamePanel().SetText(outcome == ChangeOutcome::TooLargeForMemory ? kTooLarge : kBadFile);
         BmpInfoPanel().SetText(L"");
     }
 }
 
 // The drop has a path buffer of its own: the main window's keeps the path
 // of the last change.
-ChangeResult TQMMain::ApplyDroppedFile(const std::string& path) {
+ChangeOutcome TQMMain::ApplyDroppedFile(const std::string& path) {
     TDesktopWallpaper dropped(environment_.wallpaperCall);
     return ApplyFile(path, dropped, PreviewUse::AlwaysDecoded);
 }

@@ -393,17 +393,15 @@ void TQMMain::ReportUnusableName(const std::wstring& shownPath) {
 }
 
 void TQMMain::ChgMurePaper(const std::string& path) {
-    ChangeResult result;
+    ChangeOutcome outcome;
     {
         THourglass busy(Application());
         // Normally the preview already holds a bitmap that needs reducing,
         // reduced when it was selected; a file named at start-up is decoded.
-        result = ApplyFile(path, wallpaper_, PreviewUse::SelectedBitmap);
+        outcome = ApplyFile(path, wallpaper_, PreviewUse::SelectedBitmap);
     }
-    if (result.IsFileError())
-        throw EAppError(result.error);
-    if (!result.Changed())
-        ReportFailedChange(path, result.outcome);
+    if (outcome != ChangeOutcome::Changed)
+        ReportFailedChange(path, outcome);
 }
 
 bool TQMMain::NeedsReducedCopy(int bitCount) const {
@@ -420,27 +418,16 @@ std::optional<std::wstring> TQMMain::SaveWallpaperFile() {
     return wallpaperFile_.Path();
 }
 
-// The one road from a file to the wallpaper. A file that cannot be opened,
-// or a converted wallpaper that cannot be written, ends the road with an
-// outcome of its own; the wallpaper is then left as it was.
-ChangeResult TQMMain::ApplyFile(const std::string& path, TDesktopWallpaper& pathBuffer,
-                                PreviewUse preview) {
-    try {
-        return {ChangeTo(path, pathBuffer, preview), {}};
-    } catch (const EFileOpenError& e) {
-        return {ChangeOutcome::CannotOpen, e.Message()};
-    } catch (const EFileCreateError& e) {
-        return {ChangeOutcome::CannotCreate, e.Message()};
-    }
-}
-
-// A plain bitmap the display shows as it is goes under its own path; any
-// other file goes through the preview picture and the temporary bitmap. The
-// roads differ only in when the preview is decoded, and in the path buffer
-// the call goes through. A change that fails after memory ran short says so
-// rather than blame the file.
-ChangeOutcome TQMMain::ChangeTo(const std::string& path, TDesktopWallpaper& pathBuffer,
-                                PreviewUse preview) {
+// The one road from a file to the wallpaper. A plain bitmap the display
+// shows as it is goes under its own path; any other file goes through the
+// preview picture and the converted wallpaper file. The commands differ only
+// in when the preview is decoded, and in the path buffer the call goes
+// through. A change that fails after memory ran short says so rather than
+// blame the file. A file that cannot be opened, or a converted wallpaper
+// that cannot be written, raises its error before the wallpaper call: the
+// wallpaper stays as it was.
+ChangeOutcome TQMMain::ApplyFile(const std::string& path, TDesktopWallpaper& pathBuffer,
+                                 PreviewUse preview) {
     bool shortOfMemory = false;
     const auto decode = [&] {
         const PreviewLoad load = LoadPreview(path);

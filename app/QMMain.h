@@ -155,10 +155,8 @@ private:
     // converted, or not again for a bitmap the selection already decoded,
     // or always first, the preview showing what was dropped.
     enum class PreviewUse { WhenConverted, SelectedBitmap, AlwaysDecoded };
-    ChangeResult ApplyFile(const std::string& path, TDesktopWallpaper& pathBuffer,
-                           PreviewUse preview);
-    ChangeOutcome ChangeTo(const std::string& path, TDesktopWallpaper& pathBuffer,
-                           PreviewUse preview);
+    ChangeOutcome ApplyFile(const std::string& path, TDesktopWallpaper& pathBuffer,
+                            PreviewUse preview);
     // FileToImage, telling also whether memory ran short on the way.
     struct PreviewLoad {
         bool decoded = false;
@@ -167,11 +165,11 @@ private:
     PreviewLoad LoadPreview(const std::string& path);
     void ReportFailedChange(const std::string& path, ChangeOutcome outcome);
     void ReportUnusableName(const std::wstring& shownPath);
-    ChangeResult ApplyListEntry(const std::string& path);
+    ChangeOutcome ApplyListEntry(const std::string& path);
     int ChooseListEntry(int count);
     void ShowModeState(const wchar_t* title, const wchar_t* icon);
     void ResumeCounting();
-    ChangeResult ApplyDroppedFile(const std::string& path);
+    ChangeOutcome ApplyDroppedFile(const std::string& path);
 
     Environment environment_;
     std::string winPath_;

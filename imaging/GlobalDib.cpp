@@ -38,7 +38,7 @@ TFileSource::TFileSource(const std::string& path)
     : file_(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                         FILE_ATTRIBUTE_NORMAL, nullptr)) {
     if (!file_)
-        throw EFileOpenError(L"ﾌｧｲﾙ " + AnsiToWide(path) + L" は開けません");
+        throw EAppError(L"ﾌｧｲﾙ " + AnsiToWide(path) + L" は開けません");
     LARGE_INTEGER size{};
     if (GetFileSizeEx(file_.Get(), &size))
         size_ = static_cast<std::uint64_t>(size.QuadPart);

@@ -19,7 +19,7 @@ namespace {
 constexpr wchar_t kFileName[] = L"Pelmira.BMP";
 
 [[noreturn]] void CannotCreate(const std::wstring& path) {
-    throw EFileCreateError(L"ﾌｧｲﾙ " + path + L" を作成できません");
+    throw EAppError(L"ﾌｧｲﾙ " + path + L" を作成できません");
 }
 
 // The file's bit count: the display's, except that 16 and 32 are written as 24.
@@ -72,7 +72,7 @@ TWallpaperFile TWallpaperFile::Choose(bool vistaOrLater, const std::wstring& win
 
 void TWallpaperFile::Save(HBITMAP bitmap, HPALETTE palette) const {
     if (path_.empty())
-        throw EFileCreateError(L"ﾌｧｲﾙ " + shown_ + L" を作成できません");
+        throw EAppError(L"ﾌｧｲﾙ " + shown_ + L" を作成できません");
     if (!folder_.empty())
         CreateDirectoryW(folder_.c_str(), nullptr);
     SavePictureAsBitmapFile(path_, bitmap, palette);

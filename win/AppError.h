@@ -19,18 +19,6 @@ private:
     std::wstring message_;
 };
 
-// A file that cannot be opened for reading, or created for writing: errors
-// a change of wallpaper turns into an outcome of its own.
-class EFileOpenError : public EAppError {
-public:
-    using EAppError::EAppError;
-};
-
-class EFileCreateError : public EAppError {
-public:
-    using EAppError::EAppError;
-};
-
 // The message of the exception being handled; call only inside a catch block.
 std::wstring CurrentExceptionMessage();
 
