@@ -4,8 +4,6 @@
 
 #include "ui/Application.h"
 #include "wallpaper/AutoChangeRules.h"
-#include "imaging/ExtensionTest.h"
-#include "win/AppError.h"
 #include "win/WideText.h"
 
 namespace pelmira {
@@ -149,26 +147,18 @@ void TQMMain::ChgWallPaper() {
     const int count = ChangeListBox().Count();
     if (count == 0)
         return;
-    const std::string entry = ChangeListBox().Line(ChooseListEntry(count));
+    const std::wstring entry = ChangeListBox().Line(ChooseListEntry(count));
     TDesktopWallpaper::WriteStyle(ShowableStyle(EntryStyle(entry), environment_.windows7OrLater));
     ChangeOutcome outcome;
     {
         THourglass busy(Application());
-        outcome = ApplyListEntry(EntryPath(entry));
+        outcome = ApplyFile(EntryPath(entry), wallpaper_, PreviewUse::WhenConverted);
     }
     // A file that cannot be opened or written raised its error for the error
     // report, and the wallpaper stays; any other failure is silent and leaves
     // none.
     if (outcome != ChangeOutcome::Changed)
         Menu_NoneClick();
-}
-
-// A name that no file can have (a character the code page lacks became a
-// "?") fails like a file that cannot be decoded.
-ChangeOutcome TQMMain::ApplyListEntry(const std::string& path) {
-    if (!IsWholeAnsiPath(path))
-        return ChangeOutcome::NotAPicture;
-    return ApplyFile(path, wallpaper_, PreviewUse::WhenConverted);
 }
 
 } // namespace pelmira

@@ -4,11 +4,7 @@
 #include "base/AnsiText.h"
 #include "base/DirSep.h"
 #include "ui/Application.h"
-#include "wallpaper/AutoChangeRules.h"
-#include "imaging/ExtensionTest.h"
-#include "win/AppError.h"
 #include "win/Handles.h"
-#include "win/WideText.h"
 
 namespace pelmira {
 
@@ -16,7 +12,6 @@ namespace {
 
 constexpr wchar_t kBadFile[] = L" 不正な形式のﾌｧｲﾙです";
 constexpr wchar_t kTooLarge[] = L" 大きすぎてﾒﾓﾘｰに読み込めません";
-constexpr wchar_t kUnusableName[] = L" このﾌﾟﾛｸﾞﾗﾑでは使えない名前です";
 
 // The last file of the dropped set, as the shell names it.
 std::wstring LastDroppedFile(HDROP drop) {
@@ -35,24 +30,15 @@ void TQMMain::WMDropFiles(HDROP drop) {
     const std::wstring name = LastDroppedFile(drop);
     if (name.empty())
         return;
-    // The file is opened by its ANSI name, like every other, or by its short
-    // alias where the code page cannot spell the name. One that neither
-    // spells is refused as a name the program cannot use. A bitmap whose path
-    // is longer than the wallpaper call takes fails there, as a file that
-    // cannot be used.
-    const std::optional<std::string> path = AnsiPathOf(name);
-    ChangeOutcome outcome = ChangeOutcome::NotAPicture;
+    // A bitmap whose path is longer than the wallpaper call takes fails
+    // there, as a file that cannot be used.
+    ChangeOutcome outcome;
     {
         THourglass busy(Application());
-        BmpNamePanel().SetText(L" " +
-                               UpperCaseShownName(name.substr(name.find_last_of(L"\\:") + 1)));
-        if (path && IsWholeAnsiPath(*path))
-            outcome = ApplyDroppedFile(*path);
+        BmpNamePanel().SetText(L" " + UpperCaseShownName(FileNamePart(name)));
+        outcome = ApplyDroppedFile(name);
     }
-    if (!path) {
-        BmpNamePanel().SetText(kUnusableName);
-        BmpInfoPanel().SetText(L"");
-    } else if (outcome != ChangeOutcome::Changed) {
+    if (outcome != ChangeOutcome::Changed) {
         BmpNamePanel().SetText(outcome == ChangeOutcome::TooLargeForMemory ? kTooLarge : kBadFile);
         BmpInfoPanel().SetText(L"");
     }
@@ -60,7 +46,7 @@ void TQMMain::WMDropFiles(HDROP drop) {
 
 // The drop has a path buffer of its own: the main window's keeps the path
 // of the last change.
-ChangeOutcome TQMMain::ApplyDroppedFile(const std::string& path) {
+ChangeOutcome TQMMain::ApplyDroppedFile(const std::wstring& path) {
     TDesktopWallpaper dropped(environment_.wallpaperCall);
     return ApplyFile(path, dropped, PreviewUse::AlwaysDecoded);
 }

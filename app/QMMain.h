@@ -74,8 +74,8 @@ public:
     void K1Click();
     void FileListBox1Click();
 
-    void ChgMurePaper(const std::string& path);
-    bool FileToImage(const std::string& path);
+    void ChgMurePaper(const std::wstring& path);
+    bool FileToImage(const std::wstring& path);
     void WMDropFiles(HDROP drop);
 
     // Automatic mode.
@@ -86,7 +86,7 @@ public:
     // The bit count a bitmap file's headers give (-1 when the reader refuses
     // it), not a number of colours: the name is kept, being the one the
     // program's handlers have always used.
-    int ColorsInPalette(const std::string& path);
+    int ColorsInPalette(const std::wstring& path);
     PictureOptions PreviewOptions() const override;
     TSusiePlugins& Plugins() override { return plugins_; }
     QMSettings& Settings() override { return *this; }
@@ -133,7 +133,7 @@ private:
     void BindHandlers();
     void StartPlugins();
     void ReadSettingsFile();
-    std::string ExtSusiePath() const;
+    std::wstring ExtSusiePath() const;
     void PlaceWindow();
     void LoadChangeList();
     void OpenInitialFolder();
@@ -147,7 +147,7 @@ private:
     void ShowImageInfo(int width, int height, int bitCount);
     void ShowPrompt();
     ShowHelpCall BoxHelp();
-    void CorrectAspect(const std::string& path);
+    void CorrectAspect(const std::wstring& path);
     void SetStyle(DisplayStyle style);
     bool NeedsReducedCopy(int bitCount) const;
     std::optional<std::wstring> SaveWallpaperFile();
@@ -155,24 +155,22 @@ private:
     // converted, or not again for a bitmap the selection already decoded,
     // or always first, the preview showing what was dropped.
     enum class PreviewUse { WhenConverted, SelectedBitmap, AlwaysDecoded };
-    ChangeOutcome ApplyFile(const std::string& path, TDesktopWallpaper& pathBuffer,
+    ChangeOutcome ApplyFile(const std::wstring& path, TDesktopWallpaper& pathBuffer,
                             PreviewUse preview);
     // FileToImage, telling also whether memory ran short on the way.
     struct PreviewLoad {
         bool decoded = false;
         bool shortOfMemory = false;
     };
-    PreviewLoad LoadPreview(const std::string& path);
-    void ReportFailedChange(const std::string& path, ChangeOutcome outcome);
-    void ReportUnusableName(const std::wstring& shownPath);
-    ChangeOutcome ApplyListEntry(const std::string& path);
+    PreviewLoad LoadPreview(const std::wstring& path);
+    void ReportFailedChange(const std::wstring& path, ChangeOutcome outcome);
     int ChooseListEntry(int count);
     void ShowModeState(const wchar_t* title, const wchar_t* icon);
     void ResumeCounting();
-    ChangeOutcome ApplyDroppedFile(const std::string& path);
+    ChangeOutcome ApplyDroppedFile(const std::wstring& path);
 
     Environment environment_;
-    std::string winPath_;
+    std::wstring winPath_;
     TWallpaperFile wallpaperFile_;
     THelpFile help_;
     TIniFile ini_{"qm.ini"};

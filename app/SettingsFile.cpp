@@ -1,6 +1,7 @@
 #include "app/SettingsFile.h"
 
 #include "base/DirSep.h"
+#include "win/WideText.h"
 
 namespace pelmira {
 
@@ -16,6 +17,19 @@ std::string FavoriteKey(std::int32_t index) {
     return key;
 }
 
+// A path by the text qm.ini holds; def when the key is missing.
+std::wstring ReadPath(const TIniFile& ini, const char* section, const char* key,
+                      const std::wstring& def) {
+    constexpr char kMissing[] = "\x7F"; // no path holds it
+    const std::string stored = ini.ReadString(section, key, kMissing);
+    return stored == kMissing ? def : AnsiToWide(stored);
+}
+
+void WritePath(TIniFile& ini, const char* section, const char* key, const std::wstring& path) {
+    if (const auto stored = AnsiPathOf(path))
+        ini.WriteString(section, key, *stored);
+}
+
 // A negative count reads nothing; missing keys read as empty entries.
 void ReadFavorites(const TIniFile& ini, std::int32_t count, std::vector<std::string>& favorites) {
     for (std::int32_t i = 0; i < count; ++i)
@@ -24,19 +38,19 @@ void ReadFavorites(const TIniFile& ini, std::int32_t count, std::vector<std::str
 
 } // namespace
 
-void LoadSettings(const TIniFile& ini, QMSettings& s, const std::string& winPath,
-                  const std::function<std::string()>& pluginFolderDefault,
+void LoadSettings(const TIniFile& ini, QMSettings& s, const std::wstring& winPath,
+                  const std::function<std::wstring()>& pluginFolderDefault,
                   std::vector<std::string>& favorites) {
     const QMSettings first; // what a first start gets
     s.Left = ini.ReadInteger(kQM, "Left", first.Left);
     s.Top = ini.ReadInteger(kQM, "Top", first.Top);
-    s.InitDirPath = ini.ReadString(kQM, "InitDirPath", winPath);
-    s.UserFile = ini.ReadString(kQM, "UserFile", first.UserFile);
+    s.InitDirPath = ReadPath(ini, kQM, "InitDirPath", winPath);
+    s.UserFile = ReadPath(ini, kQM, "UserFile", first.UserFile);
     s.ChangeTime = ini.ReadInteger(kQM, "ChangeTime", first.ChangeTime);
     s.CheckTime = ini.ReadInteger(kQM, "CheckTime", first.CheckTime);
     const std::int32_t autoChgMax = ini.ReadInteger(kQM, "AutoChgMax", 0);
     s.QuanFactor = ini.ReadInteger(kPicture, "QuanFactor", first.QuanFactor);
-    s.SusieLibPath = ini.ReadString(kPicture, "SusieLibPath", pluginFolderDefault());
+    s.SusieLibPath = ReadPath(ini, kPicture, "SusieLibPath", pluginFolderDefault());
     s.IconTray = ini.ReadInteger(kQM, "IconTray", first.IconTray);
     s.AutoStart = ini.ReadBool(kQM, "AutoStart", first.AutoStart);
     s.InputChkOnStart = ini.ReadBool(kQM, "InputChkOnStart", first.InputChkOnStart);
@@ -58,8 +72,8 @@ void SaveMainSettings(TIniFile& ini, const QMSettings& s,
                       const std::vector<std::string>& changeList) {
     ini.WriteInteger(kQM, "Left", s.Left);
     ini.WriteInteger(kQM, "Top", s.Top);
-    ini.WriteString(kQM, "InitDirPath", s.InitDirPath);
-    ini.WriteString(kQM, "UserFile", s.UserFile);
+    WritePath(ini, kQM, "InitDirPath", s.InitDirPath);
+    WritePath(ini, kQM, "UserFile", s.UserFile);
     ini.WriteInteger(kQM, "ChangeTime", s.ChangeTime);
     ini.WriteInteger(kQM, "CheckTime", s.CheckTime);
     ini.WriteBool(kQM, "AutoStart", s.AutoStart);
@@ -82,7 +96,7 @@ void SavePictureSettings(TIniFile& ini, QMSettings& s) {
     ini.WriteInteger(kPicture, "QuanFactor", s.QuanFactor);
     ini.WriteInteger(kQM, "IconTray", s.IconTray);
     s.SusieLibPath = StripDirSep(s.SusieLibPath);
-    ini.WriteString(kPicture, "SusieLibPath", s.SusieLibPath);
+    WritePath(ini, kPicture, "SusieLibPath", s.SusieLibPath);
     ini.WriteBool(kPicture, "Quantize", s.Quantize);
     ini.WriteBool(kPicture, "Aspect", s.Aspect);
     ini.WriteBool(kPicture, "WidthAspect", s.WidthAspect);

@@ -11,10 +11,13 @@
 namespace pelmira {
 
 // Reads every key into settings, in the file's order, and appends the
-// [FAVORITES] entries to favorites (never emptying it). pluginFolderDefault is
-// asked only when its turn comes; its error ends the reading there.
-void LoadSettings(const TIniFile& ini, QMSettings& settings, const std::string& winPath,
-                  const std::function<std::string()>& pluginFolderDefault,
+// [FAVORITES] entries to favorites as stored (never emptying it).
+// pluginFolderDefault is asked only when its turn comes; its error ends the
+// reading there. The paths are stored in the code page (see AnsiPathOf); a
+// path that has no spelling there, nor a short alias, is not written, and
+// the file keeps what it held.
+void LoadSettings(const TIniFile& ini, QMSettings& settings, const std::wstring& winPath,
+                  const std::function<std::wstring()>& pluginFolderDefault,
                   std::vector<std::string>& favorites);
 
 // Appends the "AutoChgMax" entries of [FAVORITES] to favorites.

@@ -8,18 +8,6 @@ std::size_t CharLength(std::string_view text, std::size_t i) {
     return 1;
 }
 
-std::size_t LastCharOffset(std::string_view text) {
-    std::size_t last = text.size();
-    for (std::size_t i = 0; i < text.size(); i += CharLength(text, i))
-        last = i;
-    return last;
-}
-
-bool EndsWithChar(std::string_view text, char c) {
-    const std::size_t last = LastCharOffset(text);
-    return last < text.size() && last + 1 == text.size() && text[last] == c;
-}
-
 namespace {
 
 template <char From, char To> std::string ShiftLetters(std::string_view text) {

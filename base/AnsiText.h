@@ -18,12 +18,6 @@ constexpr bool IsLeadByte(unsigned char c) {
 // followed by a trail byte, otherwise 1 (a lone lead byte at the end counts as 1).
 std::size_t CharLength(std::string_view text, std::size_t i);
 
-// Byte offset of the last character of text (text.size() when empty).
-std::size_t LastCharOffset(std::string_view text);
-
-// True when the last character of text is the single byte c.
-bool EndsWithChar(std::string_view text, char c);
-
 // The locale's casing as the system applies it to ANSI text: single-byte
 // letters change, double-byte characters stay exactly as they are.
 std::string AnsiUpperCase(std::string_view text);

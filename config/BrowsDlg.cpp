@@ -3,7 +3,6 @@
 #include "base/DirSep.h"
 #include "win/AppError.h"
 #include "win/ComScope.h"
-#include "win/WideText.h"
 
 #include <shlobj.h>
 
@@ -20,13 +19,12 @@ struct ShellFree {
 };
 template <typename T> using TShellBlock = std::unique_ptr<T, ShellFree>;
 
-// The file-system path of an item list, by its short form where the code
-// page cannot spell it; empty when it has none that the code page spells.
-std::string PathOfItem(LPCITEMIDLIST item) {
+// The file-system path of an item list; empty when it has none.
+std::wstring PathOfItem(LPCITEMIDLIST item) {
     wchar_t path[MAX_PATH + 1] = {};
     if (!item || !SHGetPathFromIDListW(item, path))
         return {};
-    return AnsiPathOf(path).value_or("");
+    return path;
 }
 
 struct CallbackContext {
@@ -50,7 +48,7 @@ bool TBrowseDialog::Execute() {
         if (FAILED(SHGetDesktopFolder(&rawDesktop)) || !rawDesktop)
             throw EAppError(L"TBrowseDialog: SHGetDesktopFolder Failed.");
         const TComRef<IShellFolder> desktop(rawDesktop);
-        std::wstring name = AnsiToWide(Root);
+        std::wstring name = Root;
         LPITEMIDLIST parsed = nullptr;
         ULONG eaten = 0;
         if (SUCCEEDED(
@@ -77,7 +75,7 @@ bool TBrowseDialog::Execute() {
     context.error.Rethrow();
     if (!chosen)
         return false;
-    displayName_ = WideToAnsi(displayName.get()).value_or("");
+    displayName_ = displayName.get();
     Directory = PathOfItem(chosen.get());
     return true;
 }
@@ -93,22 +91,21 @@ int CALLBACK TBrowseDialog::BrowseCallback(HWND wnd, UINT msg, LPARAM param, LPA
 }
 
 void TBrowseDialog::Callback(HWND wnd, UINT msg, LPARAM param) {
-    std::string showText;
+    std::wstring showText;
     TOKButtonState okState = TOKButtonState::Unchanged;
     bool setStatus = true;
     if (msg == BFFM_SELCHANGED) {
-        const std::string path = PathOfItem(reinterpret_cast<LPCITEMIDLIST>(param));
+        const std::wstring path = PathOfItem(reinterpret_cast<LPCITEMIDLIST>(param));
         if (OnSelectionChanged)
             OnSelectionChanged(*this, wnd, path, showText, okState);
     } else if (msg == BFFM_INITIALIZED) {
-        std::string selection = Directory;
+        std::wstring selection = Directory;
         // "C:\" stays a root; "C:\Windows\" selects C:\Windows.
         if (selection.size() > 3)
             selection = StripDirSep(selection);
-        if (!selection.empty()) {
-            const std::wstring wide = AnsiToWide(selection);
-            SendMessageW(wnd, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(wide.c_str()));
-        }
+        if (!selection.empty())
+            SendMessageW(wnd, BFFM_SETSELECTIONW, TRUE,
+                         reinterpret_cast<LPARAM>(selection.c_str()));
         if (OnInitialized)
             OnInitialized(*this, wnd, selection, showText, okState);
         else
@@ -116,10 +113,8 @@ void TBrowseDialog::Callback(HWND wnd, UINT msg, LPARAM param) {
             // handler to say otherwise, it stays.
             setStatus = selection.empty();
     }
-    if (setStatus) {
-        const std::wstring status = AnsiToWide(showText);
-        SendMessageW(wnd, BFFM_SETSTATUSTEXTW, 0, reinterpret_cast<LPARAM>(status.c_str()));
-    }
+    if (setStatus)
+        SendMessageW(wnd, BFFM_SETSTATUSTEXTW, 0, reinterpret_cast<LPARAM>(showText.c_str()));
     if (okState != TOKButtonState::Unchanged)
         SendMessageW(wnd, BFFM_ENABLEOK, 0, okState == TOKButtonState::Enabled ? 1 : 0);
 }

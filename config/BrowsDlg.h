@@ -24,11 +24,11 @@ using TBrowseOptions = unsigned;
 enum class TOKButtonState { Unchanged = 0, Enabled = 1, Disabled = 2 };
 
 class TBrowseDialog;
-// Sender, the browser's window, the selected folder's path (ANSI; empty when
-// it has none), the status text to show, and what to do with the OK button.
+// Sender, the browser's window, the selected folder's path (empty when it
+// has none), the status text to show, and what to do with the OK button.
 using TBrowseDialogEvent =
-    std::function<void(TBrowseDialog& sender, HWND wnd, const std::string& path,
-                       std::string& showText, TOKButtonState& okButtonState)>;
+    std::function<void(TBrowseDialog& sender, HWND wnd, const std::wstring& path,
+                       std::wstring& showText, TOKButtonState& okButtonState)>;
 
 // The component's whole published interface, kept
 // although the settings dialog uses only part of it (Root, OnInitialized,
@@ -39,11 +39,11 @@ public:
     HWND Owner = nullptr;
     // In: the folder to select at the start (none when empty). Out: the path
     // of the chosen item, empty when it has none.
-    std::string Directory;
+    std::wstring Directory;
     // The text above the folder tree.
     std::wstring Caption;
     // When set, the folder (a path or display name) the tree starts from.
-    std::string Root;
+    std::wstring Root;
     TBrowseOptions Options = biReturnOnlyFSDirs;
     TBrowseDialogEvent OnInitialized;
     TBrowseDialogEvent OnSelectionChanged;
@@ -53,13 +53,13 @@ public:
     // missing.
     bool Execute();
     // The display name of the item chosen last.
-    const std::string& DisplayName() const { return displayName_; }
+    const std::wstring& DisplayName() const { return displayName_; }
 
 private:
     static int CALLBACK BrowseCallback(HWND wnd, UINT msg, LPARAM param, LPARAM data);
     void Callback(HWND wnd, UINT msg, LPARAM param);
 
-    std::string displayName_;
+    std::wstring displayName_;
 };
 
 } // namespace pelmira

@@ -6,10 +6,8 @@
 #include "config/ConfigDlgForm.h"
 #include "imaging/ImageFile.h"
 #include "wallpaper/DesktopWallpaper.h"
-#include "win/AppError.h"
 #include "win/DriveReady.h"
 #include "win/RegistryKey.h"
-#include "win/WideText.h"
 
 namespace pelmira {
 
@@ -103,13 +101,13 @@ void TConfigDlg::BindHandlers() {
     ListBox1().OnDrawItem = [this](const DRAWITEMSTRUCT& item) { ListBox1DrawItem(item); };
     Control<TControl>("DriveComboBox1").OnChange = [this] { DriveComboBox1Change(); };
     BrowseDialog1.OnSelectionChanged = [this](TBrowseDialog& sender, HWND wnd,
-                                              const std::string& path, std::string& showText,
+                                              const std::wstring& path, std::wstring& showText,
                                               TOKButtonState& okButtonState) {
         BrowseDialog1SelectionChanged(sender, wnd, path, showText, okButtonState);
     };
 }
 
-void TConfigDlg::ConfigFileToImage(const std::string& path) {
+void TConfigDlg::ConfigFileToImage(const std::wstring& path) {
     PreViewImage().Clear();
     DecodedPicture decoded = DecodeImageFile(path, owner_.PreviewOptions(), owner_.Plugins());
     if (decoded.bitmap)
@@ -126,9 +124,9 @@ void TConfigDlg::FormCreate() {
 void TConfigDlg::FillFromOwner() {
     const QMSettings& s = owner_.Settings();
     FileListBox1().SetMask(owner_.FileMask());
-    Edit("FstWPDirEdit").SetAnsiText(s.InitDirPath);
-    Edit("ZELFileEdit").SetAnsiText(s.UserFile);
-    Edit("SusieDireEdit").SetAnsiText(StripDirSep(s.SusieLibPath));
+    Edit("FstWPDirEdit").SetText(s.InitDirPath);
+    Edit("ZELFileEdit").SetText(s.UserFile);
+    Edit("SusieDireEdit").SetText(StripDirSep(s.SusieLibPath));
     Spin("ChangeSpinEdit").SetValue(s.ChangeTime);
     Spin("CheckSpinEdit").SetValue(s.CheckTime);
     auto& order = Control<TComboBox>("ChangeCmbBox");
@@ -165,17 +163,17 @@ void TConfigDlg::FillFromOwner() {
         Check("FitRadioBtn").Withdraw();
         Check("FillRadioBtn").Withdraw();
     }
-    for (const std::string& entry : owner_.ChangeListBox().Lines())
+    for (const std::wstring& entry : owner_.ChangeListBox().Lines())
         ListBox1().AddItem(entry);
 }
 
 void TConfigDlg::CommitToOwner() {
     QMSettings& s = owner_.Settings();
-    s.InitDirPath = Edit("FstWPDirEdit").AnsiText();
-    s.UserFile = Edit("ZELFileEdit").AnsiText();
+    s.InitDirPath = Edit("FstWPDirEdit").Text();
+    s.UserFile = Edit("ZELFileEdit").Text();
     s.ChangeTime = Spin("ChangeSpinEdit").Value();
     s.CheckTime = Spin("CheckSpinEdit").Value();
-    s.SusieLibPath = Edit("SusieDireEdit").AnsiText();
+    s.SusieLibPath = Edit("SusieDireEdit").Text();
     s.QuanFactor = Spin("QuaSpinEdit").Value();
     if (Check("IconRadioBtn").Checked())
         s.IconTray = 1;
@@ -195,7 +193,7 @@ void TConfigDlg::CommitToOwner() {
     s.WidthAspect = Check("WidthRadioBtn").Checked();
     TListBox& list = owner_.ChangeListBox();
     list.Clear(); // and no current entry: list order starts again from the first
-    for (const std::string& entry : ListBox1().Lines())
+    for (const std::wstring& entry : ListBox1().Lines())
         list.Add(entry);
 }
 
@@ -242,7 +240,8 @@ void TConfigDlg::OriginBitBtnClick() {
 void TConfigDlg::DriveComboBox1Change() {
     const char drive = Control<TDriveComboBox>("DriveComboBox1").SelectedDrive();
     if (IsDriveReady(drive)) {
-        Control<TDirectoryListBox>("DirectoryListBox1").SetDirectory(std::string{drive, ':'});
+        Control<TDirectoryListBox>("DirectoryListBox1")
+            .SetDirectory({static_cast<wchar_t>(drive), L':'});
         return;
     }
     MessageDlgPos(Handle(), kDriveNotReady, TMsgDlgType::mtInformation, mbOK, 0, -1, -1);
@@ -251,7 +250,7 @@ void TConfigDlg::DriveComboBox1Change() {
 void TConfigDlg::BrowseFolder(const wchar_t* caption, const char* edit) {
     BrowseDialog1.Caption = caption;
     if (BrowseDialog1.Execute())
-        Edit(edit).SetAnsiText(BrowseDialog1.Directory);
+        Edit(edit).SetText(BrowseDialog1.Directory);
 }
 
 void TConfigDlg::FstDirBroBtnClick() {
@@ -263,26 +262,23 @@ void TConfigDlg::SusieDirBroBtnClick() {
                  "SusieDireEdit");
 }
 
-void TConfigDlg::BrowseDialog1SelectionChanged(TBrowseDialog&, HWND, const std::string& path,
-                                               std::string& showText, TOKButtonState&) {
+void TConfigDlg::BrowseDialog1SelectionChanged(TBrowseDialog&, HWND, const std::wstring& path,
+                                               std::wstring& showText, TOKButtonState&) {
     showText = path;
 }
 
-std::optional<std::string> TConfigDlg::ChooseListFile(const wchar_t* title) {
+std::optional<std::wstring> TConfigDlg::ChooseListFile(const wchar_t* title) {
     dlgOpen.Title = title;
     dlgOpen.Options = OFN_HIDEREADONLY | OFN_CREATEPROMPT;
     dlgOpen.DefaultExt.clear();
     if (!dlgOpen.Execute())
         return std::nullopt;
-    const std::optional<std::string> path = AnsiPathOf(dlgOpen.FileName);
-    if (!path)
-        throw EAppError(L"ﾌｧｲﾙ " + dlgOpen.FileName + L" は開けません");
-    return path;
+    return dlgOpen.FileName;
 }
 
 void TConfigDlg::ZELBroBtnClick() {
     if (const auto path = ChooseListFile(L"初期ZELﾌｧｲﾙの指定"))
-        Edit("ZELFileEdit").SetAnsiText(AnsiLowerCase(*path));
+        Edit("ZELFileEdit").SetText(LowerCaseShownName(*path));
 }
 
 } // namespace pelmira

@@ -51,7 +51,7 @@ public:
 
     // Shows the file in the dialog's own preview; a file that cannot be read
     // leaves it empty, without a word.
-    void ConfigFileToImage(const std::string& path);
+    void ConfigFileToImage(const std::wstring& path);
 
     // Handlers.
     void OKBtnClick();
@@ -62,8 +62,8 @@ public:
     void SusieDirBroBtnClick();
     void OriginBitBtnClick();
     void DriveComboBox1Change();
-    void BrowseDialog1SelectionChanged(TBrowseDialog& sender, HWND wnd, const std::string& path,
-                                       std::string& showText, TOKButtonState& okButtonState);
+    void BrowseDialog1SelectionChanged(TBrowseDialog& sender, HWND wnd, const std::wstring& path,
+                                       std::wstring& showText, TOKButtonState& okButtonState);
     // The auto-change list editor.
     void FileListBox1Click();
     void FileListBox1DblClick();
@@ -107,7 +107,7 @@ private:
     void CommitToOwner();
     void BrowseFolder(const wchar_t* caption, const char* edit);
     // Asks for a list file to open; none when the user cancels.
-    std::optional<std::string> ChooseListFile(const wchar_t* title);
+    std::optional<std::wstring> ChooseListFile(const wchar_t* title);
     const char* CheckedStyleTag() const;
 
     TConfigOwner& owner_;

@@ -4,6 +4,7 @@
 
 #include "base/AnsiText.h"
 #include "config/ListFile.h"
+#include "config/StoredEntry.h"
 #include "ui/Application.h"
 #include "ui/KeyedPicture.h"
 #include "wallpaper/AutoChangeRules.h"
@@ -21,7 +22,7 @@ constexpr wchar_t kNoListToSave[] = L"自動変更ﾌｧｲﾙが指定されて
 constexpr wchar_t kUnusableName[] = L" は、このプログラムでは使えない名前です。";
 
 // The picture a row shows.
-const wchar_t* StylePictureOf(const std::string& entry) {
+const wchar_t* StylePictureOf(const std::wstring& entry) {
     switch (DrawnEntryStyle(entry)) {
     case DisplayStyle::Stretch:
         return L"ID_STRECH";
@@ -56,18 +57,21 @@ const char* TConfigDlg::CheckedStyleTag() const {
     return TagOf(DisplayStyle::Tile);
 }
 
+// An entry must be storable in qm.ini and list files: a file whose path the
+// code page cannot spell and that has no short alias is refused, by its path,
+// since a folder's name may be what the code page cannot spell.
 void TConfigDlg::FileListBox1DblClick() {
-    if (FileListBox1().SelectedNameRefused()) {
+    const std::wstring path = FileListBox1().FileName();
+    if (path.empty())
+        return;
+    const std::wstring entry = LowerCaseShownName(path) + AnsiToWide(CheckedStyleTag());
+    if (!StoredEntry(entry)) {
         MessageBeep(MB_ICONQUESTION);
-        AutoMsgDlg.DisplayMsg =
-            UpperCaseShownName(FileListBox1().SelectedShownName()) + kUnusableName;
+        AutoMsgDlg.DisplayMsg = UpperCaseShownName(path) + kUnusableName;
         AutoMsgDlg.Execute();
         return;
     }
-    const std::string path = FileListBox1().FileName();
-    if (path.empty())
-        return;
-    ListBox1().AddItem(AnsiLowerCase(path) + CheckedStyleTag());
+    ListBox1().AddItem(entry);
 }
 
 void TConfigDlg::FileListBox1Click() {
@@ -92,7 +96,7 @@ void TConfigDlg::ListUpBtnClick() {
     const int i = list.ItemIndex();
     if (i < 1)
         return;
-    const std::string entry = list.Line(i);
+    const std::wstring entry = list.Line(i);
     list.Insert(i - 1, entry);
     list.Delete(i + 1);
     list.SetItemIndex(i - 1);
@@ -103,7 +107,7 @@ void TConfigDlg::ListDownBtnClick() {
     const int i = list.ItemIndex();
     if (i < 0 || i > list.Count() - 2)
         return;
-    const std::string entry = list.Line(i);
+    const std::wstring entry = list.Line(i);
     list.Insert(i + 2, entry);
     list.SetItemIndex(i + 2);
     list.Delete(i);
@@ -114,46 +118,28 @@ void TConfigDlg::ListBox1Click() {
     InvalidateRect(ListBox1().Handle(), nullptr, TRUE);
 }
 
-namespace {
-
-// An entry of a file the program reaches by its short alias is shown by its
-// real path, lower-cased as entries are.
-std::wstring ShownEntry(const std::string& entry) {
-    const std::wstring text = AnsiToWide(entry);
-    const std::size_t tag = entry.rfind('(');
-    if (entry.find('~') == std::string::npos || tag == std::string::npos)
-        return text;
-    const std::wstring shown = LongPathOf(entry.substr(0, tag));
-    if (WideToAnsi(shown))
-        return text; // the code page spells it: shown as the entry stands
-    return LowerCaseShownName(shown) + AnsiToWide(entry.substr(tag));
-}
-
-} // namespace
-
 void TConfigDlg::ListBox1DrawItem(const DRAWITEMSTRUCT& item) {
-    const std::string& entry = ListBox1().Line(static_cast<int>(item.itemID));
+    const std::wstring& entry = ListBox1().Line(static_cast<int>(item.itemID));
     const TBitmap picture(static_cast<HBITMAP>(
         LoadImageW(GetModuleHandleW(nullptr), StylePictureOf(entry), IMAGE_BITMAP, 0, 0, 0)));
     const SIZE size = picture ? KeyedPictureSize(picture.Get(), Dpi()) : SIZE{};
     const RECT& r = item.rcItem;
     if (picture)
         DrawKeyedPicture(item.hDC, picture.Get(), r.left + Scale(2), r.top + Scale(2), Dpi());
-    const std::wstring text = ShownEntry(entry);
     SetBkMode(item.hDC, OPAQUE);
-    TextOutW(item.hDC, r.left + size.cx + Scale(4), r.top, text.c_str(),
-             static_cast<int>(text.size()));
+    TextOutW(item.hDC, r.left + size.cx + Scale(4), r.top, entry.c_str(),
+             static_cast<int>(entry.size()));
 }
 
 void TConfigDlg::LoadZELBtnClick() {
-    const std::optional<std::string> path = ChooseListFile(L"読込を行うZELﾌｧｲﾙを指定");
+    const std::optional<std::wstring> path = ChooseListFile(L"読込を行うZELﾌｧｲﾙを指定");
     if (!path)
         return;
     const std::optional<std::string> text = ReadFileBytes(*path);
     if (!text)
-        throw EAppError(L"ﾌｧｲﾙ " + AnsiToWide(*path) + L" は開けません");
+        throw EAppError(L"ﾌｧｲﾙ " + *path + L" は開けません");
     const ListEntries loaded = ReadListEntries(*text);
-    ListBox1().Assign(loaded.entries); // the scroll range stays as it was
+    ListBox1().Assign(EntriesFromStored(loaded.entries)); // the scroll range stays as it was
     if (loaded.skipped > 0) {
         AutoMsgDlg.DisplayMsg = SkippedLinesMessage(loaded.skipped);
         AutoMsgDlg.Execute();
@@ -173,8 +159,7 @@ void TConfigDlg::SaveZELBtnClick() {
         return;
     // Written beside the old file and put in its place only when whole, so
     // a failing write never leaves a list file cut short.
-    const std::optional<std::string> path = AnsiPathOf(dlgSave.FileName);
-    if (!path || !WriteFileReplacing(*path, ListFileText(ListBox1().Lines())))
+    if (!WriteFileReplacing(dlgSave.FileName, ListFileText(StoredEntries(ListBox1().Lines()))))
         throw EAppError(L"ﾌｧｲﾙ " + dlgSave.FileName + L" を作成できません");
 }
 

@@ -26,14 +26,14 @@ bool THListBox::DrawItem(const DRAWITEMSTRUCT& item) {
     return true;
 }
 
-std::uint16_t THListBox::TextExtent(const std::string& text) const {
+std::uint16_t THListBox::TextExtent(const std::wstring& text) const {
     const TWindowDC dc(handle_);
     const TSelection font(dc.Get(),
                           reinterpret_cast<HGDIOBJ>(SendMessageW(handle_, WM_GETFONT, 0, 0)));
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(dc.Get(), &metrics);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc.Get(), &metrics);
     SIZE size{};
-    GetTextExtentPoint32A(dc.Get(), text.data(), static_cast<int>(text.size()), &size);
+    GetTextExtentPoint32W(dc.Get(), text.data(), static_cast<int>(text.size()), &size);
     const long extent =
         size.cx + metrics.tmAveCharWidth + Owner().SystemMetric(SM_CXHSCROLL) + Owner().Scale(25);
     return static_cast<std::uint16_t>(extent & 0xFFFF);
@@ -42,12 +42,12 @@ std::uint16_t THListBox::TextExtent(const std::string& text) const {
 void THListBox::Relayout(const RECT& bounds, HFONT font) {
     TListBox::Relayout(bounds, font);
     MaxExtent = 0;
-    for (const std::string& line : lines_)
+    for (const std::wstring& line : lines_)
         MaxExtent = std::max<std::int32_t>(MaxExtent, TextExtent(line));
     SendMessageW(handle_, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(MaxExtent), 0);
 }
 
-void THListBox::AddItem(const std::string& text) {
+void THListBox::AddItem(const std::wstring& text) {
     const std::int32_t extent = TextExtent(text);
     if (extent > MaxExtent) {
         MaxExtent = extent;

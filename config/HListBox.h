@@ -20,9 +20,9 @@ public:
     void Relayout(const RECT& bounds, HFONT font) override;
 
     // The width a row needs to show the text whole.
-    std::uint16_t TextExtent(const std::string& text) const;
+    std::uint16_t TextExtent(const std::wstring& text) const;
     // Appends the text, widening the scroll range when it needs more room.
-    void AddItem(const std::string& text);
+    void AddItem(const std::wstring& text);
     // Removes every row and returns the scroll range and the view to the left edge.
     void ClearItems();
 

@@ -11,8 +11,9 @@ struct QMSettings {
     // [QM]
     std::int32_t Left = 0;
     std::int32_t Top = 0;
-    std::string InitDirPath;
-    std::string UserFile;
+    // Paths by their real names; qm.ini stores them in the code page.
+    std::wstring InitDirPath;
+    std::wstring UserFile;
     std::int32_t ChangeTime = 3;
     std::int32_t CheckTime = 5;
     std::int32_t IconTray = 2;
@@ -24,7 +25,7 @@ struct QMSettings {
     bool DragDrop = true;
     // [Picture]
     std::int32_t QuanFactor = 6;
-    std::string SusieLibPath;
+    std::wstring SusieLibPath;
     bool Quantize = true;
     bool Aspect = true;
     bool WidthAspect = true;

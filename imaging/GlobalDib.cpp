@@ -1,7 +1,6 @@
 #include "imaging/GlobalDib.h"
 
 #include "win/AppError.h"
-#include "win/WideText.h"
 
 #include <algorithm>
 
@@ -34,11 +33,11 @@ std::span<std::uint8_t> TGlobalDibBlocks::AllocatePixels(std::size_t size) {
     return Allocate(bits_, size);
 }
 
-TFileSource::TFileSource(const std::string& path)
-    : file_(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+TFileSource::TFileSource(const std::wstring& path)
+    : file_(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                         FILE_ATTRIBUTE_NORMAL, nullptr)) {
     if (!file_)
-        throw EAppError(L"ﾌｧｲﾙ " + AnsiToWide(path) + L" は開けません");
+        throw EAppError(L"ﾌｧｲﾙ " + path + L" は開けません");
     LARGE_INTEGER size{};
     if (GetFileSizeEx(file_.Get(), &size))
         size_ = static_cast<std::uint64_t>(size.QuadPart);
@@ -60,7 +59,7 @@ std::size_t TFileSource::ReadAt(std::uint64_t offset, std::span<std::uint8_t> de
     return done;
 }
 
-bool ReadBitmapFile(const std::string& path, GlobalDibPair& blocks) {
+bool ReadBitmapFile(const std::wstring& path, GlobalDibPair& blocks) {
     TFileSource file(path);
     TGlobalDibBlocks writer(blocks);
     return ReadBitmapFile(file, writer);

@@ -1,5 +1,5 @@
 // Decoded pictures in a pair of movable global memory blocks, and the
-// built-in reader on files named by ANSI path.
+// built-in reader on files.
 #pragma once
 
 #include <windows.h>
@@ -53,7 +53,7 @@ private:
 // raises "ﾌｧｲﾙ <path> は開けません".
 class TFileSource : public ByteSource {
 public:
-    explicit TFileSource(const std::string& path);
+    explicit TFileSource(const std::wstring& path);
     std::uint64_t Size() const override { return size_; }
     std::size_t ReadAt(std::uint64_t offset, std::span<std::uint8_t> dest) override;
 
@@ -63,6 +63,6 @@ private:
 };
 
 // The built-in reader on the file at `path`, into the block pair.
-bool ReadBitmapFile(const std::string& path, GlobalDibPair& blocks);
+bool ReadBitmapFile(const std::wstring& path, GlobalDibPair& blocks);
 
 } // namespace pelmira

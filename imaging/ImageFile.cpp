@@ -6,14 +6,14 @@
 
 namespace pelmira {
 
-bool ReadImageFile(const std::string& path, GlobalDibPair& blocks, TSusiePlugins& plugins) {
+bool ReadImageFile(const std::wstring& path, GlobalDibPair& blocks, TSusiePlugins& plugins) {
     // A bitmap the reader refuses is not offered to the plug-ins.
     if (IsPlainBitmap(path))
         return ReadBitmapFile(path, blocks);
     return plugins.SusieRead(path, blocks);
 }
 
-DecodedPicture DecodeImageFile(const std::string& path, const PictureOptions& options,
+DecodedPicture DecodeImageFile(const std::wstring& path, const PictureOptions& options,
                                TSusiePlugins& plugins) {
     DecodedPicture decoded;
     GlobalDibPair blocks;

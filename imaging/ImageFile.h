@@ -15,7 +15,7 @@ namespace pelmira {
 // the built-in reader, every other file through the decoder plug-ins. False
 // when no reader decodes it. A bitmap file that cannot be opened raises
 // "ﾌｧｲﾙ <path> は開けません".
-bool ReadImageFile(const std::string& path, GlobalDibPair& blocks, TSusiePlugins& plugins);
+bool ReadImageFile(const std::wstring& path, GlobalDibPair& blocks, TSusiePlugins& plugins);
 
 // A file made ready for the display, and the header it was made from.
 struct DecodedPicture : DisplayPicture {
@@ -27,7 +27,7 @@ struct DecodedPicture : DisplayPicture {
 // go again: they live only while the picture is made. A decoded picture
 // that the display cannot make has no bitmap (and no palette). Where memory
 // ran out on the way, decoded or not, the result says shortOfMemory.
-DecodedPicture DecodeImageFile(const std::string& path, const PictureOptions& options,
+DecodedPicture DecodeImageFile(const std::wstring& path, const PictureOptions& options,
                                TSusiePlugins& plugins);
 
 } // namespace pelmira

@@ -6,8 +6,8 @@
 
 namespace pelmira {
 
-std::string PluginSearchPattern(const std::string& folder) {
-    return folder + "if*.spi";
+std::wstring PluginSearchPattern(const std::wstring& folder) {
+    return folder + L"if*.spi";
 }
 
 std::string PluginText(std::span<const char> buffer) {

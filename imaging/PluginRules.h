@@ -13,9 +13,9 @@ namespace pelmira {
 // Most plug-ins loaded; files found past them are not looked at.
 constexpr int kMaxPluginSlots = 15;
 
-// The files looked for: the folder text (ending in its separator) followed
-// by "if*.spi".
-std::string PluginSearchPattern(const std::string& folder);
+// The files looked for: the folder (ending in its separator) followed by
+// "if*.spi".
+std::wstring PluginSearchPattern(const std::wstring& folder);
 
 // The text a plug-in wrote into a buffer: up to its terminating NUL, or the
 // whole buffer when it wrote none. Nothing past the buffer is read.

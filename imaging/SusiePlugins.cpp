@@ -3,10 +3,13 @@
 #include "base/DirSep.h"
 #include "imaging/PluginRules.h"
 #include "win/DllSearch.h"
+#include "imaging/ExtensionTest.h"
 #include "win/FaultGuard.h"
+#include "win/FileIO.h"
 #include "win/ModuleProc.h"
 #include "win/WideText.h"
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 
@@ -49,6 +52,8 @@ struct PictureInfoRecord {
 };
 
 constexpr LONG_PTR kProbeOffsets[] = {0, 128};
+// What IsSupported reads of a file in memory.
+constexpr std::size_t kProbeBytes = 2048;
 
 // The interface's results for memory that could not be had or used.
 constexpr short kNoMemory = 4;
@@ -56,35 +61,48 @@ constexpr short kMemoryError = 5;
 
 } // namespace
 
-std::vector<TSusiePlugins::Announced> TSusiePlugins::Start(const std::string& folder,
-                                                           const std::string& builtIn) {
+// The first three arguments of GetPicture and GetPictureInfo: a name and the
+// offset where the picture starts, or the address and size of the picture in
+// memory, with the flag that says which.
+struct TSusiePlugins::SourceArguments {
+    const char* buffer;
+    LONG_PTR length;
+    unsigned flag;
+};
+
+TSusiePlugins::SourceArguments TSusiePlugins::SourceOf(const Input& input, LONG_PTR offset) {
+    constexpr unsigned kMemoryInput = 1;
+    if (!input.InMemory())
+        return {input.name.c_str(), offset, 0};
+    return {input.bytes->data() + offset,
+            static_cast<LONG_PTR>(input.bytes->size() - static_cast<std::size_t>(offset)),
+            kMemoryInput};
+}
+
+std::vector<TSusiePlugins::Announced> TSusiePlugins::Start(const std::wstring& folder,
+                                                           const std::wstring& builtIn) {
     std::vector<Announced> announced;
     count_ = 0;
     builtIn_ = Slot{};
-    const std::string builtInName = FileNamePart(builtIn);
+    const std::wstring builtInName = FileNamePart(builtIn);
     bool builtInInSlot = false;
-    // Names come in Unicode and are loaded by their ANSI spelling, or their
-    // short alias; a plug-in that neither spells is passed over.
     WIN32_FIND_DATAW found{};
-    const TFindHandle search(
-        FindFirstFileW(AnsiToWide(PluginSearchPattern(folder)).c_str(), &found));
+    const TFindHandle search(FindFirstFileW(PluginSearchPattern(folder).c_str(), &found));
     for (bool more = static_cast<bool>(search); more && count_ < kMaxPluginSlots;
          more = FindNextFileW(search.Get(), &found) != FALSE) {
-        const auto name = AnsiNameOf(found.cFileName, found.cAlternateFileName);
-        if (!name)
-            continue;
         Slot& slot = slots_[static_cast<std::size_t>(count_++)];
-        LoadSlot(slot, folder + *name, DllImports::FromOwnFolderToo, announced);
-        builtInInSlot |= !builtInName.empty() && lstrcmpiA(name->c_str(), builtInName.c_str()) == 0;
+        LoadSlot(slot, folder + found.cFileName, DllImports::FromOwnFolderToo, announced);
+        builtInInSlot |=
+            !builtInName.empty() && lstrcmpiW(found.cFileName, builtInName.c_str()) == 0;
     }
     if (!builtIn.empty() && !builtInInSlot)
         LoadSlot(builtIn_, builtIn, DllImports::FromSystemOnly, announced);
     return announced;
 }
 
-void TSusiePlugins::LoadSlot(Slot& slot, const std::string& file, DllImports imports,
+void TSusiePlugins::LoadSlot(Slot& slot, const std::wstring& file, DllImports imports,
                              std::vector<Announced>& announced) {
-    slot.library.Reset(LoadLibraryFromPath(AnsiToWide(file), imports));
+    slot.library.Reset(LoadLibraryFromPath(file, imports));
     if (!slot.library)
         return;
     slot.getPluginInfo = ModuleProc<GetPluginInfoFn>(slot.library.Get(), "GetPluginInfo");
@@ -121,20 +139,44 @@ void TSusiePlugins::LoadSlot(Slot& slot, const std::string& file, DllImports imp
     slot.getPictureInfo = ModuleProc<GetPictureInfoFn>(slot.library.Get(), "GetPictureInfo");
 }
 
-std::optional<LONG_PTR> TSusiePlugins::AcceptingOffset(Slot& slot, const std::string& path) {
+TSusiePlugins::Input TSusiePlugins::InputFor(const std::wstring& path) {
+    if (auto name = AnsiPathOf(path))
+        return {path, *name, std::nullopt};
+    // Only a hint for a plug-in that looks at the name: its extension.
+    const std::string hint = WideToAnsi(FileNamePart(path))
+                                 .value_or("memory" + WideToAnsi(ExtensionOf(path)).value_or(""));
+    return {path, hint, ReadFileBytes(path).value_or(std::string())};
+}
+
+std::optional<LONG_PTR> TSusiePlugins::AcceptingOffset(Slot& slot, const Input& input) {
     if (!slot.InUse() || !slot.isSupported)
         return std::nullopt;
-    const TKernelHandle file(CreateFileA(path.c_str(), GENERIC_READ,
-                                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                         FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
+    // The file is opened by its real name whatever name the plug-in is given.
+    const TKernelHandle file(input.InMemory()
+                                 ? nullptr
+                                 : CreateFileW(input.path.c_str(), GENERIC_READ,
+                                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!input.InMemory() && !file)
         return std::nullopt;
     for (const LONG_PTR offset : kProbeOffsets) {
-        SetFilePointer(file.Get(), static_cast<LONG>(offset), nullptr, FILE_BEGIN);
+        // In memory the plug-in is given the address of the first 2 KB from
+        // the offset on, padded with zeros.
+        std::array<char, kProbeBytes> head{};
+        DWORD_PTR data = 0;
+        if (input.InMemory()) {
+            if (static_cast<std::size_t>(offset) >= input.bytes->size())
+                break;
+            const std::size_t n =
+                std::min(head.size(), input.bytes->size() - static_cast<std::size_t>(offset));
+            std::memcpy(head.data(), input.bytes->data() + offset, n);
+            data = reinterpret_cast<DWORD_PTR>(head.data());
+        } else {
+            SetFilePointer(file.Get(), static_cast<LONG>(offset), nullptr, FILE_BEGIN);
+            data = reinterpret_cast<DWORD_PTR>(file.Get());
+        }
         int result = 0;
-        auto probe = [&] {
-            result = slot.isSupported(path.c_str(), reinterpret_cast<DWORD_PTR>(file.Get()));
-        };
+        auto probe = [&] { result = slot.isSupported(input.name.c_str(), data); };
         if (!Guarded(probe)) {
             slot.faulted = true;
             return std::nullopt;
@@ -145,15 +187,16 @@ std::optional<LONG_PTR> TSusiePlugins::AcceptingOffset(Slot& slot, const std::st
     return std::nullopt;
 }
 
-bool TSusiePlugins::Decode(Slot& slot, const std::string& path, LONG_PTR offset,
-                           GlobalDibPair& blocks) {
+bool TSusiePlugins::Decode(Slot& slot, const Input& input, LONG_PTR offset, GlobalDibPair& blocks) {
     if (!slot.getPicture)
         return false;
     HANDLE info = nullptr;
     HANDLE bits = nullptr;
     int result = 0;
+    const SourceArguments source = SourceOf(input, offset);
     auto decode = [&] {
-        result = slot.getPicture(path.c_str(), offset, 0, &info, &bits, nullptr, 0);
+        result =
+            slot.getPicture(source.buffer, source.length, source.flag, &info, &bits, nullptr, 0);
     };
     if (!Guarded(decode)) {
         slot.faulted = true; // what it handed over, if anything, is not to be trusted
@@ -185,24 +228,29 @@ std::vector<TSusiePlugins::Slot*> TSusiePlugins::AskingOrder() {
     return order;
 }
 
-bool TSusiePlugins::SusieRead(const std::string& path, GlobalDibPair& blocks) {
+bool TSusiePlugins::SusieRead(const std::wstring& path, GlobalDibPair& blocks) {
+    const Input input = InputFor(path);
     for (Slot* slot : AskingOrder()) {
-        const auto offset = AcceptingOffset(*slot, path);
-        if (offset && Decode(*slot, path, *offset, blocks))
+        const auto offset = AcceptingOffset(*slot, input);
+        if (offset && Decode(*slot, input, *offset, blocks))
             return true;
     }
     return false;
 }
 
-std::optional<PixelDensities> TSusiePlugins::PictureInfo(const std::string& path) {
+std::optional<PixelDensities> TSusiePlugins::PictureInfo(const std::wstring& path) {
     std::optional<PixelDensities> densities;
+    const Input input = InputFor(path);
     for (Slot* asked : AskingOrder()) {
         Slot& slot = *asked;
-        const auto offset = AcceptingOffset(slot, path);
+        const auto offset = AcceptingOffset(slot, input);
         if (!offset || !slot.getPictureInfo)
             continue;
         PictureInfoRecord record{};
-        auto ask = [&] { slot.getPictureInfo(path.c_str(), *offset, 0, record.bytes); };
+        const SourceArguments source = SourceOf(input, *offset);
+        auto ask = [&] {
+            slot.getPictureInfo(source.buffer, source.length, source.flag, record.bytes);
+        };
         if (!Guarded(ask)) {
             slot.faulted = true;
             continue;

@@ -192,17 +192,17 @@ void TListBox::Command(WORD notifyCode) {
         OnDblClick();
 }
 
-void TListBox::Add(const std::string& line) {
+void TListBox::Add(const std::wstring& line) {
     lines_.push_back(line);
     if (handle_)
-        SendMessageW(handle_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(AnsiToWide(line).c_str()));
+        SendMessageW(handle_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
 }
 
-void TListBox::Insert(int index, const std::string& line) {
+void TListBox::Insert(int index, const std::wstring& line) {
     lines_.insert(lines_.begin() + index, line);
     if (handle_)
         SendMessageW(handle_, LB_INSERTSTRING, static_cast<WPARAM>(index),
-                     reinterpret_cast<LPARAM>(AnsiToWide(line).c_str()));
+                     reinterpret_cast<LPARAM>(line.c_str()));
 }
 
 void TListBox::Delete(int index) {
@@ -217,7 +217,7 @@ void TListBox::Clear() {
         SendMessageW(handle_, LB_RESETCONTENT, 0, 0);
 }
 
-void TListBox::Assign(const std::vector<std::string>& lines) {
+void TListBox::Assign(const std::vector<std::wstring>& lines) {
     lines_ = lines;
     Refill();
 }
@@ -235,14 +235,6 @@ void FillListBoxLines(HWND list, const std::vector<std::wstring>& lines) {
         SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
-}
-
-void FillListBoxLines(HWND list, const std::vector<std::string>& lines) {
-    std::vector<std::wstring> wide;
-    wide.reserve(lines.size());
-    for (const std::string& line : lines)
-        wide.push_back(AnsiToWide(line));
-    FillListBoxLines(list, wide);
 }
 
 void TListBox::Refill() {

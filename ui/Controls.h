@@ -195,13 +195,13 @@ public:
     void Command(WORD notifyCode) override;
 
     int Count() const { return static_cast<int>(lines_.size()); }
-    const std::vector<std::string>& Lines() const { return lines_; }
-    const std::string& Line(int index) const { return lines_.at(static_cast<std::size_t>(index)); }
-    void Add(const std::string& line);
-    void Insert(int index, const std::string& line);
+    const std::vector<std::wstring>& Lines() const { return lines_; }
+    const std::wstring& Line(int index) const { return lines_.at(static_cast<std::size_t>(index)); }
+    void Add(const std::wstring& line);
+    void Insert(int index, const std::wstring& line);
     void Delete(int index);
     void Clear();
-    void Assign(const std::vector<std::string>& lines);
+    void Assign(const std::vector<std::wstring>& lines);
     int ItemIndex() const;
     void SetItemIndex(int index);
 
@@ -210,11 +210,10 @@ protected:
     DWORD WindowStyle() const override {
         return LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER | WS_TABSTOP;
     }
-    // Shows the lines in the window; a list that shows other texts than the
-    // lines it keeps shows those.
-    virtual void Refill();
+    // Shows the lines in the window.
+    void Refill();
 
-    std::vector<std::string> lines_;
+    std::vector<std::wstring> lines_;
 };
 
 class TPageControl : public TControl {
@@ -274,7 +273,6 @@ inline std::string_view ParentName(const ControlSpec& spec) {
 }
 
 // Replaces the lines a list box shows (ANSI text shown through the wide control).
-void FillListBoxLines(HWND list, const std::vector<std::string>& lines);
 void FillListBoxLines(HWND list, const std::vector<std::wstring>& lines);
 
 std::unique_ptr<TControl> MakeControl(TForm& owner, const ControlSpec& spec, int id);

@@ -13,39 +13,28 @@ namespace pelmira {
 
 namespace {
 
-// One entry of a folder: its real name, for people, and the name the
-// program opens it by: the real name where the code page spells it, else
-// its short alias; empty where neither can be spelt.
-struct FoundName {
-    std::wstring shown;
-    std::string name;
-};
-
-// Calls visit(data, found) with every entry that matches the pattern, read
-// in Unicode: the ANSI functions would hand over best-fit names that name
+// Calls visit(data) with every entry that matches the pattern, read in
+// Unicode: the ANSI functions would hand over best-fit names that name
 // another file, or none.
-template <typename Visit>
-void ForEachFound(const std::string& pattern, Visit visit, bool useAliases = true) {
+template <typename Visit> void ForEachFound(const std::wstring& pattern, Visit visit) {
     WIN32_FIND_DATAW data{};
-    const TFindHandle find(FindFirstFileW(AnsiToWide(pattern).c_str(), &data));
-    for (bool more = static_cast<bool>(find); more; more = FindNextFileW(find.Get(), &data)) {
-        const auto name = AnsiNameOf(data.cFileName, useAliases ? data.cAlternateFileName : L"");
-        visit(data, FoundName{data.cFileName, name.value_or(std::string())});
-    }
+    const TFindHandle find(FindFirstFileW(pattern.c_str(), &data));
+    for (bool more = static_cast<bool>(find); more; more = FindNextFileW(find.Get(), &data))
+        visit(data);
 }
 
-bool LessIgnoringCase(const FoundName& a, const FoundName& b) {
-    return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.shown.c_str(),
-                          static_cast<int>(a.shown.size()), b.shown.c_str(),
-                          static_cast<int>(b.shown.size())) == CSTR_LESS_THAN;
+bool LessIgnoringCase(const std::wstring& a, const std::wstring& b) {
+    return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(),
+                          static_cast<int>(a.size()), b.c_str(),
+                          static_cast<int>(b.size())) == CSTR_LESS_THAN;
 }
 
-std::vector<std::string> SplitMask(const std::string& mask) {
-    std::vector<std::string> patterns;
+std::vector<std::wstring> SplitMask(const std::wstring& mask) {
+    std::vector<std::wstring> patterns;
     std::size_t start = 0;
     while (start <= mask.size()) {
-        std::size_t end = mask.find(';', start);
-        if (end == std::string::npos)
+        std::size_t end = mask.find(L';', start);
+        if (end == std::wstring::npos)
             end = mask.size();
         if (end > start)
             patterns.push_back(mask.substr(start, end - start));
@@ -54,33 +43,10 @@ std::vector<std::string> SplitMask(const std::string& mask) {
     return patterns;
 }
 
-// The current directory as a path the program can use (its short form where
-// the code page cannot spell it); empty when there is none.
-std::string CurrentDirectory() {
+std::wstring CurrentDirectory() {
     wchar_t buffer[MAX_PATH] = {};
-    GetCurrentDirectoryW(MAX_PATH, buffer);
-    return AnsiPathOf(buffer).value_or(std::string());
-}
-
-// The folders of an ANSI path as people read them: each by its long name.
-std::vector<std::wstring> ShownFolders(const std::string& path) {
-    const std::vector<std::string> parts = SplitFolderPath(path);
-    std::vector<std::wstring> shown;
-    for (const std::string& part : parts)
-        shown.push_back(AnsiToWide(part));
-    std::vector<std::wstring> longParts;
-    const std::wstring rest = LongPathOf(path);
-    for (std::size_t start = 0; start < rest.size();) {
-        const std::size_t end = std::min(rest.find(L'\\', start), rest.size());
-        if (end > start)
-            longParts.push_back(rest.substr(start, end - start));
-        start = end + 1;
-    }
-    // Below the root the long path has as many folders as the short one.
-    if (longParts.size() == parts.size())
-        for (std::size_t i = 1; i < parts.size(); ++i)
-            shown[i] = longParts[i];
-    return shown;
+    const DWORD n = GetCurrentDirectoryW(MAX_PATH, buffer);
+    return n > 0 && n < MAX_PATH ? std::wstring(buffer) : std::wstring();
 }
 
 } // namespace
@@ -98,61 +64,40 @@ void TFileListBox::SetMask(const std::string& mask) {
     Update();
 }
 
-void TFileListBox::SetDirectory(const std::string& directory) {
+void TFileListBox::SetDirectory(const std::wstring& directory) {
     directory_ = directory;
     Update();
 }
 
 void TFileListBox::Update() {
-    std::vector<FoundName> found;
-    const std::string folder = directory_.empty() ? std::string() : AddDirSep(directory_);
-    for (const std::string& pattern : SplitMask(folder.empty() ? std::string() : mask_)) {
-        ForEachFound(
-            folder + pattern,
-            [&found](const WIN32_FIND_DATAW& data, FoundName name) {
-                constexpr DWORD kSkipped =
-                    FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-                if (!(data.dwFileAttributes & kSkipped))
-                    found.push_back(std::move(name));
-            },
-            useAliases_);
+    std::vector<std::wstring> found;
+    const std::wstring folder = directory_.empty() ? std::wstring() : AddDirSep(directory_);
+    for (const std::wstring& pattern : SplitMask(folder.empty() ? L"" : AnsiToWide(mask_))) {
+        ForEachFound(folder + pattern, [&found](const WIN32_FIND_DATAW& data) {
+            constexpr DWORD kSkipped =
+                FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+            if (!(data.dwFileAttributes & kSkipped))
+                found.emplace_back(data.cFileName);
+        });
     }
     std::sort(found.begin(), found.end(), LessIgnoringCase);
     // A file that matches two patterns is listed once.
     found.erase(std::unique(found.begin(), found.end(),
-                            [](const FoundName& a, const FoundName& b) {
-                                return lstrcmpiW(a.shown.c_str(), b.shown.c_str()) == 0;
+                            [](const std::wstring& a, const std::wstring& b) {
+                                return lstrcmpiW(a.c_str(), b.c_str()) == 0;
                             }),
                 found.end());
-    std::vector<std::string> names;
-    shown_.clear();
-    for (FoundName& name : found) {
-        names.push_back(std::move(name.name));
-        shown_.push_back(std::move(name.shown));
-    }
-    Assign(names);
+    Assign(found);
 }
 
-void TFileListBox::Refill() {
-    if (handle_)
-        FillListBoxLines(handle_, shown_);
+std::wstring TFileListBox::FileName() const {
+    const std::wstring name = SelectedName();
+    return name.empty() ? std::wstring() : AddDirSep(directory_) + name;
 }
 
-std::string TFileListBox::FileName() const {
+std::wstring TFileListBox::SelectedName() const {
     const int index = ItemIndex();
-    if (index < 0 || index >= Count() || Line(index).empty())
-        return {};
-    return AddDirSep(directory_) + Line(index);
-}
-
-bool TFileListBox::SelectedNameRefused() const {
-    const int index = ItemIndex();
-    return index >= 0 && index < Count() && Line(index).empty();
-}
-
-std::wstring TFileListBox::SelectedShownName() const {
-    const int index = ItemIndex();
-    return index >= 0 && index < Count() ? shown_[static_cast<std::size_t>(index)] : std::wstring();
+    return index >= 0 && index < Count() ? Line(index) : std::wstring();
 }
 
 // Folder list -----------------------------------------------------------------
@@ -177,46 +122,43 @@ void TDirectoryListBox::Command(WORD notifyCode) {
         MessageBeep(MB_ICONHAND);
 }
 
-bool TDirectoryListBox::SetDirectory(const std::string& path) {
-    if (path.empty() || !SetCurrentDirectoryA(path.c_str()))
+bool TDirectoryListBox::SetDirectory(const std::wstring& path) {
+    if (path.empty() || !SetCurrentDirectoryW(path.c_str()))
         return false;
     Update();
     return true;
 }
 
 void TDirectoryListBox::Update() {
-    directory_ = CurrentDirectory();
+    // Entered by a short alias, the folder is still shown by its names.
+    directory_ = LongPathOf(CurrentDirectory());
     Fill();
     if (fileList_)
         fileList_->SetDirectory(directory_);
     if (driveBox_ && !directory_.empty())
-        driveBox_->SetDrive(directory_[0]);
+        driveBox_->SetDrive(static_cast<char>(directory_[0]));
 }
 
 void TDirectoryListBox::Fill() {
     entries_.clear();
-    const std::vector<std::string> parts = SplitFolderPath(directory_);
-    const std::vector<std::wstring> shown = ShownFolders(directory_);
-    std::string path;
+    const std::vector<std::wstring> parts = SplitFolderPath(directory_);
+    std::wstring path;
     for (std::size_t i = 0; i < parts.size(); ++i) {
         path = i == 0 ? parts[0] : AddDirSep(path) + parts[i];
-        entries_.push_back({path, i == 0 ? AnsiToWide(AnsiLowerCase(parts[0])) : shown[i],
-                            static_cast<int>(i), true});
+        entries_.push_back(
+            {path, i == 0 ? LowerCaseShownName(parts[0]) : parts[i], static_cast<int>(i), true});
     }
     const int current = static_cast<int>(entries_.size()) - 1;
-    std::vector<FoundName> children;
+    std::vector<std::wstring> children;
     if (!directory_.empty())
-        ForEachFound(AddDirSep(directory_) + "*",
-                     [&children](const WIN32_FIND_DATAW& data, FoundName name) {
-                         if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-                             name.shown != L"." && name.shown != L"..")
-                             children.push_back(std::move(name));
-                     });
+        ForEachFound(AddDirSep(directory_) + L"*", [&children](const WIN32_FIND_DATAW& data) {
+            const std::wstring_view name = data.cFileName;
+            if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != L"." && name != L"..")
+                children.emplace_back(name);
+        });
     std::sort(children.begin(), children.end(), LessIgnoringCase);
-    // A folder the program cannot name has no path: choosing it beeps.
-    for (const FoundName& child : children)
-        entries_.push_back({child.name.empty() ? std::string() : AddDirSep(directory_) + child.name,
-                            child.shown, current + 1, false});
+    for (const std::wstring& child : children)
+        entries_.push_back({AddDirSep(directory_) + child, child, current + 1, false});
 
     std::vector<std::wstring> labels;
     for (const Entry& e : entries_)
@@ -265,9 +207,9 @@ bool TDirectoryListBox::DrawItem(const DRAWITEMSTRUCT& item) {
 void TDriveComboBox::CreateHandle(HWND parent, const RECT& bounds, HFONT font) {
     TControl::CreateHandle(parent, DropDownBounds(bounds, Owner().Dpi()), font);
     Fill();
-    const std::string current = CurrentDirectory();
+    const std::wstring current = CurrentDirectory();
     if (!current.empty())
-        SetDrive(current[0]);
+        SetDrive(static_cast<char>(current[0]));
 }
 
 void TDriveComboBox::Relayout(const RECT& bounds, HFONT font) {
@@ -282,16 +224,15 @@ void TDriveComboBox::Fill() {
         if (!(mask & (1u << i)))
             continue;
         const char letter = static_cast<char>('a' + i);
-        std::string root = {static_cast<char>('A' + i), ':', '\\'};
-        std::string label = {letter, ':'};
+        const std::wstring root = {static_cast<wchar_t>(L'A' + i), L':', L'\\'};
+        std::wstring shown = {static_cast<wchar_t>(letter), L':'};
         // Only fixed drives are asked for their volume name: removable ones
         // would spin up or wait for a disk.
-        const UINT type = GetDriveTypeA(root.c_str());
-        std::wstring shown = AnsiToWide(label);
+        const UINT type = GetDriveTypeW(root.c_str());
         wchar_t volume[MAX_PATH] = {};
         if ((type == DRIVE_FIXED || type == DRIVE_RAMDISK) &&
-            GetVolumeInformationW(AnsiToWide(root).c_str(), volume, MAX_PATH, nullptr, nullptr,
-                                  nullptr, nullptr, 0) &&
+            GetVolumeInformationW(root.c_str(), volume, MAX_PATH, nullptr, nullptr, nullptr,
+                                  nullptr, 0) &&
             volume[0])
             shown += std::wstring(L" [") + volume + L"]";
         drives_.push_back(letter);
@@ -323,7 +264,7 @@ void TDriveComboBox::Command(WORD notifyCode) {
         OnChange();
         return;
     }
-    const std::string drive = {SelectedDrive(), ':'};
+    const std::wstring drive = {static_cast<wchar_t>(SelectedDrive()), L':'};
     if (dirList_ && !dirList_->SetDirectory(drive)) {
         MessageBeep(MB_ICONHAND); // drive not ready: stay where we were
         SetDrive(drive_);

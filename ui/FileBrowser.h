@@ -16,36 +16,22 @@ public:
     using TListBox::TListBox;
     void CreateHandle(HWND parent, const RECT& bounds, HFONT font) override;
 
-    // Several patterns may be joined by ";".
+    // Several patterns may be joined by ";" (in the code page: plug-ins
+    // announce them so).
     void SetMask(const std::string& mask);
     const std::string& Mask() const { return mask_; }
-    void SetDirectory(const std::string& directory);
-    const std::string& Directory() const { return directory_; }
+    void SetDirectory(const std::wstring& directory);
+    const std::wstring& Directory() const { return directory_; }
     void Update();
 
-    // The name the program opens a file by: its real name, or its short
-    // alias where the code page cannot spell the real one; empty where
-    // neither can be spelt. The list shows the real names.
-    const std::string& Name(int index) const { return Line(index); }
-    const std::wstring& ShownName(int index) const {
-        return shown_.at(static_cast<std::size_t>(index));
-    }
-    // Full path of the selected file; empty when nothing is selected, or
-    // when the selected file has a name the program cannot use.
-    std::string FileName() const;
-    bool SelectedNameRefused() const;
-    std::wstring SelectedShownName() const;
-    // Many volumes of today's Windows have no short aliases; tests stand in
-    // for one by turning their use off.
-    void UseShortAliases(bool use) { useAliases_ = use; }
-
-protected:
-    void Refill() override;
+    // Full path of the selected file, by its real name; empty when nothing
+    // is selected.
+    std::wstring FileName() const;
+    // The selected file's name; empty when nothing is selected.
+    std::wstring SelectedName() const;
 
 private:
-    std::vector<std::wstring> shown_;
-    bool useAliases_ = true;
-    std::string directory_;
+    std::wstring directory_;
     std::string mask_ = "*.*";
 };
 
@@ -61,8 +47,8 @@ public:
     void SetDriveBox(class TDriveComboBox* driveBox) { driveBox_ = driveBox; }
     // Makes path the current directory and shows it; false when it cannot be
     // entered (missing folder, drive not ready), leaving everything as it was.
-    bool SetDirectory(const std::string& path);
-    const std::string& Directory() const { return directory_; }
+    bool SetDirectory(const std::wstring& path);
+    const std::wstring& Directory() const { return directory_; }
     // Re-reads the current directory of the process.
     void Update();
 
@@ -75,14 +61,14 @@ protected:
 
 private:
     struct Entry {
-        std::string path; // empty for a folder the program cannot name
+        std::wstring path;
         std::wstring label;
         int level;
         bool open; // on the way to the current folder
     };
     void Fill();
 
-    std::string directory_; // empty when the current one cannot be named
+    std::wstring directory_;
     std::vector<Entry> entries_;
     TFileListBox* fileList_ = nullptr;
     class TDriveComboBox* driveBox_ = nullptr;

@@ -60,14 +60,6 @@ void TEdit::CreateHandle(HWND parent, const RECT& bounds, HFONT font) {
     SetWindowTextW(handle_, L"");
 }
 
-std::string TEdit::AnsiText() const {
-    return WideToAnsiLossy(Text());
-}
-
-void TEdit::SetAnsiText(const std::string& text) {
-    SetText(AnsiToWide(text));
-}
-
 // Drop-down list --------------------------------------------------------------------
 
 void TComboBox::CreateHandle(HWND parent, const RECT& bounds, HFONT font) {

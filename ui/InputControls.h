@@ -37,11 +37,6 @@ public:
     using TControl::TControl;
     void CreateHandle(HWND parent, const RECT& bounds, HFONT font) override;
 
-    // The text in the ANSI code page (paths); characters it cannot spell
-    // come back as the system's default character.
-    std::string AnsiText() const;
-    void SetAnsiText(const std::string& text);
-
 protected:
     const wchar_t* WindowClass() const override { return L"EDIT"; }
     DWORD WindowStyle() const override { return ES_AUTOHSCROLL | WS_TABSTOP; }

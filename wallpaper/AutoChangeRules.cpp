@@ -9,35 +9,58 @@ namespace {
 constexpr DisplayStyle kStyles[] = {DisplayStyle::Tile, DisplayStyle::Center, DisplayStyle::Stretch,
                                     DisplayStyle::Fit, DisplayStyle::Fill};
 
-} // namespace
-
-std::string EntryPath(std::string_view entry) {
-    for (const DisplayStyle style : kStyles) {
-        const std::string_view tag = TagOf(style);
-        if (entry.ends_with(tag))
-            return std::string(entry.substr(0, entry.size() - tag.size()));
-    }
-    return std::string(entry);
+// The tags are ASCII: the same in the code page's bytes and in UTF-16.
+template <typename C> std::basic_string<C> TagIn(DisplayStyle style) {
+    const std::string_view tag = TagOf(style);
+    return std::basic_string<C>(tag.begin(), tag.end());
 }
 
-DisplayStyle EntryStyle(std::string_view entry) {
+template <typename C> std::basic_string<C> PathOfEntry(std::basic_string_view<C> entry) {
+    for (const DisplayStyle style : kStyles) {
+        const std::basic_string<C> tag = TagIn<C>(style);
+        if (entry.ends_with(tag))
+            return std::basic_string<C>(entry.substr(0, entry.size() - tag.size()));
+    }
+    return std::basic_string<C>(entry);
+}
+
+template <typename C> bool HasTag(std::basic_string_view<C> entry, DisplayStyle style) {
+    return entry.find(TagIn<C>(style)) != entry.npos;
+}
+
+template <typename C> DisplayStyle StyleOfEntry(std::basic_string_view<C> entry) {
     DisplayStyle chosen = DisplayStyle::Tile;
     for (const DisplayStyle style : {DisplayStyle::Center, DisplayStyle::Tile,
                                      DisplayStyle::Stretch, DisplayStyle::Fit, DisplayStyle::Fill})
-        if (entry.find(TagOf(style)) != std::string_view::npos)
+        if (HasTag(entry, style))
             chosen = style;
     return chosen;
 }
 
-DisplayStyle DrawnEntryStyle(std::string_view entry) {
-    for (const DisplayStyle style : {DisplayStyle::Fill, DisplayStyle::Fit})
-        if (entry.find(TagOf(style)) != std::string_view::npos)
+template <typename C> DisplayStyle DrawnStyleOfEntry(std::basic_string_view<C> entry) {
+    for (const DisplayStyle style :
+         {DisplayStyle::Fill, DisplayStyle::Fit, DisplayStyle::Stretch, DisplayStyle::Center})
+        if (HasTag(entry, style))
             return style;
-    if (entry.find(TagOf(DisplayStyle::Stretch)) != std::string_view::npos)
-        return DisplayStyle::Stretch;
-    if (entry.find(TagOf(DisplayStyle::Center)) != std::string_view::npos)
-        return DisplayStyle::Center;
     return DisplayStyle::Tile;
+}
+
+} // namespace
+
+std::string EntryPath(std::string_view entry) {
+    return PathOfEntry(entry);
+}
+
+std::wstring EntryPath(std::wstring_view entry) {
+    return PathOfEntry(entry);
+}
+
+DisplayStyle EntryStyle(std::wstring_view entry) {
+    return StyleOfEntry(entry);
+}
+
+DisplayStyle DrawnEntryStyle(std::wstring_view entry) {
+    return DrawnStyleOfEntry(entry);
 }
 
 std::optional<ListStep> NextInListOrder(int selected, int count) {
@@ -53,6 +76,10 @@ bool HoldsChangeBack(const FrontWindow& front, int desktopWidth, int desktopHeig
     const int n = front.titleLength;
     return (n == 0 || n == 10 || n == 12) && front.width == desktopWidth &&
            front.height == desktopHeight;
+}
+
+bool IsWholePath(std::wstring_view path) {
+    return !path.empty() && path.find_first_of(L"?*") == std::wstring_view::npos;
 }
 
 bool IsWholeAnsiPath(std::string_view path) {

@@ -15,6 +15,7 @@ namespace pelmira {
 // entry without a tag at its end is a path as it stands. (A folder with a
 // dot in its name, or an extension of two or four characters, stays whole.)
 std::string EntryPath(std::string_view entry);
+std::wstring EntryPath(std::wstring_view entry);
 
 // An entry's style read two ways, because the list's drawing and the change
 // have always read it apart: an entry holding both "(Tile)" and "(Center)" is
@@ -23,11 +24,11 @@ std::string EntryPath(std::string_view entry);
 // The style a change applies: the tags are looked for in the order
 // "(Center)", "(Tile)", "(Stretch)", "(Fit)", "(Fill)" anywhere in the
 // text, and the last one found decides; an entry without any is shown tiled.
-DisplayStyle EntryStyle(std::string_view entry);
+DisplayStyle EntryStyle(std::wstring_view entry);
 // The style the list draws beside an entry: "(Fill)" anywhere wins over
 // "(Fit)", which wins over "(Stretch)", which wins over "(Center)", which
 // wins over tiled.
-DisplayStyle DrawnEntryStyle(std::string_view entry);
+DisplayStyle DrawnEntryStyle(std::wstring_view entry);
 
 // One step of the ordered walk over `count` entries from the selection
 // (-1 or out of range: none, which starts at the first).
@@ -52,8 +53,11 @@ struct FrontWindow {
 // desktop (or no window at all) never holds a change back.
 bool HoldsChangeBack(const FrontWindow& front, int desktopWidth, int desktopHeight);
 
-// A path the system can open by its ANSI name: no wildcard (what a name that
-// does not fit the code page turns into) and no double-byte character cut.
+// A path that may name a file: no wildcard (what a name that did not fit
+// the code page turned into, in a list an older version wrote).
+bool IsWholePath(std::wstring_view path);
+// The same for a path as stored in the code page, which also has no
+// double-byte character cut.
 bool IsWholeAnsiPath(std::string_view path);
 
 } // namespace pelmira

@@ -6,8 +6,8 @@
 
 namespace pelmira {
 
-std::optional<std::string> ReadFileBytes(const std::string& path, std::size_t maxBytes) {
-    const TKernelHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+std::optional<std::string> ReadFileBytes(const std::wstring& path, std::size_t maxBytes) {
+    const TKernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return std::nullopt;
@@ -50,20 +50,20 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
 
 } // namespace
 
-bool WriteFileReplacing(const std::string& path, std::string_view bytes) {
-    const std::string fresh = path + ".new";
+bool WriteFileReplacing(const std::wstring& path, std::string_view bytes) {
+    const std::wstring fresh = path + L".new";
     bool written = false;
     {
-        const TKernelHandle file(CreateFileA(fresh.c_str(), GENERIC_WRITE, 0, nullptr,
+        const TKernelHandle file(CreateFileW(fresh.c_str(), GENERIC_WRITE, 0, nullptr,
                                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file)
             return false;
         written = WriteAll(file.Get(), bytes);
     }
-    if (written && MoveFileExA(fresh.c_str(), path.c_str(),
+    if (written && MoveFileExW(fresh.c_str(), path.c_str(),
                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return true;
-    DeleteFileA(fresh.c_str());
+    DeleteFileW(fresh.c_str());
     return false;
 }
 

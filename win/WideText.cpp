@@ -43,7 +43,11 @@ std::optional<std::string> WideToAnsi(std::wstring_view text) {
 
 namespace {
 
+bool useShortAliases = true;
+
 std::optional<std::string> ShortForm(const std::wstring& path) {
+    if (!useShortAliases)
+        return std::nullopt;
     const DWORD n = GetShortPathNameW(path.c_str(), nullptr, 0);
     if (n == 0)
         return std::nullopt;
@@ -70,29 +74,18 @@ std::optional<std::string> AnsiPathOf(const std::wstring& path) {
     return *folder + "\\" + *name;
 }
 
-std::optional<std::string> AnsiNameOf(const wchar_t* name, const wchar_t* alias) {
-    if (auto whole = WideToAnsi(name))
-        return whole;
-    if (!alias || !*alias)
-        return std::nullopt;
-    return WideToAnsi(alias);
+void UseShortAliases(bool use) {
+    useShortAliases = use;
 }
 
 std::wstring LongPathOf(const std::string& path) {
-    const std::wstring wide = AnsiToWide(path);
-    wchar_t longPath[MAX_PATH] = {};
-    const DWORD n = GetLongPathNameW(wide.c_str(), longPath, MAX_PATH);
-    return n > 0 && n < MAX_PATH ? std::wstring(longPath) : wide;
+    return LongPathOf(AnsiToWide(path));
 }
 
-std::string WideToAnsiLossy(std::wstring_view text) {
-    if (text.empty())
-        return {};
-    const int length = static_cast<int>(text.size());
-    const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), length, out.data(), n, nullptr, nullptr);
-    return out;
+std::wstring LongPathOf(const std::wstring& path) {
+    wchar_t longPath[MAX_PATH] = {};
+    const DWORD n = GetLongPathNameW(path.c_str(), longPath, MAX_PATH);
+    return n > 0 && n < MAX_PATH ? std::wstring(longPath) : path;
 }
 
 std::wstring WindowText(HWND window) {

@@ -18,24 +18,22 @@ std::wstring AnsiToWide(std::string_view text);
 // naming another file or none).
 std::optional<std::string> WideToAnsi(std::wstring_view text);
 
-// The ANSI path of a file or folder that the program can open: the path
-// itself, or else its short (8.3) form where the volume has one that
-// converts (for a file yet to be made, its folder's short form and its own
-// name). None when neither can be spelt in the code page.
+// A path as the code page stores it (qm.ini, list files, the plug-ins'
+// interface): the path itself, or else its short (8.3) form where the volume
+// has one that converts (for a file yet to be made, its folder's short form
+// and its own name). None when neither can be spelt in the code page.
 std::optional<std::string> AnsiPathOf(const std::wstring& path);
 
-// The text in the ANSI code page as the system's ANSI functions would take
-// it: a character the code page lacks becomes its default character.
-std::string WideToAnsiLossy(std::wstring_view text);
-
-// The ANSI name of an entry a directory search found: its real name, else
-// its short alias (empty when there is none); none when neither converts.
-std::optional<std::string> AnsiNameOf(const wchar_t* name, const wchar_t* alias);
+// Many volumes of today's Windows (exFAT, and data volumes where 8.3 names
+// are off) have no short aliases, while Wine makes one for every name: the
+// tests stand in for such a volume by turning their use off.
+void UseShortAliases(bool use);
 
 // A path as people read it: the real, long names of an ANSI path that the
 // program may reach by its short form; the path itself when the system
 // cannot say.
 std::wstring LongPathOf(const std::string& path);
+std::wstring LongPathOf(const std::wstring& path);
 
 // The caption or text of a window.
 std::wstring WindowText(HWND window);

@@ -15,11 +15,19 @@ std::string LongKanjiPath(int folders) {
     return path + "\\photo.bmp";
 }
 
+std::wstring LongWidePath(int folders) {
+    std::wstring path = L"C:";
+    for (int i = 0; i < folders; ++i)
+        path += L"\\\u8868\u58c1\u30a2";
+    return path + L"\\photo.bmp";
+}
+
 void BM_IsPlainBitmap(benchmark::State& state) {
-    const std::string path = LongKanjiPath(static_cast<int>(state.range(0)));
+    const std::wstring path = LongWidePath(static_cast<int>(state.range(0)));
     for (auto _ : state)
         benchmark::DoNotOptimize(pelmira::IsPlainBitmap(path));
-    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(path.size()));
+    state.SetBytesProcessed(state.iterations() *
+                            static_cast<int64_t>(path.size() * sizeof(wchar_t)));
 }
 BENCHMARK(BM_IsPlainBitmap)->Arg(4)->Arg(32);
 
@@ -32,7 +40,7 @@ void BM_AnsiUpperCase(benchmark::State& state) {
 BENCHMARK(BM_AnsiUpperCase)->Arg(4)->Arg(32);
 
 void BM_FileNamePart(benchmark::State& state) {
-    const std::string path = LongKanjiPath(static_cast<int>(state.range(0)));
+    const std::wstring path = LongWidePath(static_cast<int>(state.range(0)));
     for (auto _ : state)
         benchmark::DoNotOptimize(pelmira::FileNamePart(path));
 }

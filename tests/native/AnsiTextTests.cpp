@@ -7,7 +7,6 @@ using namespace pelmira;
 // "表" is 0x95 0x5C in code page 932 and "ソ" is 0x83 0x5C: both end in the
 // byte of "\". "ア" is 0x83 0x41: its trail byte is the letter "A".
 static const std::string kHyou = "\x95\x5C";
-static const std::string kSo = "\x83\x5C";
 static const std::string kA = "\x83\x41";
 static const std::string kLowerTrail = "\x83\x61"; // "a" as trail byte: "ゃ" region
 
@@ -27,15 +26,6 @@ TEST(AnsiText, CharLengthStepsOverDoubleByteCharacters) {
     EXPECT_EQ(CharLength(text, 3), 1u);
     // A lone lead byte at the end is one (broken) character, never a read past the end.
     EXPECT_EQ(CharLength("\x95", 0), 1u);
-}
-
-TEST(AnsiText, EndsWithCharIgnoresTrailBytes) {
-    EXPECT_TRUE(EndsWithChar("C:\\", '\\'));
-    EXPECT_FALSE(EndsWithChar("C:\\" + kHyou, '\\'));
-    EXPECT_TRUE(EndsWithChar("C:\\" + kHyou + "\\", '\\'));
-    EXPECT_FALSE(EndsWithChar("", '\\'));
-    EXPECT_EQ(LastCharOffset(""), 0u);
-    EXPECT_EQ(LastCharOffset("ab" + kSo), 2u);
 }
 
 TEST(AnsiText, CasingChangesOnlySingleByteLetters) {

@@ -12,29 +12,29 @@ TEST(AutoChangeRules, AnEntryNamesItsWholePathAndTheLastTagFoundDecidesTheStyle)
     EXPECT_EQ(EntryPath("c:\\(Tile)\\sea.bmp"), "c:\\(Tile)\\sea.bmp"); // not at the end
     EXPECT_EQ(EntryPath("c:\\\x95\x5C\\(Tile)"), "c:\\\x95\x5C\\");
 
-    EXPECT_EQ(EntryStyle("a.bmp"), DisplayStyle::Tile);
-    EXPECT_EQ(EntryStyle("a.bmp(Stretch)"), DisplayStyle::Stretch);
-    EXPECT_EQ(EntryStyle("a.bmp(Center)"), DisplayStyle::Center);
+    EXPECT_EQ(EntryStyle(L"a.bmp"), DisplayStyle::Tile);
+    EXPECT_EQ(EntryStyle(L"a.bmp(Stretch)"), DisplayStyle::Stretch);
+    EXPECT_EQ(EntryStyle(L"a.bmp(Center)"), DisplayStyle::Center);
     // Looked for as (Center), (Tile), (Stretch): the last found wins.
-    EXPECT_EQ(EntryStyle("c:\\(Stretch)\\a.bmp(Center)"), DisplayStyle::Stretch);
-    EXPECT_EQ(EntryStyle("c:\\(Tile)\\a.bmp(Center)"), DisplayStyle::Tile);
-    EXPECT_EQ(EntryStyle("a.bmp(tile)"), DisplayStyle::Tile); // case matters: no tag
-    EXPECT_EQ(EntryStyle("a.bmp(center)"), DisplayStyle::Tile);
+    EXPECT_EQ(EntryStyle(L"c:\\(Stretch)\\a.bmp(Center)"), DisplayStyle::Stretch);
+    EXPECT_EQ(EntryStyle(L"c:\\(Tile)\\a.bmp(Center)"), DisplayStyle::Tile);
+    EXPECT_EQ(EntryStyle(L"a.bmp(tile)"), DisplayStyle::Tile); // case matters: no tag
+    EXPECT_EQ(EntryStyle(L"a.bmp(center)"), DisplayStyle::Tile);
     // The list draws by another rule: both tags are drawn centred, applied tiled.
-    EXPECT_EQ(DrawnEntryStyle("c:\\(Tile)\\a.bmp(Center)"), DisplayStyle::Center);
-    EXPECT_EQ(DrawnEntryStyle("c:\\(Center)\\a.bmp(Tile)"), DisplayStyle::Center);
-    EXPECT_EQ(EntryStyle("c:\\(Center)\\a.bmp(Tile)"), DisplayStyle::Tile);
-    EXPECT_EQ(DrawnEntryStyle("c:\\(Stretch)\\a.bmp(Center)"), DisplayStyle::Stretch);
+    EXPECT_EQ(DrawnEntryStyle(L"c:\\(Tile)\\a.bmp(Center)"), DisplayStyle::Center);
+    EXPECT_EQ(DrawnEntryStyle(L"c:\\(Center)\\a.bmp(Tile)"), DisplayStyle::Center);
+    EXPECT_EQ(EntryStyle(L"c:\\(Center)\\a.bmp(Tile)"), DisplayStyle::Tile);
+    EXPECT_EQ(DrawnEntryStyle(L"c:\\(Stretch)\\a.bmp(Center)"), DisplayStyle::Stretch);
 
     // Fit and fill: tags at the end like the others, applied and drawn as
     // themselves, and last in the order a change looks for tags.
     EXPECT_EQ(EntryPath("c:\\pics\\sea.pi(Fit)"), "c:\\pics\\sea.pi");
     EXPECT_EQ(EntryPath("c:\\pics\\sea.jpeg(Fill)"), "c:\\pics\\sea.jpeg");
-    EXPECT_EQ(EntryStyle("a.bmp(Fit)"), DisplayStyle::Fit);
-    EXPECT_EQ(EntryStyle("a.bmp(Fill)"), DisplayStyle::Fill);
-    EXPECT_EQ(EntryStyle("c:\\(Fill)\\a.bmp(Stretch)"), DisplayStyle::Fill);
-    EXPECT_EQ(DrawnEntryStyle("a.bmp(Fit)"), DisplayStyle::Fit);
-    EXPECT_EQ(DrawnEntryStyle("c:\\(Fit)\\a.bmp(Fill)"), DisplayStyle::Fill);
+    EXPECT_EQ(EntryStyle(L"a.bmp(Fit)"), DisplayStyle::Fit);
+    EXPECT_EQ(EntryStyle(L"a.bmp(Fill)"), DisplayStyle::Fill);
+    EXPECT_EQ(EntryStyle(L"c:\\(Fill)\\a.bmp(Stretch)"), DisplayStyle::Fill);
+    EXPECT_EQ(DrawnEntryStyle(L"a.bmp(Fit)"), DisplayStyle::Fit);
+    EXPECT_EQ(DrawnEntryStyle(L"c:\\(Fit)\\a.bmp(Fill)"), DisplayStyle::Fill);
 }
 
 TEST(AutoChangeRules, TheOrderedWalkGoesRoundAndStartsAtTheFirst) {
@@ -69,4 +69,9 @@ TEST(AutoChangeRules, PathsWithWildcardsOrCutCharactersCannotBeOpened) {
     EXPECT_FALSE(IsWholeAnsiPath("c:\\*.bmp"));
     EXPECT_FALSE(IsWholeAnsiPath("c:\\a\x95"));
     EXPECT_FALSE(IsWholeAnsiPath(""));
+    EXPECT_TRUE(IsWholePath(L"c:\\a\u00a5b.bmp"));
+    EXPECT_FALSE(IsWholePath(L"c:\\caf?.bmp"));
+    EXPECT_FALSE(IsWholePath(L""));
+    // Entries are read alike in the code page and wide.
+    EXPECT_EQ(EntryPath(L"c:\\a\u00a5b.bmp(Fit)"), L"c:\\a\u00a5b.bmp");
 }

@@ -4,71 +4,61 @@
 
 using namespace pelmira;
 
-static const std::string kHyou = "\x95\x5C"; // "表": trail byte is "\"
-
 TEST(DirSep, StripRemovesOneClosingSeparator) {
-    EXPECT_EQ(StripDirSep("C:\\SPI\\"), "C:\\SPI");
-    EXPECT_EQ(StripDirSep("C:\\SPI"), "C:\\SPI");
-    EXPECT_EQ(StripDirSep("\\\\server\\share\\"), "\\\\server\\share");
-    EXPECT_EQ(StripDirSep("C:\\SPI\\\\"), "C:\\SPI\\");
+    EXPECT_EQ(StripDirSep(L"C:\\SPI\\"), L"C:\\SPI");
+    EXPECT_EQ(StripDirSep(L"C:\\SPI"), L"C:\\SPI");
+    EXPECT_EQ(StripDirSep(L"\\\\server\\share\\"), L"\\\\server\\share");
+    EXPECT_EQ(StripDirSep(L"C:\\SPI\\\\"), L"C:\\SPI\\");
 }
 
 TEST(DirSep, StripKeepsDriveRootsWhole) {
-    EXPECT_EQ(StripDirSep("C:\\"), "C:\\");
-    EXPECT_EQ(StripDirSep("d:\\"), "d:\\");
-    EXPECT_EQ(StripDirSep("D:"), "D:\\");
-    EXPECT_EQ(StripDirSep("z:"), "z:\\");
+    EXPECT_EQ(StripDirSep(L"C:\\"), L"C:\\");
+    EXPECT_EQ(StripDirSep(L"d:\\"), L"d:\\");
+    EXPECT_EQ(StripDirSep(L"D:"), L"D:\\");
+    EXPECT_EQ(StripDirSep(L"z:"), L"z:\\");
     // Not a drive letter: an ordinary path that loses its separator.
-    EXPECT_EQ(StripDirSep("1:\\"), "1:");
-    EXPECT_EQ(StripDirSep("1:"), "1:");
+    EXPECT_EQ(StripDirSep(L"1:\\"), L"1:");
+    EXPECT_EQ(StripDirSep(L"1:"), L"1:");
 }
 
 TEST(DirSep, EmptyPathStaysEmpty) {
-    EXPECT_EQ(StripDirSep(""), "");
-    EXPECT_EQ(AddDirSep(""), "\\");
-}
-
-TEST(DirSep, KanjiEndingInSeparatorByteIsNoSeparator) {
-    EXPECT_EQ(StripDirSep("C:\\" + kHyou), "C:\\" + kHyou);
-    EXPECT_EQ(AddDirSep("C:\\" + kHyou), "C:\\" + kHyou + "\\");
-    EXPECT_EQ(StripDirSep("C:\\" + kHyou + "\\"), "C:\\" + kHyou);
+    EXPECT_EQ(StripDirSep(L""), L"");
+    EXPECT_EQ(AddDirSep(L""), L"\\");
 }
 
 TEST(DirSep, AddAppendsOnlyWhenMissing) {
-    EXPECT_EQ(AddDirSep("C:\\SPI"), "C:\\SPI\\");
-    EXPECT_EQ(AddDirSep("C:\\SPI\\"), "C:\\SPI\\");
-    EXPECT_EQ(AddDirSep("D:"), "D:\\");
+    EXPECT_EQ(AddDirSep(L"C:\\SPI"), L"C:\\SPI\\");
+    EXPECT_EQ(AddDirSep(L"C:\\SPI\\"), L"C:\\SPI\\");
+    EXPECT_EQ(AddDirSep(L"D:"), L"D:\\");
     // Normalising as start-up does: strip, then add, gives exactly one separator.
-    EXPECT_EQ(AddDirSep(StripDirSep("C:\\SPI\\")), "C:\\SPI\\");
-    EXPECT_EQ(AddDirSep(StripDirSep("D:")), "D:\\");
+    EXPECT_EQ(AddDirSep(StripDirSep(L"C:\\SPI\\")), L"C:\\SPI\\");
+    EXPECT_EQ(AddDirSep(StripDirSep(L"D:")), L"D:\\");
 }
 
 TEST(DirSep, FolderAndFileNameSplitAtLastSeparatorOrColon) {
-    EXPECT_EQ(FolderPart("C:\\Program Files\\Pelmira\\Pelmira32.exe"),
-              "C:\\Program Files\\Pelmira\\");
-    EXPECT_EQ(FileNamePart("C:\\Program Files\\Pelmira\\Pelmira32.exe"), "Pelmira32.exe");
-    EXPECT_EQ(FolderPart("C:Pelmira32.exe"), "C:");
-    EXPECT_EQ(FileNamePart("C:Pelmira32.exe"), "Pelmira32.exe");
-    EXPECT_EQ(FolderPart("Pelmira32.exe"), "");
-    EXPECT_EQ(FileNamePart("Pelmira32.exe"), "Pelmira32.exe");
-    EXPECT_EQ(FileNamePart("C:\\dir\\"), "");
+    EXPECT_EQ(FolderPart(L"C:\\Program Files\\Pelmira\\Pelmira32.exe"),
+              L"C:\\Program Files\\Pelmira\\");
+    EXPECT_EQ(FileNamePart(L"C:\\Program Files\\Pelmira\\Pelmira32.exe"), L"Pelmira32.exe");
+    EXPECT_EQ(FolderPart(L"C:Pelmira32.exe"), L"C:");
+    EXPECT_EQ(FileNamePart(L"C:Pelmira32.exe"), L"Pelmira32.exe");
+    EXPECT_EQ(FolderPart(L"Pelmira32.exe"), L"");
+    EXPECT_EQ(FileNamePart(L"Pelmira32.exe"), L"Pelmira32.exe");
+    EXPECT_EQ(FileNamePart(L"C:\\dir\\"), L"");
 }
 
-TEST(DirSep, FileNameOfKanjiNameIsWhole) {
-    // "C:\壁紙\表.bmp": the trail byte of 表 must not split the name.
-    const std::string path = "C:\\\x95\xC7\x8E\x86\\" + kHyou + ".bmp";
-    EXPECT_EQ(FileNamePart(path), kHyou + ".bmp");
-    EXPECT_EQ(FolderPart(path), "C:\\\x95\xC7\x8E\x86\\");
+// "¥" is a character of a name like any other, never a separator, as the
+// code page's best fit would make it.
+TEST(DirSep, YenSignIsPartOfAName) {
+    EXPECT_EQ(FileNamePart(L"C:\\a\u00a5b.bmp"), L"a\u00a5b.bmp");
+    EXPECT_EQ(StripDirSep(L"C:\\a\u00a5"), L"C:\\a\u00a5");
 }
 
 TEST(DirSep, SplitFolderPathGivesRootThenFolders) {
-    using V = std::vector<std::string>;
-    EXPECT_EQ(SplitFolderPath("C:\\a\\b"), (V{"C:\\", "a", "b"}));
-    EXPECT_EQ(SplitFolderPath("C:\\a\\b\\"), (V{"C:\\", "a", "b"}));
-    EXPECT_EQ(SplitFolderPath("C:\\"), (V{"C:\\"}));
-    EXPECT_EQ(SplitFolderPath("C:"), (V{"C:\\"}));
-    EXPECT_EQ(SplitFolderPath("\\\\srv\\share\\pics"), (V{"\\\\srv\\share\\", "pics"}));
-    EXPECT_EQ(SplitFolderPath("\\\\srv\\share"), (V{"\\\\srv\\share\\"}));
-    // "表" ends in the byte of "\": it stays one folder name.
-    EXPECT_EQ(SplitFolderPath("C:\\\x95\x5C\\x"), (V{"C:\\", "\x95\x5C", "x"}));
+    using V = std::vector<std::wstring>;
+    EXPECT_EQ(SplitFolderPath(L"C:\\a\\b"), (V{L"C:\\", L"a", L"b"}));
+    EXPECT_EQ(SplitFolderPath(L"C:\\a\\b\\"), (V{L"C:\\", L"a", L"b"}));
+    EXPECT_EQ(SplitFolderPath(L"C:\\"), (V{L"C:\\"}));
+    EXPECT_EQ(SplitFolderPath(L"C:"), (V{L"C:\\"}));
+    EXPECT_EQ(SplitFolderPath(L"\\\\srv\\share\\pics"), (V{L"\\\\srv\\share\\", L"pics"}));
+    EXPECT_EQ(SplitFolderPath(L"\\\\srv\\share"), (V{L"\\\\srv\\share\\"}));
 }

@@ -5,41 +5,39 @@
 using namespace pelmira;
 
 TEST(ExtensionTest, BitmapExtensionsInAnyCaseArePlainBitmaps) {
-    EXPECT_TRUE(IsPlainBitmap("C:\\pics\\photo.bmp"));
-    EXPECT_TRUE(IsPlainBitmap("C:\\pics\\PHOTO.BMP"));
-    EXPECT_TRUE(IsPlainBitmap("C:\\pics\\photo.Bmp"));
-    EXPECT_TRUE(IsPlainBitmap("C:\\pics\\photo.rle"));
-    EXPECT_TRUE(IsPlainBitmap("photo.RLE"));
+    EXPECT_TRUE(IsPlainBitmap(L"C:\\pics\\photo.bmp"));
+    EXPECT_TRUE(IsPlainBitmap(L"C:\\pics\\PHOTO.BMP"));
+    EXPECT_TRUE(IsPlainBitmap(L"C:\\pics\\photo.Bmp"));
+    EXPECT_TRUE(IsPlainBitmap(L"C:\\pics\\photo.rle"));
+    EXPECT_TRUE(IsPlainBitmap(L"photo.RLE"));
 }
 
 TEST(ExtensionTest, ExtensionIsCutToFourCharacters) {
-    EXPECT_TRUE(IsPlainBitmap("photo.bmpx"));
-    EXPECT_TRUE(IsPlainBitmap("photo.rlexyz"));
-    EXPECT_EQ(ExtensionOf("photo.bmpx"), ".bmpx");
+    EXPECT_TRUE(IsPlainBitmap(L"photo.bmpx"));
+    EXPECT_TRUE(IsPlainBitmap(L"photo.rlexyz"));
+    EXPECT_EQ(ExtensionOf(L"photo.bmpx"), L".bmpx");
 }
 
 TEST(ExtensionTest, OtherFilesAreDecoded) {
-    EXPECT_FALSE(IsPlainBitmap("photo.rl"));
-    EXPECT_FALSE(IsPlainBitmap("photo.jpeg"));
-    EXPECT_FALSE(IsPlainBitmap("photo"));
-    EXPECT_FALSE(IsPlainBitmap("photo.bm"));
-    EXPECT_FALSE(IsPlainBitmap(""));
-    EXPECT_FALSE(IsPlainBitmap("photo.bmp.jpg"));
-    EXPECT_TRUE(IsPlainBitmap("photo.jpg.bmp"));
+    EXPECT_FALSE(IsPlainBitmap(L"photo.rl"));
+    EXPECT_FALSE(IsPlainBitmap(L"photo.jpeg"));
+    EXPECT_FALSE(IsPlainBitmap(L"photo"));
+    EXPECT_FALSE(IsPlainBitmap(L"photo.bm"));
+    EXPECT_FALSE(IsPlainBitmap(L""));
+    EXPECT_FALSE(IsPlainBitmap(L"photo.bmp.jpg"));
+    EXPECT_TRUE(IsPlainBitmap(L"photo.jpg.bmp"));
 }
 
 TEST(ExtensionTest, DotInFolderNameIsNoExtension) {
-    EXPECT_EQ(ExtensionOf("my.pics\\image"), "");
-    EXPECT_FALSE(IsPlainBitmap("C:\\my.bmp\\image"));
-    EXPECT_EQ(ExtensionOf("C:.bmp"), ".bmp");
-    EXPECT_EQ(ExtensionOf("C:x.bmp:stream"), "");
+    EXPECT_EQ(ExtensionOf(L"my.pics\\image"), L"");
+    EXPECT_FALSE(IsPlainBitmap(L"C:\\my.bmp\\image"));
+    EXPECT_EQ(ExtensionOf(L"C:.bmp"), L".bmp");
+    EXPECT_EQ(ExtensionOf(L"C:x.bmp:stream"), L"");
 }
 
-TEST(ExtensionTest, DoubleByteNamesAreScannedWhole) {
-    // "表" ends in the byte of "\": the dot after it still counts.
-    EXPECT_TRUE(IsPlainBitmap("C:\\\x95\x5C.bmp"));
-    // A trail byte of 0x2E would be a dot in single-byte text; none exists in
-    // code page 932, but a trail byte "b" must not start a false extension.
-    EXPECT_EQ(ExtensionOf("C:\\a.\x83\x62mp"), ".\x83\x62mp");
-    EXPECT_FALSE(IsPlainBitmap("C:\\a.\x83\x62mp"));
+TEST(ExtensionTest, OnlyAsciiLettersAreUpperCased) {
+    // A full-width "ｂ" is no "b", whatever the low byte of its code.
+    EXPECT_FALSE(IsPlainBitmap(L"photo.\uFF42mp"));
+    EXPECT_FALSE(IsPlainBitmap(L"photo.\u0142mp"));
+    EXPECT_EQ(ExtensionOf(L"C:\\\u58c1\u7d19.bmp"), L".bmp");
 }

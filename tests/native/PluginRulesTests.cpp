@@ -8,8 +8,8 @@
 using namespace pelmira;
 
 TEST(PluginRules, TheSearchPatternAndTextsStayInsideWhatTheyWereGiven) {
-    EXPECT_EQ(PluginSearchPattern("C:\\spi\\"), "C:\\spi\\if*.spi");
-    EXPECT_EQ(PluginSearchPattern("C:\\"), "C:\\if*.spi");
+    EXPECT_EQ(PluginSearchPattern(L"C:\\spi\\"), L"C:\\spi\\if*.spi");
+    EXPECT_EQ(PluginSearchPattern(L"C:\\"), L"C:\\if*.spi");
     const char unterminated[4] = {'0', '0', 'I', 'N'};
     EXPECT_EQ(PluginText(unterminated), "00IN");
     const char terminated[8] = {'*', '.', 'p', 'i', '\0', 'x', 'x', 'x'};

@@ -30,7 +30,7 @@ protected:
         SetDesktopValue("WallpaperOriginX", "-5000");
         RegDeleteKeyValueA(HKEY_CURRENT_USER, "Control Panel\\desktop", "WallpaperOriginY");
         Create();
-        main->ChangeListBox().Assign({"c:\\a.bmp(Tile)", "c:\\b.jpg(Center)"});
+        main->ChangeListBox().Assign({L"c:\\a.bmp(Tile)", L"c:\\b.jpg(Center)"});
     }
     void TearDown() override {
         dialog.reset(); // before the window it reads from
@@ -127,7 +127,7 @@ BOOL CALLBACK FindTipWindow(HWND w, LPARAM lp) {
 
 TEST_F(ConfigDialogTest, FillsFromTheMainWindowAndCommitsEveryValueOnOk) {
     main->HookInstalled = false;
-    main->SusieLibPath = "C:\\Plugins\\";
+    main->SusieLibPath = L"C:\\Plugins\\";
     main->InputChkOnStart = true;
     Open();
     EXPECT_EQ(Text("ChangeSpinEdit"), L"30"); // 3 from the settings file, put in range
@@ -149,10 +149,10 @@ TEST_F(ConfigDialogTest, FillsFromTheMainWindowAndCommitsEveryValueOnOk) {
     EXPECT_GT(dialog->ListBox1().MaxExtent, 0);
 
     main->ChangeListBox().SetItemIndex(1);
-    dialog->Edit("SusieDireEdit").SetAnsiText("C:\\Plugins\\");
+    dialog->Edit("SusieDireEdit").SetText(L"C:\\Plugins\\");
     dialog->Spin("QuaSpinEdit").SetText(L"99"); // typed, not yet put in range
     dialog->Check("ScrCheckBox").SetChecked(false);
-    dialog->ListBox1().AddItem("c:\\new.bmp(Stretch)");
+    dialog->ListBox1().AddItem(L"c:\\new.bmp(Stretch)");
     dialog->OKBtnClick();
     EXPECT_EQ(main->ChangeTime, 30);
     EXPECT_EQ(main->IconTray, 0);
@@ -162,7 +162,7 @@ TEST_F(ConfigDialogTest, FillsFromTheMainWindowAndCommitsEveryValueOnOk) {
     EXPECT_FALSE(main->Quantize);
     EXPECT_FALSE(main->WidthAspect);
     EXPECT_EQ(main->QuanFactor, 8);
-    EXPECT_EQ(main->SusieLibPath, "C:\\Plugins\\"); // as typed
+    EXPECT_EQ(main->SusieLibPath, L"C:\\Plugins\\"); // as typed
     EXPECT_EQ(main->ChangeListBox().Count(), 3);
     EXPECT_EQ(main->ChangeListBox().ItemIndex(), -1); // list order starts again
     EXPECT_EQ(DesktopValue("WallpaperOriginX"), "-" + std::to_string(width));
@@ -199,7 +199,7 @@ TEST_F(ConfigDialogTest, ListEditorAddsMovesDeletesAndDrawsTheStyle) {
     WriteBitmapFile(folder + "\\Photo.BMP", 8);
     Open();
     auto& files = dialog->FileListBox1();
-    files.SetDirectory(folder);
+    files.SetDirectory(Wide(folder));
     ASSERT_EQ(files.Count(), 1);
     auto& list = dialog->ListBox1();
     list.ClearItems();
@@ -211,28 +211,29 @@ TEST_F(ConfigDialogTest, ListEditorAddsMovesDeletesAndDrawsTheStyle) {
     EXPECT_FALSE(dialog->Check("TileRadioBtn").Checked());
     dialog->FileListBox1DblClick();
     dialog->FileListBox1DblClick();
-    std::string lower = folder + "\\photo.bmp(Center)";
-    CharLowerBuffA(lower.data(), static_cast<DWORD>(lower.size() - 8));
-    EXPECT_EQ(list.Lines(), (std::vector<std::string>{lower, lower}));
+    std::string lowerAnsi = folder + "\\photo.bmp(Center)";
+    CharLowerBuffA(lowerAnsi.data(), static_cast<DWORD>(lowerAnsi.size() - 8));
+    const std::wstring lower = Wide(lowerAnsi);
+    EXPECT_EQ(list.Lines(), (std::vector<std::wstring>{lower, lower}));
     const std::int32_t extent = list.MaxExtent;
     EXPECT_EQ(extent, list.TextExtent(lower));
-    list.AddItem("x");
+    list.AddItem(L"x");
     EXPECT_EQ(list.MaxExtent, extent); // narrower: unchanged
 
-    list.Assign({"a", "b", "c(Center)(Stretch)", ""});
+    list.Assign({L"a", L"b", L"c(Center)(Stretch)", L""});
     list.SetItemIndex(2);
     dialog->ListDownBtnClick();
-    EXPECT_EQ(list.Lines(), (std::vector<std::string>{"a", "b", "", "c(Center)(Stretch)"}));
+    EXPECT_EQ(list.Lines(), (std::vector<std::wstring>{L"a", L"b", L"", L"c(Center)(Stretch)"}));
     EXPECT_EQ(list.ItemIndex(), 3);
     dialog->ListDownBtnClick(); // the last: nothing
     list.SetItemIndex(1);
     dialog->ListUpBtnClick();
-    EXPECT_EQ(list.Lines()[0], "b");
+    EXPECT_EQ(list.Lines()[0], L"b");
     EXPECT_EQ(list.ItemIndex(), 0);
     dialog->ListUpBtnClick(); // the first: nothing
-    EXPECT_EQ(list.Lines()[0], "b");
+    EXPECT_EQ(list.Lines()[0], L"b");
     dialog->ListDelBtnClick();
-    EXPECT_EQ(list.Lines(), (std::vector<std::string>{"a", "", "c(Center)(Stretch)"}));
+    EXPECT_EQ(list.Lines(), (std::vector<std::wstring>{L"a", L"", L"c(Center)(Stretch)"}));
     EXPECT_EQ(list.ItemIndex(), -1);
     EXPECT_EQ(list.MaxExtent, extent); // deleting never narrows
 
@@ -257,7 +258,7 @@ TEST_F(ConfigDialogTest, ListFilesSaveWholeOrNotAtAllAndLoadWhatFits) {
 
     // A write that cannot be done leaves the old file as it was.
     CreateDirectoryA((file + ".new").c_str(), nullptr);
-    dialog->ListBox1().AddItem("c:\\c.bmp(Tile)");
+    dialog->ListBox1().AddItem(L"c:\\c.bmp(Tile)");
     {
         WindowAnswerer answer(Captioned(L"ZELﾌｧｲﾙに名前を付けて保存"),
                               TypeFileName(AnsiToWide(file)));
@@ -278,7 +279,7 @@ TEST_F(ConfigDialogTest, ListFilesSaveWholeOrNotAtAllAndLoadWhatFits) {
         EXPECT_NE(message.find(L"1023"), std::wstring::npos);
     }
     EXPECT_EQ(dialog->ListBox1().Lines(),
-              (std::vector<std::string>{"x.bmp(Tile)", "", "last.pi(Tile)"}));
+              (std::vector<std::wstring>{L"x.bmp(Tile)", L"", L"last.pi(Tile)"}));
 
     dialog->ListBox1().ClearItems();
     DialogWatcher empty(IDOK);
@@ -293,7 +294,7 @@ TEST_F(ConfigDialogTest, DriveWithoutMediumIsReportedAndTheFoldersStay) {
     EXPECT_FALSE(IsDriveReady('x'));
     Open();
     auto& drives = dialog->Control<TDriveComboBox>("DriveComboBox1");
-    const std::string before = dialog->Control<TDirectoryListBox>("DirectoryListBox1").Directory();
+    const std::wstring before = dialog->Control<TDirectoryListBox>("DirectoryListBox1").Directory();
     const int count = static_cast<int>(SendMessageW(drives.Handle(), CB_GETCOUNT, 0, 0));
     SendMessageW(drives.Handle(), CB_SETCURSEL, count - 1, 0); // the last drive, x:... or z:
     if (drives.SelectedDrive() != 'x')
@@ -311,7 +312,7 @@ TEST_F(ConfigDialogTest, DriveWithoutMediumIsReportedAndTheFoldersStay) {
 
 TEST_F(ConfigDialogTest, FolderBrowserPreselectsFollowsAndKeepsOnCancel) {
     Open();
-    dialog->BrowseDialog1.Directory = WindowsDirectory() + "\\";
+    dialog->BrowseDialog1.Directory = Wide(WindowsDirectory() + "\\");
     std::wstring status;
     {
         WindowAnswerer answer(IsFolderBrowser, [&](HWND browser) {
@@ -321,13 +322,13 @@ TEST_F(ConfigDialogTest, FolderBrowserPreselectsFollowsAndKeepsOnCancel) {
         dialog->FstDirBroBtnClick();
     }
     EXPECT_EQ(status, AnsiToWide(WindowsDirectory()));
-    EXPECT_EQ(dialog->Edit("FstWPDirEdit").AnsiText(), WindowsDirectory());
+    EXPECT_EQ(dialog->Edit("FstWPDirEdit").Text(), Wide(WindowsDirectory()));
     {
         WindowAnswerer answer(
             IsFolderBrowser, [](HWND) {}, IDCANCEL);
         dialog->SusieDirBroBtnClick();
     }
-    EXPECT_EQ(dialog->BrowseDialog1.Directory, WindowsDirectory());
+    EXPECT_EQ(dialog->BrowseDialog1.Directory, Wide(WindowsDirectory()));
 }
 
 TEST_F(ConfigDialogTest, KeyboardAcceleratorsTabAndEnter) {

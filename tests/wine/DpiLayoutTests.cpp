@@ -145,7 +145,7 @@ void LoadWidePicture(TQMMain& main) {
     picture.pixels.assign(400 * 300, 0);
     const auto bytes = pelmira::testing::MakeBitmapFile(picture);
     WriteTextFile(folder + "\\wide.bmp", std::string(bytes.begin(), bytes.end()));
-    ASSERT_TRUE(main.FileToImage(folder + "\\wide.bmp"));
+    ASSERT_TRUE(main.FileToImage(Wide(folder + "\\wide.bmp")));
 }
 
 } // namespace
@@ -160,7 +160,7 @@ TEST_F(MainWindowTest, TheSettingsDialogIsLaidOutAtTheScreensDpi) {
     Create();
     auto dialog = MakeForm<TConfigDlg>(app, *main);
     dialog->Open();
-    dialog->ListBox1().AddItem("c:\\tile.bmp(Tile)");
+    dialog->ListBox1().AddItem(L"c:\\tile.bmp(Tile)");
     ExpectSettingsDialogAt(*dialog, RunDpi());
 }
 
@@ -206,7 +206,7 @@ TEST_F(MainWindowTest, AChangeOfDpiLaysTheWindowsOutAgain) {
     auto dialog = MakeForm<TConfigDlg>(app, *main);
     dialog->Open();
     dialog->Show();
-    dialog->ListBox1().AddItem("c:\\tile.bmp(Tile)");
+    dialog->ListBox1().AddItem(L"c:\\tile.bmp(Tile)");
     for (const int dpi : {kDesignDpi, RunDpi()}) {
         SCOPED_TRACE(dpi);
         RECT before{}, dialogBefore{};

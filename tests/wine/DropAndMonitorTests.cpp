@@ -92,7 +92,7 @@ TEST_F(DropTest, AConvertedWallpaperThatCannotBeWrittenGoesToTheErrorReport) {
     EXPECT_EQ(Text("BmpNamePanel"), L" RGB24.PNG");
 
     ASSERT_TRUE(CreateDirectoryA(temp.c_str(), nullptr));
-    main->ChangeListBox().Add(png + "(Tile)");
+    main->ChangeListBox().Add(Wide(png + "(Tile)"));
     std::wstring raised;
     try {
         main->ChgWallPaper();
@@ -114,7 +114,7 @@ TEST_F(MainWindowTest, OnlyAFullScreenWindowInFrontHoldsAChangeBack) {
     const std::string folder = MakeTempFolder("pelmira-saver");
     WriteBitmapFile(folder + "\\s.bmp", 8);
     Create();
-    main->ChangeListBox().Assign({folder + "\\s.bmp(Tile)"});
+    main->ChangeListBox().Assign({Wide(folder + "\\s.bmp(Tile)")});
     main->SaverCheck = true;
     RECT desktop{};
     GetWindowRect(GetDesktopWindow(), &desktop);
@@ -147,7 +147,7 @@ TEST_F(MainWindowTest, OnlyAFullScreenWindowInFrontHoldsAChangeBack) {
 
 TEST_F(MainWindowTest, AFailingChangeInAMonitorTickStillEndsTheWait) {
     Create();
-    main->ChangeListBox().Assign({WindowsDirectory() + "\\gone.bmp(Tile)"});
+    main->ChangeListBox().Assign({Wide(WindowsDirectory() + "\\gone.bmp(Tile)")});
     main->ChangeTime = 1;
     main->CheckTime = 0;
     main->InputChkOnStart = true;
@@ -182,8 +182,8 @@ TEST_F(MainWindowTest, LeavingAndEnteringTheModeAgainContinuesTheWalk) {
     for (const char* name : {"a.bmp", "b.bmp", "c.bmp"})
         WriteBitmapFile(folder + "\\" + name, 8);
     Create();
-    main->ChangeListBox().Assign(
-        {folder + "\\a.bmp(Tile)", folder + "\\b.bmp(Tile)", folder + "\\c.bmp(Tile)"});
+    main->ChangeListBox().Assign({Wide(folder + "\\a.bmp(Tile)"), Wide(folder + "\\b.bmp(Tile)"),
+                                  Wide(folder + "\\c.bmp(Tile)")});
     main->Menu_JidouClick();
     main->ChgWallPaper();
     main->ChgWallPaper();

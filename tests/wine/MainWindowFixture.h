@@ -78,7 +78,7 @@ protected:
     void Select(const std::string& name) {
         auto& list = main->FileListBox1();
         for (int i = 0; i < list.Count(); ++i)
-            if (lstrcmpiA(list.Name(i).c_str(), name.c_str()) == 0)
+            if (lstrcmpiW(list.Line(i).c_str(), Wide(name).c_str()) == 0)
                 list.SetItemIndex(i);
     }
 

@@ -166,7 +166,7 @@ TEST_F(MainWindowTest, FolderListAndDriveBoxBrowseTogether) {
     auto& folders = main->DirectoryListBox1();
     auto& files = main->FileListBox1();
     ASSERT_EQ(files.Count(), 1);
-    EXPECT_EQ(files.Name(0), "outer.bmp");
+    EXPECT_EQ(files.Line(0), L"outer.bmp");
 
     // The folder list shows the way from the root, then the subfolders.
     const HWND list = folders.Handle();
@@ -187,10 +187,10 @@ TEST_F(MainWindowTest, FolderListAndDriveBoxBrowseTogether) {
     SendMessageW(list, LB_SETCURSEL, subIndex, 0);
     SendMessageW(main->Handle(), WM_COMMAND, MAKEWPARAM(folders.Id(), LBN_DBLCLK),
                  reinterpret_cast<LPARAM>(list));
-    EXPECT_EQ(folders.Directory(), root + "\\sub");
-    EXPECT_EQ(files.Directory(), root + "\\sub");
+    EXPECT_EQ(folders.Directory(), Wide(root + "\\sub"));
+    EXPECT_EQ(files.Directory(), Wide(root + "\\sub"));
     ASSERT_EQ(files.Count(), 1);
-    EXPECT_EQ(files.Name(0), "inner.bmp");
+    EXPECT_EQ(files.Line(0), L"inner.bmp");
     EXPECT_EQ(main->DriveComboBox1().Drive(), 'c');
 
     // Selecting a file previews it and names it, upper-cased, in the panel.

@@ -38,7 +38,7 @@ void ExpectNear(const Rgb& seen, const Rgb& wanted, int tolerance) {
 TEST(PictureFormats, TheProgramsPluginDecodesTodaysFormatsAndRefusesDamagedFiles) {
     TSusiePlugins plugins;
     std::string mask;
-    for (const auto& format : plugins.Start(ProgramFolder()))
+    for (const auto& format : plugins.Start(Wide(ProgramFolder())))
         mask += format.pattern + ";";
     EXPECT_NE(mask.find("*.png"), std::string::npos);
     EXPECT_NE(mask.find("*.jpg"), std::string::npos);
@@ -59,7 +59,7 @@ TEST(PictureFormats, TheProgramsPluginDecodesTodaysFormatsAndRefusesDamagedFiles
                           Case{"picture.gif", blue, 0}, Case{"picture.tif", blue, 0}}) {
         SCOPED_TRACE(c.file);
         GlobalDibPair blocks;
-        ASSERT_TRUE(plugins.SusieRead(pictures + c.file, blocks));
+        ASSERT_TRUE(plugins.SusieRead(Wide(pictures + c.file), blocks));
         const TGlobalLock info(blocks.info.Get());
         const DibHeader h = DibHeader::Read(info.Bytes());
         EXPECT_EQ(h.width, 8);
@@ -71,12 +71,12 @@ TEST(PictureFormats, TheProgramsPluginDecodesTodaysFormatsAndRefusesDamagedFiles
     for (const char* large : {"large.png", "large.jpg"}) {
         SCOPED_TRACE(large);
         GlobalDibPair blocks;
-        ASSERT_TRUE(plugins.SusieRead(pictures + large, blocks));
+        ASSERT_TRUE(plugins.SusieRead(Wide(pictures + large), blocks));
         const TGlobalLock info(blocks.info.Get());
         EXPECT_EQ(DibHeader::Read(info.Bytes()).width, 320);
     }
     GlobalDibPair grey;
-    ASSERT_TRUE(plugins.SusieRead(pictures + "grey.jpg", grey));
+    ASSERT_TRUE(plugins.SusieRead(Wide(pictures + "grey.jpg"), grey));
     const Rgb left = PixelAt(grey, 1, 1);
     EXPECT_EQ(left.red, left.green);
     EXPECT_GT(left.red, PixelAt(grey, 6, 1).red + 20); // red is the lighter grey
@@ -84,7 +84,7 @@ TEST(PictureFormats, TheProgramsPluginDecodesTodaysFormatsAndRefusesDamagedFiles
     for (const char* damaged : {"cut.png", "cut.jpg", "noise.png", "cut.gif", "cut.tif"}) {
         SCOPED_TRACE(damaged);
         GlobalDibPair blocks;
-        EXPECT_FALSE(plugins.SusieRead(pictures + damaged, blocks));
+        EXPECT_FALSE(plugins.SusieRead(Wide(pictures + damaged), blocks));
     }
 }
 
@@ -94,7 +94,7 @@ TEST_F(MainWindowTest, APngIsListedPreviewedAndBecomesTheWallpaper) {
     auto& files = main->FileListBox1();
     int png = -1;
     for (int i = 0; i < files.Count(); ++i)
-        if (files.Name(i) == "rgb24.png")
+        if (files.Line(i) == L"rgb24.png")
             png = i;
     ASSERT_GE(png, 0);
     files.SetItemIndex(png);
@@ -142,14 +142,14 @@ TEST(PictureFormats, AnyHostCanHandThePluginAPictureInMemory) {
 // a damaged Exif block leaves the picture as stored.
 TEST(PictureFormats, PhotographsComeUprightAsTheirOrientationSays) {
     TSusiePlugins plugins;
-    plugins.Start(ProgramFolder());
+    plugins.Start(Wide(ProgramFolder()));
     const std::string pictures = ProgramFolder() + "pictures\\";
     const TModule library(LoadLibraryA((ProgramFolder() + "ifpelmira.spi").c_str()));
     const auto getPictureInfo = reinterpret_cast<TSusiePlugins::GetPictureInfoFn>(
         reinterpret_cast<void*>(GetProcAddress(library.Get(), "GetPictureInfo")));
     ASSERT_TRUE(getPictureInfo);
     const auto decoded = [&](const std::string& file, GlobalDibPair& blocks) {
-        EXPECT_TRUE(plugins.SusieRead(pictures + file, blocks)) << file;
+        EXPECT_TRUE(plugins.SusieRead(Wide(pictures + file), blocks)) << file;
         const TGlobalLock info(blocks.info.Get());
         return info.Bytes().size() >= kDibHeaderSize ? DibHeader::Read(info.Bytes()) : DibHeader{};
     };
@@ -194,7 +194,7 @@ TEST(PictureFormats, PhotographsComeUprightAsTheirOrientationSays) {
 
 TEST_F(MainWindowTest, APortraitPhotographBecomesAnUprightWallpaper) {
     Create();
-    main->ChgMurePaper(ProgramFolder() + "pictures\\oriented-6.jpg");
+    main->ChgMurePaper(Wide(ProgramFolder() + "pictures\\oriented-6.jpg"));
     EXPECT_EQ(Text("BmpInfoPanel"), L"16x32 16M色");
     ASSERT_EQ(calls.size(), 1u);
     const std::string saved = ReadTextFile(calls[0]);

@@ -48,7 +48,7 @@ TEST(PluginHost, OnlyUsableIfSpiFilesAnnounceTheirPatternsAndEachTakesASlot) {
     Install(folder, "no_info", "ifnoinfo.spi");
     Install(folder, "good", "axzip.spi"); // not a name the host looks for
     TSusiePlugins plugins;
-    const auto announced = plugins.Start(folder + "\\");
+    const auto announced = plugins.Start(Wide(folder + "\\"));
     EXPECT_EQ(plugins.SlotCount(), 3);
     EXPECT_EQ(Patterns(announced), (std::vector<std::string>{"*.tp1", "*.tp2", "*.tp3"}));
     for (const auto& a : announced)
@@ -58,13 +58,13 @@ TEST(PluginHost, OnlyUsableIfSpiFilesAnnounceTheirPatternsAndEachTakesASlot) {
     for (int i = 0; i < 16; ++i)
         Install(crowded, "good", "if" + std::to_string(10 + i) + ".spi");
     TSusiePlugins many;
-    EXPECT_EQ(many.Start(crowded + "\\").size(), 45u); // fifteen slots of three
+    EXPECT_EQ(many.Start(Wide(crowded + "\\")).size(), 45u); // fifteen slots of three
     EXPECT_EQ(many.SlotCount(), 15);
 
     TSusiePlugins none;
-    EXPECT_NO_THROW(none.Start("")); // an empty folder text looks where the program stands
+    EXPECT_NO_THROW(none.Start(L"")); // an empty folder text looks where the program stands
     GlobalDibPair blocks;
-    EXPECT_FALSE(TSusiePlugins().SusieRead(folder + "\\x.tp1", blocks));
+    EXPECT_FALSE(TSusiePlugins().SusieRead(Wide(folder + "\\x.tp1"), blocks));
 }
 
 TEST(PluginHost, DecodingFallsToTheNextSlotWhenAPluginRefusesLiesOrFaults) {
@@ -78,9 +78,9 @@ TEST(PluginHost, DecodingFallsToTheNextSlotWhenAPluginRefusesLiesOrFaults) {
         for (const auto& [kind, name] : installed)
             Install(dir, kind, name);
         TSusiePlugins plugins;
-        plugins.Start(dir + "\\");
+        plugins.Start(Wide(dir + "\\"));
         GlobalDibPair blocks;
-        const bool ok = plugins.SusieRead(folder + "\\" + file, blocks);
+        const bool ok = plugins.SusieRead(Wide(folder + "\\" + file), blocks);
         if (ok) {
             const TGlobalLock info(blocks.info.Get());
             EXPECT_EQ(DibHeader::Read(info.Bytes()).width, 4);
@@ -120,18 +120,18 @@ TEST_F(MainWindowTest, PluginPatternsJoinTheMaskAndDecodedFilesPreview) {
     const std::string mask = main->FileListBox1().Mask();
     EXPECT_EQ(mask.rfind("*.bmp;*.rle;*.tp1;*.tp2;*.tp3;*.", 0), 0u) << mask;
     EXPECT_NE(mask.find(";*.png"), std::string::npos) << mask;
-    const std::vector<std::string> names = main->SusieListBox().Lines();
+    const std::vector<std::wstring> names = main->SusieListBox().Lines();
     ASSERT_GT(names.size(), 3u);
-    EXPECT_EQ(std::vector<std::string>(names.begin(), names.begin() + 3),
-              (std::vector<std::string>{"Test three", "Test three", "Test three"}));
-    EXPECT_EQ(std::count(names.begin(), names.end(), "Pelmira32 WIC decoder 1.50"),
+    EXPECT_EQ(std::vector<std::wstring>(names.begin(), names.begin() + 3),
+              (std::vector<std::wstring>{L"Test three", L"Test three", L"Test three"}));
+    EXPECT_EQ(std::count(names.begin(), names.end(), L"Pelmira32 WIC decoder 1.50"),
               static_cast<std::ptrdiff_t>(names.size() - 3));
     ASSERT_EQ(main->FileListBox1().Count(), 2);
     Select("sea.tp2");
     main->FileListBox1Click();
     EXPECT_EQ(Text("BmpInfoPanel"), L"4x2 16M色");
     EXPECT_TRUE(main->PreViewImage().HasPicture());
-    main->ChgMurePaper(pictures + "\\sea.tp2");
+    main->ChgMurePaper(Wide(pictures + "\\sea.tp2"));
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0], Wide(WindowsDirectory() + "\\Pelmira.BMP"));
     Select("sea.png");
@@ -144,8 +144,8 @@ TEST_F(MainWindowTest, AFullPluginFolderStillHasTheProgramsOwnDecoderAndLoadsItO
     ASSERT_TRUE(CopyFileA((ProgramFolder() + "pictures\\rgb24.png").c_str(),
                           (pictures + "\\sea.png").c_str(), FALSE));
     const auto decoderLines = [&] {
-        const std::vector<std::string> names = main->SusieListBox().Lines();
-        return std::count(names.begin(), names.end(), "Pelmira32 WIC decoder 1.50");
+        const std::vector<std::wstring> names = main->SusieListBox().Lines();
+        return std::count(names.begin(), names.end(), L"Pelmira32 WIC decoder 1.50");
     };
     const std::string full = MakeTempFolder("pelmira-fifteen");
     for (int i = 0; i < 15; ++i)
@@ -154,7 +154,7 @@ TEST_F(MainWindowTest, AFullPluginFolderStillHasTheProgramsOwnDecoderAndLoadsItO
     Create();
     EXPECT_EQ(main->SusieListBox().Count(), 45 + decoderLines());
     EXPECT_GT(decoderLines(), 0);
-    EXPECT_TRUE(main->FileToImage(pictures + "\\sea.png"));
+    EXPECT_TRUE(main->FileToImage(Wide(pictures + "\\sea.png")));
     EXPECT_EQ(Text("BmpInfoPanel"), L"8x6 16M色");
     const auto ownLines = decoderLines();
 
@@ -177,7 +177,7 @@ TEST_F(MainWindowTest, AChangeThatRunsOutOfMemorySaysSoAndDoesNotBlameTheFile) {
         WriteTextFile(iniPath, "[Picture]\r\nSusieLibPath=" + folder + "\r\n");
         Create();
         DialogWatcher watcher;
-        main->ChgMurePaper(folder + "\\" + name);
+        main->ChgMurePaper(Wide(folder + "\\" + name));
         const auto seen = watcher.Result();
         return seen ? seen->text : L"(no box)";
     };
@@ -221,7 +221,7 @@ TEST_F(MainWindowTest, TheAboutBoxListsThePluginsFoundAtStartOnItsThirdPage) {
     EXPECT_EQ(about->Control<TControl>("PlugLabel").Text(),
               L"Plugins 情報： 以下のPlug-inが認識されています");
     EXPECT_EQ(about->Control<TListBox>("SusieListBox").Lines(),
-              (std::vector<std::string>{"Test three", "Test three", "Test three"}));
+              (std::vector<std::wstring>{L"Test three", L"Test three", L"Test three"}));
 
     // The first page opens; choosing the third shows the list in its place.
     EXPECT_TRUE(Shown(*about, "ProductName"));
@@ -255,7 +255,7 @@ TEST_F(MainWindowTest, PicturesWithTallPixelsAreDrawnAgainAtTheirTrueProportions
     WriteTextFile(iniPath, "[Picture]\r\nSusieLibPath=" + folder + "\r\n");
     Create();
     const auto size = [&](const char* file) {
-        EXPECT_TRUE(main->FileToImage(folder + "\\" + file));
+        EXPECT_TRUE(main->FileToImage(Wide(folder + "\\" + file)));
         BITMAP bm{};
         GetObjectW(main->PreViewImage().Bitmap(), sizeof bm, &bm);
         return std::pair{bm.bmWidth, bm.bmHeight};

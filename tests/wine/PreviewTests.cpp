@@ -124,7 +124,7 @@ TEST_F(PreviewTest, ThirtyTwoBitPicturesFillTheBoxAndShowTheSelectedName) {
     ExpectRect(PreviewBox(), 15, 20, 185, 190);
     EXPECT_EQ(Text("BmpInfoPanel"), L" DEEP.BMP");
     EXPECT_EQ(Text("BmpNamePanel"), L" DEEP.BMP"); // the click names the file last
-    ASSERT_TRUE(main->FileToImage(folder + "\\deep.bmp"));
+    ASSERT_TRUE(main->FileToImage(Wide(folder + "\\deep.bmp")));
     EXPECT_EQ(Text("BmpNamePanel"), L" 画像情報が取得できません。");
 }
 
@@ -148,7 +148,7 @@ TEST_F(PreviewTest, PicturesTheDisplayCannotDrawStillShowTheirSizeAndColours) {
     for (const auto& [name, info, drawn] :
          {std::tuple{"six.bmp", L"64x48 64色", false}, {"fifteen.bmp", L"64x48 32k色", true}}) {
         SCOPED_TRACE(name);
-        EXPECT_TRUE(main->FileToImage(folder + "\\" + name));
+        EXPECT_TRUE(main->FileToImage(Wide(folder + "\\" + name)));
         ExpectRect(PreviewBox(), 68, 81, 132, 129);
         EXPECT_EQ(Text("BmpInfoPanel"), info);
         EXPECT_EQ(main->PreViewImage().HasPicture(), drawn);
@@ -163,7 +163,7 @@ TEST_F(PreviewTest, PicturesTheDisplayCannotDrawStillShowTheirSizeAndColours) {
     main->Is256ColorDisplay = true;
     WriteTextFile(TempPath(), "an earlier conversion");
     DialogWatcher watcher;
-    main->ChgMurePaper(folder + "\\jpeg.bmp");
+    main->ChgMurePaper(Wide(folder + "\\jpeg.bmp"));
     ASSERT_TRUE(watcher.Result().has_value());
     EXPECT_FALSE(main->PreViewImage().HasPicture());
     EXPECT_TRUE(calls.empty());
@@ -181,7 +181,7 @@ TEST_F(PreviewTest, AFileThatCannotBeReadClearsThePreview) {
     EXPECT_FALSE(main->PreViewImage().HasPicture());
     EXPECT_EQ(Text("BmpInfoPanel"), L"画像を展開できません");
     EXPECT_EQ(Text("BmpNamePanel"), L" BAD.BMP");
-    EXPECT_FALSE(main->FileToImage(folder + "\\other.jpeg"));
+    EXPECT_FALSE(main->FileToImage(Wide(folder + "\\other.jpeg")));
 }
 
 TEST_F(PreviewTest, RunLengthBitmapsArePreviewedAndCountTheirColours) {
@@ -199,9 +199,9 @@ TEST_F(PreviewTest, RunLengthBitmapsArePreviewedAndCountTheirColours) {
     Click("drawn.rle");
     EXPECT_TRUE(main->PreViewImage().HasPicture());
     EXPECT_EQ(Text("BmpInfoPanel"), L"6x2 256色");
-    EXPECT_EQ(main->ColorsInPalette(folder + "\\drawn.rle"), 8);
-    EXPECT_EQ(main->ColorsInPalette(folder + "\\full.bmp"), 24);
-    EXPECT_EQ(main->ColorsInPalette(folder + "\\text.bmp"), -1);
+    EXPECT_EQ(main->ColorsInPalette(Wide(folder + "\\drawn.rle")), 8);
+    EXPECT_EQ(main->ColorsInPalette(Wide(folder + "\\full.bmp")), 24);
+    EXPECT_EQ(main->ColorsInPalette(Wide(folder + "\\text.bmp")), -1);
 }
 
 TEST_F(PreviewTest, TrueColourFilesReachA256ColourDesktopThroughTheReducedCopy) {
@@ -296,7 +296,7 @@ TEST_F(PreviewTest, BitFieldAndV4V5PicturesKeepTheirColours) {
           "rgb24lprof", "rgb32-xbgr", "rgba32-1", "rgba16-4444"}) {
         SCOPED_TRACE(name);
         const std::string path = ProgramFolder() + "pictures\\" + name + ".bmp";
-        ASSERT_TRUE(main->FileToImage(path));
+        ASSERT_TRUE(main->FileToImage(Wide(path)));
         SavePictureAsBitmapFile(Wide(TempPath()), main->PreViewImage().Bitmap(),
                                 main->PreViewImage().Palette());
         const std::vector<std::uint8_t> seen = FileBytes(TempPath());
@@ -311,7 +311,7 @@ TEST_F(PreviewTest, BitFieldAndV4V5PicturesKeepTheirColours) {
         EXPECT_LT(mean, 12) << "an octree rounds colours, it does not change them";
     }
     // A JPEG stream in place of pixels is no picture the reader draws.
-    EXPECT_FALSE(main->FileToImage(ProgramFolder() + "pictures\\rgb24jpeg.bmp"));
+    EXPECT_FALSE(main->FileToImage(Wide(ProgramFolder() + "pictures\\rgb24jpeg.bmp")));
 }
 
 TEST_F(PreviewTest, ComingToTheFrontRealisesThePreviewsPaletteAgain) {
@@ -366,11 +366,11 @@ TEST_F(PreviewTest, TheSettingsDialogPreviewsIntoItsOwnPicture) {
     Create();
     const auto dialog = MakeForm<TConfigDlg>(app, *main);
     dialog->Open();
-    dialog->ConfigFileToImage(folder + "\\small.bmp");
+    dialog->ConfigFileToImage(Wide(folder + "\\small.bmp"));
     EXPECT_TRUE(dialog->PreViewImage().HasPicture());
     EXPECT_FALSE(main->PreViewImage().HasPicture());
     DialogWatcher watcher(IDOK, 1500);
-    dialog->ConfigFileToImage(folder + "\\bad.bmp");
+    dialog->ConfigFileToImage(Wide(folder + "\\bad.bmp"));
     EXPECT_FALSE(watcher.Result().has_value()); // nothing is reported
     EXPECT_FALSE(dialog->PreViewImage().HasPicture());
     RECT box = dialog->PreViewImage().BoundsInParent();

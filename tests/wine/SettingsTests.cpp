@@ -11,8 +11,8 @@ TEST_F(MainWindowTest, FirstStartWithoutSettingsFileGetsTheDefaults) {
     Create();
     EXPECT_EQ(main->Left, 0);
     EXPECT_EQ(main->Top, 0);
-    EXPECT_EQ(main->InitDirPath, WindowsDirectory());
-    EXPECT_EQ(main->UserFile, "");
+    EXPECT_EQ(main->InitDirPath, Wide(WindowsDirectory()));
+    EXPECT_EQ(main->UserFile, L"");
     EXPECT_EQ(main->ChangeTime, 3);
     EXPECT_EQ(main->CheckTime, 5);
     EXPECT_EQ(main->IconTray, 2);
@@ -31,7 +31,7 @@ TEST_F(MainWindowTest, FirstStartWithoutSettingsFileGetsTheDefaults) {
     GetModuleFileNameA(nullptr, exe, MAX_PATH);
     std::string folder = exe;
     folder.resize(folder.find_last_of('\\') + 1);
-    EXPECT_EQ(main->SusieLibPath, folder);
+    EXPECT_EQ(main->SusieLibPath, Wide(folder));
     // The help file beside the program (its name, by the system's help
     // format, is checked with the help commands).
     EXPECT_EQ(main->HelpFile().substr(0, folder.size()), folder);
@@ -50,7 +50,7 @@ TEST_F(MainWindowTest, FirstStartWithoutSettingsFileGetsTheDefaults) {
     // The program's own plug-in sits in that folder and adds its formats.
     EXPECT_EQ(main->FileListBox1().Mask().rfind("*.bmp;*.rle;", 0), 0u);
     EXPECT_NE(main->FileListBox1().Mask().find(";*.png"), std::string::npos);
-    EXPECT_EQ(main->DirectoryListBox1().Directory(), WindowsDirectory());
+    EXPECT_EQ(main->DirectoryListBox1().Directory(), Wide(WindowsDirectory()));
     EXPECT_EQ(Text("BmpNamePanel"), L" 壁紙を選択してください。");
     EXPECT_EQ(main->ChangeListBox().Count(), 0);
     EXPECT_EQ(main->PreviewWidth, 170);
@@ -99,9 +99,9 @@ TEST_F(MainWindowTest, ClosingWritesBothSectionsInTheirOrder) {
     const std::string win = WindowsDirectory();
     WriteTextFile(iniPath, "[Picture]\r\nSusieLibPath=C:\\SPI\\\r\n");
     Create();
-    EXPECT_EQ(main->SusieLibPath, "C:\\SPI\\");
-    main->ChangeListBox().Add("c:\\pics\\a.bmp(Tile)");
-    main->ChangeListBox().Add("c:\\pics\\b.jpg(Stretch)");
+    EXPECT_EQ(main->SusieLibPath, L"C:\\SPI\\");
+    main->ChangeListBox().Add(L"c:\\pics\\a.bmp(Tile)");
+    main->ChangeListBox().Add(L"c:\\pics\\b.jpg(Stretch)");
     main->Close();
     EXPECT_TRUE(app.Terminated());
     EXPECT_EQ(IniText(), "[Picture]\r\nSusieLibPath=C:\\SPI\r\nQuanFactor=6\r\nQuantize=1\r\n"
@@ -119,7 +119,7 @@ TEST_F(MainWindowTest, ClosingWritesBothSectionsInTheirOrder) {
 TEST_F(MainWindowTest, BareDriveAsPluginFolderBecomesItsRoot) {
     WriteTextFile(iniPath, "[Picture]\r\nSusieLibPath=D:\r\n");
     Create();
-    EXPECT_EQ(main->SusieLibPath, "D:\\");
+    EXPECT_EQ(main->SusieLibPath, L"D:\\");
     main->Close();
     EXPECT_NE(IniText().find("SusieLibPath=D:\\\r\n"), std::string::npos) << IniText();
 }
@@ -129,7 +129,7 @@ TEST_F(MainWindowTest, EmptyListLeavesThePreviousFavoritesInTheFile) {
                            "[FAVORITES]\r\nF0=c:\\a.bmp(Tile)\r\nF1=c:\\b.bmp(Center)\r\n");
     Create();
     ASSERT_EQ(main->ChangeListBox().Count(), 2); // the list file is missing
-    EXPECT_EQ(main->ChangeListBox().Line(1), "c:\\b.bmp(Center)");
+    EXPECT_EQ(main->ChangeListBox().Line(1), L"c:\\b.bmp(Center)");
     main->ChangeListBox().Clear();
     main->Close();
     const std::string text = IniText();
@@ -141,8 +141,8 @@ TEST_F(MainWindowTest, MissingFavoritesReadAsEmptyLines) {
     WriteTextFile(iniPath, "[QM]\r\nAutoChgMax=5\r\n[FAVORITES]\r\nF0=a(Tile)\r\nF1=b(Tile)\r\n");
     Create();
     ASSERT_EQ(main->ChangeListBox().Count(), 5);
-    EXPECT_EQ(main->ChangeListBox().Line(1), "b(Tile)");
-    EXPECT_EQ(main->ChangeListBox().Line(4), "");
+    EXPECT_EQ(main->ChangeListBox().Line(1), L"b(Tile)");
+    EXPECT_EQ(main->ChangeListBox().Line(4), L"");
 }
 
 TEST_F(MainWindowTest, ListFileReplacesTheFavoritesEntirely) {
@@ -153,8 +153,8 @@ TEST_F(MainWindowTest, ListFileReplacesTheFavoritesEntirely) {
                                "\r\n[FAVORITES]\r\nF0=old(Tile)\r\n");
     Create();
     ASSERT_EQ(main->ChangeListBox().Count(), 3);
-    EXPECT_EQ(main->ChangeListBox().Line(0), "c:\\x.bmp(Stretch)");
-    EXPECT_EQ(main->ChangeListBox().Line(2), "c:\\z.bmp(Center)");
+    EXPECT_EQ(main->ChangeListBox().Line(0), L"c:\\x.bmp(Stretch)");
+    EXPECT_EQ(main->ChangeListBox().Line(2), L"c:\\z.bmp(Center)");
 }
 
 TEST_F(MainWindowTest, LongValuesComeBackCutTo1023Bytes) {
@@ -173,8 +173,8 @@ TEST_F(MainWindowTest, MissingInitialFolderFallsBackToTheWindowsDirectory) {
     EXPECT_EQ(seen->text,
               L"指定されたﾃﾞｨﾚｸﾄﾘが存在しません。\r\n起動後に設定-初期壁紙ﾃﾞｨﾚｸﾄﾘの指定\r\n"
               L"をやり直してください。");
-    EXPECT_EQ(main->DirectoryListBox1().Directory(), WindowsDirectory());
-    EXPECT_EQ(main->InitDirPath, "C:\\no\\such\\folder");
+    EXPECT_EQ(main->DirectoryListBox1().Directory(), Wide(WindowsDirectory()));
+    EXPECT_EQ(main->InitDirPath, L"C:\\no\\such\\folder");
     wchar_t title[MAX_PATH] = {};
     GetWindowTextW(app.Handle(), title, MAX_PATH);
     char ansi[MAX_PATH] = {};
@@ -189,10 +189,10 @@ TEST_F(MainWindowTest, InitialFolderOpensTheBrowserThere) {
     WriteTextFile(folder + "\\c.txt", "x");
     WriteTextFile(iniPath, "[QM]\r\nInitDirPath=" + folder + "\\\r\n");
     Create();
-    EXPECT_EQ(main->FileListBox1().Directory(), folder);
+    EXPECT_EQ(main->FileListBox1().Directory(), Wide(folder));
     ASSERT_EQ(main->FileListBox1().Count(), 2);
-    EXPECT_EQ(main->FileListBox1().Name(0), "a.RLE");
-    EXPECT_EQ(main->FileListBox1().Name(1), "b.bmp");
+    EXPECT_EQ(main->FileListBox1().Line(0), L"a.RLE");
+    EXPECT_EQ(main->FileListBox1().Line(1), L"b.bmp");
     char current[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, current);
     EXPECT_EQ(std::string(current), folder);
@@ -227,7 +227,7 @@ TEST_F(MainWindowTest, PluginFolderFromTheImageViewersKey) {
     RegSetValueExA(PluginKey().Get(), "Path", 0, REG_SZ, reinterpret_cast<const BYTE*>("C:\\SUSIE"),
                    9);
     Create();
-    EXPECT_EQ(main->SusieLibPath, "C:\\SUSIE\\");
+    EXPECT_EQ(main->SusieLibPath, L"C:\\SUSIE\\");
 }
 
 // Read in the code page, "a¥b" would come back as "a\b": another folder,

@@ -56,7 +56,7 @@ TEST_F(MainWindowTest, TheConvertedWallpaperLivesWhereEveryProgramFindsIt) {
     const UserFolderOfJose jose;
     const std::string png = ProgramFolder() + "pictures\\rgb24.png";
     Create();
-    main->ChgMurePaper(png);
+    main->ChgMurePaper(Wide(png));
     ASSERT_EQ(calls.size(), 1u);
     if (!IsVistaOrLater()) {
         EXPECT_EQ(calls[0], Wide(WindowsDirectory() + "\\Pelmira.BMP"));
@@ -113,7 +113,7 @@ TEST_F(MainWindowTest, FitAndFillWhereTheSystemHasThem) {
         auto dialog = MakeForm<TConfigDlg>(app, *main);
         dialog->Open();
         auto& files = dialog->FileListBox1();
-        files.SetDirectory(folder);
+        files.SetDirectory(Wide(folder));
         files.SetItemIndex(0);
         auto& list = dialog->ListBox1();
         list.ClearItems();
@@ -128,7 +128,8 @@ TEST_F(MainWindowTest, FitAndFillWhereTheSystemHasThem) {
             dialog->FileListBox1DblClick();
         }
         if (offered) {
-            EXPECT_EQ(list.Lines(), (std::vector<std::string>{entry + "(Fit)", entry + "(Fill)"}));
+            EXPECT_EQ(list.Lines(),
+                      (std::vector<std::wstring>{Wide(entry + "(Fit)"), Wide(entry + "(Fill)")}));
             // Fit's bar across the top of its picture; fill's sky there.
             EXPECT_EQ(ListRowPixel(*dialog, 0, 2 + 5, 2 + 4), RGB(128, 128, 128));
             EXPECT_EQ(ListRowPixel(*dialog, 1, 2 + 5, 2 + 4), RGB(0, 255, 255));

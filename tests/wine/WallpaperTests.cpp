@@ -85,7 +85,7 @@ TEST_F(WallpaperTest, FileThatCannotBeDecodedLeavesEverythingAsItWas) {
     const std::string temp = WindowsDirectory() + "\\Pelmira.BMP";
     const bool tempBefore = FileExists(temp);
     DialogWatcher watcher;
-    main->ChgMurePaper(folder + "\\photo.jpeg");
+    main->ChgMurePaper(Wide(folder + "\\photo.jpeg"));
     auto seen = watcher.Result();
     ASSERT_TRUE(seen.has_value());
     EXPECT_EQ(seen->text, FailureText(Wide(Upper(folder + "\\photo.jpeg"))));
@@ -122,7 +122,7 @@ TEST_F(WallpaperTest, PathTooLongForTheBufferIsRefusedNotCut) {
     WriteBitmapFile(path, 8); // goes under its own name on any display
     Create();
     DialogWatcher watcher;
-    main->ChgMurePaper(path);
+    main->ChgMurePaper(Wide(path));
     auto seen = watcher.Result();
     ASSERT_TRUE(seen.has_value());
     EXPECT_EQ(seen->text, FailureText(Wide(Upper(path))));
@@ -235,14 +235,14 @@ TEST_F(WallpaperTest, TrueColourBitmapGoesAsItIsUnlessA256ColourDisplayNeedsItRe
     WriteBitmapFile(path, 24);
     Create();
     main->Quantize = false;
-    main->ChgMurePaper(path);
+    main->ChgMurePaper(Wide(path));
     ASSERT_EQ(calls.size(), 1u); // without reduction it always goes under its own name
     EXPECT_EQ(calls[0], Wide(path));
 
     // Named at start-up with nothing in the preview yet: decoded first.
     main->Quantize = true;
     calls.clear();
-    main->ChgMurePaper(path);
+    main->ChgMurePaper(Wide(path));
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0],
               Wide(main->Is256ColorDisplay ? WindowsDirectory() + "\\Pelmira.BMP" : path));
@@ -263,7 +263,7 @@ TEST_F(WallpaperTest, JapaneseFolderAndFileNamesPassThroughWhole) {
         auto unexpected = none.Result();
         ASSERT_FALSE(unexpected.has_value()) << "message at start-up";
     }
-    EXPECT_EQ(main->FileListBox1().Directory(), kanjiFolder);
+    EXPECT_EQ(main->FileListBox1().Directory(), Wide(kanjiFolder));
     ASSERT_EQ(main->FileListBox1().Count(), 1);
     main->FileListBox1().SetItemIndex(0);
     main->Menu_ChangeClick();
