@@ -14,17 +14,31 @@ template <typename Fn> Fn User32Proc(const char* name) {
 
 } // namespace
 
-int DpiOfWindow(HWND window) {
-    using DpiForWindow = UINT(WINAPI*)(HWND);
-    static const auto forWindow = User32Proc<DpiForWindow>("GetDpiForWindow");
-    if (window && forWindow)
-        if (const UINT dpi = forWindow(window))
-            return static_cast<int>(dpi);
-    // What the system reports to this program: the real DPI where it is
-    // DPI-aware, 96 where the system stretches it.
+int SystemDpi() {
     const TWindowDC screen(nullptr);
     const int dpi = GetDeviceCaps(screen.Get(), LOGPIXELSX);
     return dpi > 0 ? dpi : kDesignDpi;
+}
+
+namespace {
+
+int (*windowDpiForTests)(HWND) = nullptr;
+
+} // namespace
+
+void UseWindowDpiForTests(int (*windowDpi)(HWND)) {
+    windowDpiForTests = windowDpi;
+}
+
+int DpiOfWindow(HWND window) {
+    if (windowDpiForTests)
+        return windowDpiForTests(window);
+    using DpiForWindow = UINT(WINAPI*)(HWND);
+    static const auto forWindow = User32Proc<DpiForWindow>("GetDpiForWindow");
+    if (forWindow)
+        if (const UINT dpi = forWindow(window))
+            return static_cast<int>(dpi);
+    return SystemDpi();
 }
 
 int SystemMetricAt(int index, int dpi) {

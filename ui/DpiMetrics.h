@@ -7,8 +7,15 @@
 
 namespace pelmira {
 
-// The DPI of the screen the window is on, or the system's for none.
+// The DPI the system reports to this program: the primary monitor's at
+// start-up where it is DPI-aware, 96 where the system stretches it.
+int SystemDpi();
+
+// The DPI of the monitor the window is on (the system's where the system
+// cannot tell one window's). Tests stand in for a monitor of another DPI,
+// which Wine cannot give, with UseWindowDpiForTests.
 int DpiOfWindow(HWND window);
+void UseWindowDpiForTests(int (*windowDpi)(HWND));
 
 // GetSystemMetrics at the DPI.
 int SystemMetricAt(int index, int dpi);

@@ -55,7 +55,7 @@ std::wstring CurrentDirectory() {
 
 void TFileListBox::CreateHandle(HWND parent, const RECT& bounds, HFONT font) {
     TListBox::CreateHandle(parent, bounds, font);
-    directory_ = CurrentDirectory();
+    directory_ = LongPathOf(CurrentDirectory());
     Update();
 }
 

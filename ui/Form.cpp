@@ -18,10 +18,6 @@ namespace pelmira {
 
 namespace {
 
-// WM_GETDPISCALEDSIZE, sent from Windows 10 1703 on; the headers declare it
-// only for programs that need that version.
-constexpr UINT kGetDpiScaledSize = 0x02E4;
-
 struct EnabledWindows {
     std::vector<HWND> windows;
     TCallbackError error;
@@ -34,12 +30,6 @@ BOOL CALLBACK CollectEnabledWindow(HWND hwnd, LPARAM lp) {
             found.windows.push_back(hwnd);
         return TRUE;
     });
-}
-
-BOOL CALLBACK CollectForm(HWND hwnd, LPARAM lp) {
-    if (TForm* form = TForm::FromHandle(hwnd))
-        reinterpret_cast<std::vector<TForm*>*>(lp)->push_back(form);
-    return TRUE;
 }
 
 } // namespace
@@ -204,7 +194,9 @@ void TForm::Create(const FormFrame& frame) {
     RegisterWindowClass(app_.Instance(), className_.c_str(), &ObjectWindowProc<TForm>, CS_DBLCLKS,
                         LoadIconW(app_.Instance(), L"MAINICON"),
                         reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-    dpi_ = DpiOfWindow(nullptr);
+    // Sized at the system's DPI until the window exists; then laid out at
+    // the DPI of the monitor it opened on, which no WM_DPICHANGED reports.
+    dpi_ = SystemDpi();
     designClient_ = {frame.clientWidth, frame.clientHeight};
     RECT r{0, 0, Scale(frame.clientWidth), Scale(frame.clientHeight)};
     AdjustWindowRectAt(r, frame.style, false, frame.exStyle, dpi_);
@@ -213,6 +205,7 @@ void TForm::Create(const FormFrame& frame) {
                               app_.Handle(), nullptr, app_.Instance(), this);
     if (!handle_)
         throw EAppError(L"ウィンドウを作成できません");
+    TakeWindowDpi();
     CreateControls();
     for (TTimer* timer : timers_)
         timer->Update();
@@ -236,75 +229,6 @@ void TForm::SetClientSize(int width, int height) {
     const SIZE size = WindowSizeAt(dpi_);
     SetWindowPos(handle_, nullptr, 0, 0, size.cx, size.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-int TForm::SystemMetric(int index) const {
-    return SystemMetricAt(index, dpi_);
-}
-
-// A suggested rectangle only scaled from the old one (systems without
-// WM_GETDPISCALEDSIZE), or a frame drawn at another DPI than the window's,
-// can leave the client area a few pixels off: the window grows or shrinks
-// by as much, so nothing is cut off.
-void TForm::FitClientArea() {
-    RECT client{}, window{};
-    GetClientRect(handle_, &client);
-    GetWindowRect(handle_, &window);
-    const int dx = Scale(designClient_.cx) - client.right;
-    const int dy = Scale(designClient_.cy) - client.bottom;
-    if (dx != 0 || dy != 0)
-        SetWindowPos(handle_, nullptr, 0, 0, window.right - window.left + dx,
-                     window.bottom - window.top + dy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-SIZE TForm::WindowSizeAt(int dpi) const {
-    RECT r{0, 0, ScaleToDpi(designClient_.cx, dpi), ScaleToDpi(designClient_.cy, dpi)};
-    AdjustWindowRectAt(r, static_cast<DWORD>(GetWindowLongPtrW(handle_, GWL_STYLE)),
-                       GetMenu(handle_) != nullptr,
-                       static_cast<DWORD>(GetWindowLongPtrW(handle_, GWL_EXSTYLE)), dpi);
-    return {r.right - r.left, r.bottom - r.top};
-}
-
-void TForm::ChangeDpi(int dpi, const RECT& windowRect) {
-    RECT oldRect{};
-    GetWindowRect(handle_, &oldRect);
-    if (dpi > 0 && dpi != dpi_) {
-        dpi_ = dpi;
-        // The old fonts stay until every control has taken its new one.
-        const std::vector<CachedFont> oldFonts = std::exchange(fonts_, {});
-        SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font(nullptr)), FALSE);
-        for (const auto& control : controls_)
-            control->Relayout(ControlBounds(control->Spec()), Font(control->Spec().font));
-        if (tooltip_)
-            SendMessageW(tooltip_.Get(), WM_SETFONT, reinterpret_cast<WPARAM>(Font(nullptr)),
-                         FALSE);
-        ShowGroupHints();
-        FormDpiChanged();
-    }
-    SetWindowPos(handle_, nullptr, windowRect.left, windowRect.top,
-                 windowRect.right - windowRect.left, windowRect.bottom - windowRect.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    FitClientArea();
-    InvalidateRect(handle_, nullptr, TRUE);
-    if (app_.MainForm() == this)
-        FollowMainForm(dpi_, oldRect, windowRect);
-}
-
-// The other open forms move with the main form, by as much as its corner
-// moved, and take its DPI.
-void TForm::FollowMainForm(int dpi, const RECT& oldMain, const RECT& newMain) {
-    std::vector<TForm*> open;
-    EnumThreadWindows(GetCurrentThreadId(), &CollectForm, reinterpret_cast<LPARAM>(&open));
-    for (TForm* form : open) {
-        if (form == this || !form->Visible())
-            continue;
-        RECT r{};
-        GetWindowRect(form->handle_, &r);
-        const SIZE size = form->WindowSizeAt(dpi);
-        const int left = r.left + newMain.left - oldMain.left;
-        const int top = r.top + newMain.top - oldMain.top;
-        form->ChangeDpi(dpi, {left, top, left + size.cx, top + size.cy});
-    }
 }
 
 void TForm::CenterOnScreen() {
@@ -382,27 +306,13 @@ void TForm::CloseForm() {
         app_.Terminate();
 }
 
-UINT_PTR TForm::RegisterTimer(TTimer* timer) {
-    timers_.push_back(timer);
-    return nextTimerId_++;
-}
-
-void TForm::UnregisterTimer(TTimer* timer) {
-    std::erase(timers_, timer);
-}
-
-void TForm::RunTimer(UINT_PTR id) {
-    auto it = std::find_if(timers_.begin(), timers_.end(),
-                           [id](const TTimer* t) { return t->Id() == id; });
-    if (it != timers_.end() && (*it)->Enabled() && (*it)->OnTimer)
-        (*it)->OnTimer();
-}
-
 LRESULT TForm::DefaultHandler(UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcW(handle_, msg, wp, lp);
 }
 
 LRESULT TForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (const auto dpiAnswer = DpiMessage(msg, wp, lp))
+        return *dpiAnswer;
     std::optional<LRESULT> handled;
     switch (msg) {
     case WM_CLOSE:
@@ -430,14 +340,6 @@ LRESULT TForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DRAWITEM:
         handled = DrawItemMessage(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
         break;
-    case WM_DPICHANGED:
-        ChangeDpi(LOWORD(wp), *reinterpret_cast<const RECT*>(lp));
-        return 0;
-    case kGetDpiScaledSize:
-        // The size the description gives at the new DPI, not the old size
-        // stretched, so the window the system then suggests fits exactly.
-        *reinterpret_cast<SIZE*>(lp) = WindowSizeAt(static_cast<int>(wp));
-        return TRUE;
     case WM_SETCURSOR:
         if (app_.Busy()) {
             SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
@@ -528,32 +430,6 @@ std::optional<LRESULT> TForm::DrawItemMessage(const DRAWITEMSTRUCT& item) {
 
 void TForm::WindowError() noexcept {
     app_.HandleException();
-}
-
-TTimer::TTimer(TForm& owner, UINT intervalMs)
-    : owner_(owner), interval_(intervalMs), id_(owner.RegisterTimer(this)) {}
-
-TTimer::~TTimer() {
-    if (owner_.Handle())
-        KillTimer(owner_.Handle(), id_);
-    owner_.UnregisterTimer(this);
-}
-
-void TTimer::SetEnabled(bool enabled) {
-    // Enabling a running timer keeps its period going rather than restart it.
-    if (enabled == enabled_)
-        return;
-    enabled_ = enabled;
-    Update();
-}
-
-void TTimer::Update() {
-    if (!owner_.Handle())
-        return;
-    if (enabled_ && interval_ > 0)
-        SetTimer(owner_.Handle(), id_, interval_, nullptr);
-    else
-        KillTimer(owner_.Handle(), id_);
 }
 
 } // namespace pelmira

@@ -11,6 +11,7 @@
 
 #include "base/DpiScale.h"
 #include "ui/Controls.h"
+#include "ui/Timer.h"
 #include "win/Handles.h"
 
 #include <functional>
@@ -74,8 +75,9 @@ public:
     int SystemMetric(int index) const;
 
     // Lays the form out again at another DPI, in the window rectangle the
-    // system suggests (a move to a monitor of another DPI). The other forms
-    // that are open follow the main form.
+    // system suggests (a move to a monitor of another DPI). Each form answers
+    // its own change: under per-monitor awareness every window has the DPI
+    // of its own monitor.
     void ChangeDpi(int dpi, const RECT& windowRect);
 
     // The client area, in pixels of the form's description.
@@ -160,7 +162,10 @@ private:
     // The window's size around the description's client area at a DPI.
     SIZE WindowSizeAt(int dpi) const;
     void FitClientArea();
-    void FollowMainForm(int dpi, const RECT& oldMain, const RECT& newMain);
+    // The new window's own DPI, before its controls are made.
+    void TakeWindowDpi();
+    // WM_DPICHANGED and the size the window asks for at another DPI.
+    std::optional<LRESULT> DpiMessage(UINT msg, WPARAM wp, LPARAM lp);
     const TControl* SheetOf(const TControl& control) const;
 
     TApplication& app_;
@@ -195,29 +200,5 @@ template <typename T> using TFormPtr = std::unique_ptr<T, FormDeleter>;
 template <typename T, typename... Args> TFormPtr<T> MakeForm(Args&&... args) {
     return TFormPtr<T>(new T(std::forward<Args>(args)...));
 }
-
-// A message-loop timer owned by a form; ticks arrive as OnTimer calls.
-class TTimer {
-public:
-    explicit TTimer(TForm& owner, UINT intervalMs = 1000);
-    ~TTimer();
-    TTimer(const TTimer&) = delete;
-    TTimer& operator=(const TTimer&) = delete;
-
-    void SetEnabled(bool enabled);
-    bool Enabled() const { return enabled_; }
-    UINT_PTR Id() const { return id_; }
-
-    std::function<void()> OnTimer;
-
-private:
-    friend class TForm;
-    void Update();
-
-    TForm& owner_;
-    UINT interval_;
-    bool enabled_ = false;
-    UINT_PTR id_;
-};
 
 } // namespace pelmira

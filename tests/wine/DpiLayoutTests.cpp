@@ -11,6 +11,7 @@
 #include "imaging/PreviewLayout.h"
 #include "ui/Image.h"
 #include "tests/support/MemoryDib.h"
+#include "ui/DpiMetrics.h"
 
 #include <array>
 #include <cstdlib>
@@ -198,41 +199,66 @@ TEST_F(MainWindowTest, TheAboutBoxIsLaidOutAtTheScreensDpi) {
     }
 }
 
-// Moved to a monitor of another DPI, the main window takes the rectangle
-// the system suggests and lays itself out anew; the open dialog follows it.
-TEST_F(MainWindowTest, AChangeOfDpiLaysTheWindowsOutAgain) {
+// Moved to a monitor of another DPI, a window takes the rectangle the
+// system suggests and lays itself out anew. Each window has the DPI of its
+// own monitor and gets its own message: the open dialog stays as it is
+// when the main window moves, and changes when its own message comes.
+TEST_F(MainWindowTest, AChangeOfDpiLaysOutTheWindowThatMovedAlone) {
     Create();
     LoadWidePicture(*main);
     auto dialog = MakeForm<TConfigDlg>(app, *main);
     dialog->Open();
     dialog->Show();
     dialog->ListBox1().AddItem(L"c:\\tile.bmp(Tile)");
-    for (const int dpi : {kDesignDpi, RunDpi()}) {
-        SCOPED_TRACE(dpi);
-        RECT before{}, dialogBefore{};
-        GetWindowRect(main->Handle(), &before);
-        GetWindowRect(dialog->Handle(), &dialogBefore);
+    const auto moveToDpi = [](TForm& form, int dpi) {
+        RECT before{};
+        GetWindowRect(form.Handle(), &before);
         // The size the window asks for at the new DPI, as the system would.
         SIZE size{};
-        ASSERT_TRUE(SendMessageW(main->Handle(), 0x02E4 /* WM_GETDPISCALEDSIZE */,
+        EXPECT_TRUE(SendMessageW(form.Handle(), 0x02E4 /* WM_GETDPISCALEDSIZE */,
                                  static_cast<WPARAM>(dpi), reinterpret_cast<LPARAM>(&size)));
         const RECT suggested{before.left + 40, before.top + 30, before.left + 40 + size.cx,
                              before.top + 30 + size.cy};
-        SendMessageW(main->Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+        SendMessageW(form.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
                      reinterpret_cast<LPARAM>(&suggested));
         // Wine draws the frame at the prefix's DPI whatever the window's, so
         // only the corner is the suggested one there; the size then follows
         // the client area.
         RECT after{};
-        GetWindowRect(main->Handle(), &after);
+        GetWindowRect(form.Handle(), &after);
         EXPECT_EQ(after.left, suggested.left);
         EXPECT_EQ(after.top, suggested.top);
+    };
+    const int other = RunDpi() == kDesignDpi ? 144 : kDesignDpi;
+    for (const int dpi : {other, RunDpi()}) {
+        SCOPED_TRACE(dpi);
+        RECT dialogBefore{};
+        GetWindowRect(dialog->Handle(), &dialogBefore);
+        const int dialogDpi = dialog->Dpi();
+        moveToDpi(*main, dpi);
         ExpectMainWindowAt(*main, dpi);
         RECT dialogAfter{};
         GetWindowRect(dialog->Handle(), &dialogAfter);
-        EXPECT_EQ(dialogAfter.left - dialogBefore.left, 40);
-        EXPECT_EQ(dialogAfter.top - dialogBefore.top, 30);
+        EXPECT_TRUE(EqualRect(&dialogAfter, &dialogBefore));
+        EXPECT_EQ(dialog->Dpi(), dialogDpi);
+        moveToDpi(*dialog, dpi);
         ASSERT_EQ(dialog->Dpi(), dpi);
         ExpectSettingsDialogAt(*dialog, dpi);
     }
+}
+
+// A window that opens on a monitor of another DPI than the main window's is
+// laid out at its own monitor's DPI from the start: no message says so.
+TEST_F(MainWindowTest, AWindowOpensAtTheDpiOfItsOwnMonitor) {
+    Create();
+    static int other = 0;
+    other = RunDpi() == kDesignDpi ? 144 : kDesignDpi;
+    UseWindowDpiForTests([](HWND) { return other; });
+    auto dialog = MakeForm<TConfigDlg>(app, *main);
+    dialog->Open();
+    UseWindowDpiForTests(nullptr);
+    dialog->ListBox1().AddItem(L"c:\\tile.bmp(Tile)");
+    EXPECT_EQ(main->Dpi(), RunDpi());
+    ASSERT_EQ(dialog->Dpi(), other);
+    ExpectSettingsDialogAt(*dialog, other);
 }
