@@ -135,13 +135,29 @@ RECT TForm::ParentBounds(const ControlSpec& spec) const {
     return parent.BoundsInParent();
 }
 
+// A control's edges are scaled from the nearest anchor, the client area or
+// a page's area (which the tab control places itself), as the description
+// gives them from there: a parent's origin and its child's edges rounded
+// apart could put a child flush with its group's edge a pixel outside it.
 RECT TForm::ControlBounds(const ControlSpec& spec) const {
-    const RECT parent = ParentBounds(spec);
     if (spec.kind == ControlKind::TabSheet)
-        return parent; // the whole page area
-    const ScaledEdges edges = ScaleBoxToDpi(spec.left, spec.top, spec.width, spec.height, dpi_);
+        return ParentBounds(spec); // the whole page area
+    POINT origin{};                // in pixels of the description, from the anchor
+    RECT anchor{};
+    for (const ControlSpec* parent = &spec; parent->parent;) {
+        const TControl& above = Control<TControl>(parent->parent);
+        if (above.Spec().kind == ControlKind::TabSheet) {
+            anchor = above.BoundsInParent();
+            break;
+        }
+        parent = &above.Spec();
+        origin.x += parent->left;
+        origin.y += parent->top;
+    }
+    const ScaledEdges edges =
+        ScaleBoxToDpi(origin.x + spec.left, origin.y + spec.top, spec.width, spec.height, dpi_);
     RECT bounds{edges.left, edges.top, edges.right, edges.bottom};
-    OffsetRect(&bounds, parent.left, parent.top);
+    OffsetRect(&bounds, anchor.left, anchor.top);
     return bounds;
 }
 

@@ -15,6 +15,8 @@
 
 #include <array>
 #include <cstdlib>
+#include <span>
+#include <string_view>
 
 using namespace pelmira;
 
@@ -25,9 +27,47 @@ int RunDpi() {
     return dpi ? std::atoi(dpi) : kDesignDpi;
 }
 
-RECT Scaled(const ControlSpec& spec, int dpi) {
-    const ScaledEdges e = ScaleBoxToDpi(spec.left, spec.top, spec.width, spec.height, dpi);
-    return {e.left, e.top, e.right, e.bottom};
+// What a user sees of the described controls, nested ones too: each inside
+// the control it is placed in, and two that are apart at 96 DPI apart at
+// this one. Labels sized to their text, the etched line, the drop-down
+// lists' list parts and the preview, which takes its picture's shape, keep
+// sizes of their own.
+void ExpectNestedControlsInsideAndApart(const TForm& form, std::span<const ControlSpec> specs) {
+    const auto kept = [&](const ControlSpec& spec) {
+        return spec.width > 0 && spec.kind != ControlKind::Bevel &&
+               spec.kind != ControlKind::TabSheet && spec.kind != ControlKind::DriveComboBox &&
+               spec.kind != ControlKind::ComboBox && std::string_view(spec.name) != "PreViewImage";
+    };
+    const auto boundsOf = [&](const ControlSpec& spec) {
+        return form.Control<TControl>(spec.name).BoundsInParent();
+    };
+    for (const ControlSpec& spec : specs) {
+        if (!kept(spec))
+            continue;
+        SCOPED_TRACE(spec.name);
+        const RECT r = boundsOf(spec);
+        if (spec.parent && kept(form.Control<TControl>(spec.parent).Spec())) {
+            const RECT parent = boundsOf(form.Control<TControl>(spec.parent).Spec());
+            EXPECT_GE(r.left, parent.left);
+            EXPECT_GE(r.top, parent.top);
+            EXPECT_LE(r.right, parent.right);
+            EXPECT_LE(r.bottom, parent.bottom);
+        }
+        for (const ControlSpec& other : specs) {
+            const bool sameParent = (spec.parent == nullptr) == (other.parent == nullptr) &&
+                                    (!spec.parent || std::string_view(spec.parent) == other.parent);
+            if (&other <= &spec || !kept(other) || !sameParent)
+                continue;
+            const bool apart =
+                spec.left + spec.width <= other.left || other.left + other.width <= spec.left ||
+                spec.top + spec.height <= other.top || other.top + other.height <= spec.top;
+            RECT overlap{};
+            const RECT o = boundsOf(other);
+            if (apart) {
+                EXPECT_FALSE(IntersectRect(&overlap, &r, &o)) << other.name;
+            }
+        }
+    }
 }
 
 // Each control of the form lies inside the client area, and each caption
@@ -73,18 +113,7 @@ void ExpectMainWindowAt(TQMMain& main, int dpi) {
     EXPECT_EQ(client.right, ScaleToDpi(7 * 57, dpi));
     const ControlSpec& namePanel = main.BmpNamePanel().Spec();
     EXPECT_EQ(client.bottom, ScaleToDpi(namePanel.top + namePanel.height + 5, dpi));
-    for (const ControlSpec& spec : qmmain::kControls) {
-        // Labels of no size take the size of their text; the system draws an
-        // etched line at a height of its own.
-        if (spec.parent || spec.kind == ControlKind::DriveComboBox || spec.width == 0 ||
-            spec.kind == ControlKind::Bevel || std::string_view(spec.name) == "PreViewImage")
-            continue;
-        SCOPED_TRACE(spec.name);
-        const RECT r = main.Control<TControl>(spec.name).BoundsInParent();
-        const RECT want = Scaled(spec, dpi);
-        EXPECT_EQ((std::array{r.left, r.top, r.right, r.bottom}),
-                  (std::array{want.left, want.top, want.right, want.bottom}));
-    }
+    ExpectNestedControlsInsideAndApart(main, qmmain::kControls);
     LOGFONTW font{};
     GetObjectW(
         reinterpret_cast<HGDIOBJ>(SendMessageW(main.BmpNamePanel().Handle(), WM_GETFONT, 0, 0)),
@@ -117,6 +146,7 @@ void ExpectSettingsDialogAt(TConfigDlg& dialog, int dpi) {
         dialog.ShowPage(dialog.Control<TControl>("ConfigPage"), page);
         ExpectControlsInsideAndWhole(dialog);
     }
+    ExpectNestedControlsInsideAndApart(dialog, configdlg::kControls);
 
     const TWindowDC screen(list);
     const TMemoryDC mem(screen.Get());
