@@ -3,6 +3,7 @@
 #include "app/QMMain.h"
 
 #include "ui/Application.h"
+#include "ui/DpiMetrics.h"
 #include "wallpaper/AutoChangeRules.h"
 #include "win/WideText.h"
 
@@ -84,7 +85,8 @@ void TQMMain::ShowModeState(const wchar_t* title, const wchar_t* icon) {
     Application().SetTitle(title);
     TrayIcon().SetTipHelp(WideToAnsi(title).value_or("Pelmira"));
     Application().SetIcon(icon);
-    TrayIcon().SetIcon(LoadSizedIcon(Application().Instance(), icon, SM_CXSMICON, SM_CYSMICON));
+    TrayIcon().SetIcon(
+        LoadIconAt(Application().Instance(), icon, IconSizeAt(SM_CXSMICON, Dpi())).Get());
 }
 
 void TQMMain::ChangeTimerTimer() {

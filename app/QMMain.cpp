@@ -8,6 +8,7 @@
 #include "app/AboutDlg.h"
 #include "app/QMMainForm.h"
 #include "ui/Application.h"
+#include "ui/DpiMetrics.h"
 #include "win/FileIO.h"
 #include "win/Handles.h"
 #include "win/RegistryKey.h"
@@ -85,7 +86,7 @@ void TQMMain::CreateControls() {
     QMMsgDlg.SetOwner(Handle());
     trayIcon_ = std::make_unique<TTrayIcon>(*this, environment_.trayNotify);
     trayIcon_->SetIcon(
-        LoadSizedIcon(Application().Instance(), L"MAINICON", SM_CXSMICON, SM_CYSMICON));
+        LoadIconAt(Application().Instance(), L"MAINICON", IconSizeAt(SM_CXSMICON, Dpi())).Get());
     trayIcon_->LBPopupMenu = &popupMenu_;
     trayIcon_->Loaded(); // hidden at start
     BindHandlers();

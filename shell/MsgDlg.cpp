@@ -88,12 +88,13 @@ struct DialogState {
     int y;
     const ShowHelpCall& showHelp;
     TCallbackError* error;
+    TIconHandle& icon; // the box's icon, owned while the box is open
 };
 
 // The system's icon size at the dialog's DPI: the icon is loaded and laid
 // out at it.
 int IconSize(HWND dialog) {
-    return SystemMetricAt(SM_CXICON, DpiOfWindow(dialog));
+    return IconSizeAt(SM_CXICON, DpiOfWindow(dialog));
 }
 
 std::pair<int, int> TextSize(HWND dialog, const std::wstring& text, int wrapWidth) {
@@ -147,11 +148,9 @@ INT_PTR Initialise(HWND dialog, const DialogState& state) {
     SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&state));
     // The system's icon at the dialog's DPI, not its 96-DPI default.
     if (const wchar_t* icon = IconOf(state.type)) {
-        const int size = IconSize(dialog);
-        SendDlgItemMessageW(
-            dialog, kIconId, STM_SETICON,
-            reinterpret_cast<WPARAM>(LoadImageW(nullptr, icon, IMAGE_ICON, size, size, LR_SHARED)),
-            0);
+        state.icon = LoadIconAt(nullptr, icon, IconSize(dialog));
+        SendDlgItemMessageW(dialog, kIconId, STM_SETICON,
+                            reinterpret_cast<WPARAM>(state.icon.Get()), 0);
     }
     LayOut(dialog, state);
     if (const int id = DefaultButtonId(state.buttons)) {
@@ -233,7 +232,8 @@ int MessageDlgPos(HWND owner, const std::wstring& text, TMsgDlgType type, unsign
         dialog.Item(WS_TABSTOP | (b.id == defaultId ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
                     static_cast<WORD>(b.id), kButtonClass, b.caption);
     TCallbackError error;
-    const DialogState state{text, type, buttons, helpContext, x, y, showHelp, &error};
+    TIconHandle shownIcon;
+    const DialogState state{text, type, buttons, helpContext, x, y, showHelp, &error, shownIcon};
     const INT_PTR result = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), dialog.Get(), owner,
                                                    &DialogProc, reinterpret_cast<LPARAM>(&state));
     error.Rethrow();

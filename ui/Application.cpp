@@ -4,6 +4,7 @@
 
 #include "win/AppError.h"
 #include "ui/Form.h"
+#include "ui/DpiMetrics.h"
 #include "ui/WindowClass.h"
 #include "win/WideText.h"
 
@@ -45,16 +46,14 @@ std::wstring TApplication::Title() const {
 }
 
 void TApplication::SetIcon(const wchar_t* name) {
-    SendMessageW(handle_, WM_SETICON, ICON_BIG,
-                 reinterpret_cast<LPARAM>(LoadSizedIcon(instance_, name, SM_CXICON, SM_CYICON)));
-    SendMessageW(
-        handle_, WM_SETICON, ICON_SMALL,
-        reinterpret_cast<LPARAM>(LoadSizedIcon(instance_, name, SM_CXSMICON, SM_CYSMICON)));
-}
-
-HICON LoadSizedIcon(HINSTANCE instance, const wchar_t* name, int widthMetric, int heightMetric) {
-    return static_cast<HICON>(LoadImageW(instance, name, IMAGE_ICON, GetSystemMetrics(widthMetric),
-                                         GetSystemMetrics(heightMetric), LR_SHARED));
+    const int dpi = DpiOfWindow(handle_);
+    TIconHandle big = LoadIconAt(instance_, name, IconSizeAt(SM_CXICON, dpi));
+    TIconHandle small = LoadIconAt(instance_, name, IconSizeAt(SM_CXSMICON, dpi));
+    SendMessageW(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.Get()));
+    SendMessageW(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.Get()));
+    // The window no longer shows the old ones.
+    bigIcon_ = std::move(big);
+    smallIcon_ = std::move(small);
 }
 
 void TApplication::Minimize() {

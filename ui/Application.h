@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "win/Handles.h"
+
 #include <functional>
 #include <string>
 
@@ -73,6 +75,8 @@ private:
 
     HINSTANCE instance_;
     HWND handle_ = nullptr;
+    TIconHandle bigIcon_; // what the window shows, until the next SetIcon
+    TIconHandle smallIcon_;
     TForm* mainForm_ = nullptr;
     bool terminated_ = false;
     bool reporting_ = false;
@@ -84,11 +88,6 @@ private:
 // program with exit code 1; one that would end it through std::terminate is
 // logged and ends it with exit code 3.
 int RunGuarded(const wchar_t* title, const std::function<int()>& body) noexcept;
-
-// An icon resource at the size of the given system metrics (SM_CXICON,
-// SM_CXSMICON...), picked from the sizes it holds or scaled from the
-// nearest; shared, so never destroyed.
-HICON LoadSizedIcon(HINSTANCE instance, const wchar_t* name, int widthMetric, int heightMetric);
 
 // Keeps the hourglass on for the lifetime of the guard, also when an error
 // leaves the scope early.

@@ -2,6 +2,7 @@
 
 #include "win/AppError.h"
 #include "ui/FileBrowser.h"
+#include "ui/DpiMetrics.h"
 #include "ui/Form.h"
 #include "ui/KeyedPicture.h"
 #include "ui/Image.h"
@@ -72,6 +73,30 @@ void TControl::SetBoundsInParent(const RECT& bounds) {
 
 // Glyph button ---------------------------------------------------------------
 
+namespace {
+
+// The system greys a picture by its shape, told from its background colour:
+// the glyph is first brought to its size at the DPI pixel by pixel, so that
+// the key colour stays exact, then drawn greyed.
+void DrawDisabledGlyph(HDC dc, HBITMAP glyph, int x, int y, int dpi) {
+    BITMAP bm{};
+    GetObjectW(glyph, sizeof bm, &bm);
+    const SIZE size = KeyedPictureSize(glyph, dpi);
+    TBitmap scaled;
+    if (size.cx != bm.bmWidth || size.cy != bm.bmHeight) {
+        scaled.Reset(CreateCompatibleBitmap(dc, size.cx, size.cy));
+        const TMemoryDC from(dc), to(dc);
+        const TSelection source(from.Get(), glyph), target(to.Get(), scaled.Get());
+        SetStretchBltMode(to.Get(), COLORONCOLOR);
+        StretchBlt(to.Get(), 0, 0, size.cx, size.cy, from.Get(), 0, 0, bm.bmWidth, bm.bmHeight,
+                   SRCCOPY);
+    }
+    DrawStateW(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(scaled ? scaled.Get() : glyph), 0, x,
+               y, 0, 0, DST_BITMAP | DSS_DISABLED);
+}
+
+} // namespace
+
 void TGlyphButton::CreateHandle(HWND parent, const RECT& bounds, HFONT font) {
     TControl::CreateHandle(parent, bounds, font);
     font_ = font;
@@ -120,8 +145,7 @@ bool TGlyphButton::DrawItem(const DRAWITEMSTRUCT& item) {
         const int glyphLeft = beside ? left : r.left + (r.right - r.left - bm.bmWidth) / 2 + shift;
         const int glyphTop = beside ? top + (blockHeight - bm.bmHeight) / 2 : top;
         if (disabled)
-            DrawStateW(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(glyph_.Get()), 0, glyphLeft,
-                       glyphTop, 0, 0, DST_BITMAP | DSS_DISABLED);
+            DrawDisabledGlyph(dc, glyph_.Get(), glyphLeft, glyphTop, dpi);
         else
             DrawKeyedPicture(dc, glyph_.Get(), glyphLeft, glyphTop, dpi);
     }
@@ -322,9 +346,9 @@ void TIconPicture::Relayout(const RECT& bounds, HFONT font) {
 void TIconPicture::LoadIcon(const RECT& bounds) {
     if (!spec_.glyph)
         return;
-    TIconHandle icon(
-        static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), spec_.glyph, IMAGE_ICON,
-                                      bounds.right - bounds.left, bounds.bottom - bounds.top, 0)));
+    // The box is the icon's size at the form's DPI.
+    TIconHandle icon =
+        LoadIconAt(GetModuleHandleW(nullptr), spec_.glyph, bounds.right - bounds.left);
     SendMessageW(handle_, STM_SETICON, reinterpret_cast<WPARAM>(icon.Get()), 0);
     icon_ = std::move(icon); // the control no longer shows the old one
 }

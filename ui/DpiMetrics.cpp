@@ -47,6 +47,29 @@ int SystemMetricAt(int index, int dpi) {
     return metric ? metric(index, static_cast<UINT>(dpi)) : GetSystemMetrics(index);
 }
 
+int IconSizeAt(int sizeMetric, int dpi) {
+    return SystemMetricAt(sizeMetric, dpi);
+}
+
+TIconHandle LoadIconAt(HINSTANCE instance, const wchar_t* name, int size) {
+    // The common controls' loader takes the system's icons at any size, and
+    // gives an icon of its own; before Windows Vista, with one DPI, the
+    // system's standard sizes are all there is.
+    using ScaleDown = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, int, HICON*);
+    static const auto scaleDown =
+        ModuleProc<ScaleDown>(GetModuleHandleW(L"comctl32.dll"), "LoadIconWithScaleDown");
+    HICON icon = nullptr;
+    if (scaleDown && SUCCEEDED(scaleDown(instance, name, size, size, &icon)))
+        return TIconHandle(icon);
+    if (instance)
+        return TIconHandle(
+            static_cast<HICON>(LoadImageW(instance, name, IMAGE_ICON, size, size, 0)));
+    // A system icon loads only shared: a copy of it is the caller's.
+    const HICON shared =
+        static_cast<HICON>(LoadImageW(nullptr, name, IMAGE_ICON, size, size, LR_SHARED));
+    return TIconHandle(shared ? CopyIcon(shared) : nullptr);
+}
+
 void AdjustWindowRectAt(RECT& r, DWORD style, bool menu, DWORD exStyle, int dpi) {
     using AdjustForDpi = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
     static const auto adjust = User32Proc<AdjustForDpi>("AdjustWindowRectExForDpi");

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "win/Handles.h"
+
 namespace pelmira {
 
 // The DPI the system reports to this program: the primary monitor's at
@@ -19,6 +21,16 @@ void UseWindowDpiForTests(int (*windowDpi)(HWND));
 
 // GetSystemMetrics at the DPI.
 int SystemMetricAt(int index, int dpi);
+
+// The one rule for an icon's size: what the system gives the metric
+// (SM_CXICON, SM_CXSMICON) at the DPI of the window that shows it.
+int IconSizeAt(int sizeMetric, int dpi);
+
+// An icon of the program's resources (or of the system's, for a null
+// instance) at the size, picked from the sizes it holds or scaled from the
+// nearest, and owned: the system's shared icons come from a cache that may
+// hand back the size first loaded.
+TIconHandle LoadIconAt(HINSTANCE instance, const wchar_t* name, int size);
 
 // The window rectangle around a client area, its caption and menu bar
 // those of the DPI.

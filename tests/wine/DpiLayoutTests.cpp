@@ -292,3 +292,39 @@ TEST_F(MainWindowTest, AWindowOpensAtTheDpiOfItsOwnMonitor) {
     ASSERT_EQ(dialog->Dpi(), other);
     ExpectSettingsDialogAt(*dialog, other);
 }
+
+// A disabled button's glyph is greyed at the size of its picture at the
+// form's DPI, not at its 96-DPI size in the corner. The change glyph's
+// picture spans columns 3 to 28 of its 32 in its upper rows.
+TEST_F(MainWindowTest, ADisabledGlyphIsGreyedAtTheFormsDpi) {
+    Create();
+    const int dpi = RunDpi();
+    auto& button = main->Control<TControl>("Change_Btn");
+    RECT rc{};
+    GetClientRect(button.Handle(), &rc);
+    const TWindowDC screen(nullptr);
+    const TMemoryDC mem(screen.Get());
+    const TBitmap canvas(CreateCompatibleBitmap(screen.Get(), rc.right, rc.bottom));
+    const TSelection selected(mem.Get(), canvas.Get());
+    DRAWITEMSTRUCT item{};
+    item.CtlType = ODT_BUTTON;
+    item.itemAction = ODA_DRAWENTIRE;
+    item.itemState = ODS_DISABLED;
+    item.hwndItem = button.Handle();
+    item.hDC = mem.Get();
+    item.rcItem = rc;
+    button.DrawItem(item);
+    // The glyph sits above the caption: the upper half holds none of the text.
+    // Inside the button's edges, what is not the face is the glyph.
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    const int edge = ScaleToDpi(4, dpi);
+    int first = rc.right, last = -1;
+    for (int y = edge; y < rc.bottom / 2; ++y)
+        for (int x = edge; x < rc.right - edge; ++x)
+            if (GetPixel(mem.Get(), x, y) != face) {
+                first = std::min(first, x);
+                last = std::max(last, x);
+            }
+    EXPECT_GE(last - first + 1, ScaleToDpi(24, dpi));
+    EXPECT_LE(last - first + 1, ScaleToDpi(32, dpi) + 2);
+}
