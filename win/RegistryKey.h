@@ -18,8 +18,9 @@ public:
     // A missing value reads as empty; a value that is not a string raises
     // "'<name>' のﾃﾞｰﾀ型が不正です".
     std::string ReadString(const char* name) const;
-    // The text of a string value; none when the value is missing or holds
-    // something else.
+    // The text of a string value (a number, a style's digit); none when the
+    // value is missing, holds something else, or has text the code page
+    // cannot spell.
     std::optional<std::string> StringValue(const char* name) const;
     // A string value that names a file or folder, read in Unicode: the ANSI
     // call would hand over a best-fit name ("¥" as a path separator), naming
@@ -29,6 +30,7 @@ public:
 
 private:
     explicit TRegistryKey(HKEY key) : key_(key) {}
+    std::optional<std::wstring> WideValue(const wchar_t* name) const;
     TRegKeyHandle key_;
 };
 
