@@ -24,25 +24,8 @@ template <typename C> std::basic_string<C> PathOfEntry(std::basic_string_view<C>
     return std::basic_string<C>(entry);
 }
 
-template <typename C> bool HasTag(std::basic_string_view<C> entry, DisplayStyle style) {
-    return entry.find(TagIn<C>(style)) != entry.npos;
-}
-
-template <typename C> DisplayStyle StyleOfEntry(std::basic_string_view<C> entry) {
-    DisplayStyle chosen = DisplayStyle::Tile;
-    for (const DisplayStyle style : {DisplayStyle::Center, DisplayStyle::Tile,
-                                     DisplayStyle::Stretch, DisplayStyle::Fit, DisplayStyle::Fill})
-        if (HasTag(entry, style))
-            chosen = style;
-    return chosen;
-}
-
-template <typename C> DisplayStyle DrawnStyleOfEntry(std::basic_string_view<C> entry) {
-    for (const DisplayStyle style :
-         {DisplayStyle::Fill, DisplayStyle::Fit, DisplayStyle::Stretch, DisplayStyle::Center})
-        if (HasTag(entry, style))
-            return style;
-    return DisplayStyle::Tile;
+bool HasTag(std::wstring_view entry, DisplayStyle style) {
+    return entry.find(TagIn<wchar_t>(style)) != std::wstring_view::npos;
 }
 
 } // namespace
@@ -56,11 +39,20 @@ std::wstring EntryPath(std::wstring_view entry) {
 }
 
 DisplayStyle EntryStyle(std::wstring_view entry) {
-    return StyleOfEntry(entry);
+    DisplayStyle chosen = DisplayStyle::Tile;
+    for (const DisplayStyle style : {DisplayStyle::Center, DisplayStyle::Tile,
+                                     DisplayStyle::Stretch, DisplayStyle::Fit, DisplayStyle::Fill})
+        if (HasTag(entry, style))
+            chosen = style;
+    return chosen;
 }
 
 DisplayStyle DrawnEntryStyle(std::wstring_view entry) {
-    return DrawnStyleOfEntry(entry);
+    for (const DisplayStyle style :
+         {DisplayStyle::Fill, DisplayStyle::Fit, DisplayStyle::Stretch, DisplayStyle::Center})
+        if (HasTag(entry, style))
+            return style;
+    return DisplayStyle::Tile;
 }
 
 std::optional<ListStep> NextInListOrder(int selected, int count) {
