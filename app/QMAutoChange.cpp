@@ -132,7 +132,8 @@ void TQMMain::ChkScreenSaver() {
                             desktop.bottom - desktop.top))
             return;
     }
-    ChgWallPaper();
+    // A change that falls due while a plug-in works waits its turn.
+    Application().InTurn([this] { ChgWallPaper(); });
 }
 
 int TQMMain::ChooseListEntry(int count) {

@@ -9,6 +9,7 @@
 #include "app/QMMainForm.h"
 #include "ui/Application.h"
 #include "ui/DpiMetrics.h"
+#include "win/DllSearch.h"
 #include "win/FileIO.h"
 #include "win/Handles.h"
 #include "win/RegistryKey.h"
@@ -32,6 +33,9 @@ constexpr UINT kMainMenuFirstId = 1000;
 constexpr UINT kPopupMenuFirstId = 2000;
 
 constexpr wchar_t kOwnPluginFile[] = L"ifpelmira.spi";
+constexpr wchar_t kNoPluginHost[] =
+    L"Plug-inを実行するﾌﾟﾛｸﾞﾗﾑ PelmiraSpiHost.exe を起動できません。\r\n"
+    L"BMP/RLE以外の画像は展開できません。";
 
 // The system's folders come in Unicode, by their real names: a user called
 // José who unpacks the program in his own folder still has it find its
@@ -42,14 +46,6 @@ std::wstring WindowsDirectory() {
     return buffer;
 }
 
-// The program's own folder, with its closing separator: where its own
-// libraries are loaded from, by full path.
-std::wstring ProgramFolder() {
-    wchar_t buffer[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, buffer, MAX_PATH);
-    return FolderPart(std::wstring(buffer));
-}
-
 } // namespace
 
 TQMMain::TQMMain(TApplication& app, Environment environment)
@@ -57,6 +53,7 @@ TQMMain::TQMMain(TApplication& app, Environment environment)
       environment_(std::move(environment)), winPath_(WindowsDirectory()),
       wallpaperFile_(TWallpaperFile::Choose(environment_.vistaOrLater, winPath_)),
       help_(environment_.winHelp, environment_.htmlHelp), wallpaper_(environment_.wallpaperCall),
+      plugins_(environment_.pluginHost),
       mainMenu_(TMenu::Kind::MainMenu, qmmain::kMainMenu, kMainMenuFirstId),
       popupMenu_(TMenu::Kind::Popup, qmmain::kPopupMenu, kPopupMenuFirstId) {
     QMMsgDlg.Sound = true;
@@ -174,6 +171,10 @@ void TQMMain::FormCreate() {
     OpenInitialFolder();
     ApplyCommandLineFile();
     PreViewImage().Clear();
+    // From now on the window goes on while a plug-in works.
+    plugins_.SetWaiter([this](const HANDLE* handles, DWORD count, DWORD milliseconds) {
+        return Application().WaitForObjects(handles, count, milliseconds);
+    });
 }
 
 // Every pattern a plug-in announces joins the file list's mask, and its
@@ -183,6 +184,10 @@ void TQMMain::StartPlugins() {
     const std::wstring ownPlugin = environment_.ownPlugin ? ProgramFolder() + kOwnPluginFile : L"";
     // Set once, at the end: every mask change reads the folder again.
     std::string mask = "*.bmp;*.rle";
+    plugins_.OnHostUnavailable = [this] {
+        QMMsgDlg.DisplayMsg = kNoPluginHost;
+        QMMsgDlg.Execute();
+    };
     for (const TSusiePlugins::Announced& format : plugins_.Start(SusieLibPath, ownPlugin)) {
         mask += ";" + format.pattern;
         SusieListBox().Add(AnsiToWide(format.name));

@@ -42,6 +42,8 @@ public:
         // Whether the program's own plug-in beside it is asked after the
         // plug-in folder's (tests of a folder alone turn it off).
         bool ownPlugin = true;
+        // The process the plug-ins run in (tests name one that is missing).
+        std::wstring pluginHost = TSusiePlugins::DefaultHostProgram();
         // Windows Vista or later: HTML Help, and the converted wallpaper in
         // the user's own folder (tests of either place set it).
         bool vistaOrLater = IsVistaOrLater();

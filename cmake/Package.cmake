@@ -25,7 +25,7 @@ set(CPACK_PELMIRA_EPOCH 1767225600) # 2026-01-01 00:00:00 UTC
 install(CODE "if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
                   set(ENV{SOURCE_DATE_EPOCH} ${CPACK_PELMIRA_EPOCH})
               endif()" COMPONENT program)
-install(TARGETS Pelmira32 QMHOOK32 ifpelmira
+install(TARGETS Pelmira32 PelmiraSpiHost QMHOOK32 ifpelmira
         RUNTIME DESTINATION . COMPONENT program
         LIBRARY DESTINATION . COMPONENT program
         # MinGW's import libraries of the two DLLs: nobody links against them.

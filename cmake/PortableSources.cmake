@@ -17,6 +17,7 @@ set(PELMIRA_PORTABLE_SOURCES
     imaging/NearestColour.cpp
     imaging/PreviewLayout.cpp
     imaging/PluginRules.cpp
+    imaging/PluginHostMessages.cpp
     base/GlyphScale.cpp
     base/CommandLine.cpp
     config/ListFile.cpp

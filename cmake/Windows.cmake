@@ -85,6 +85,15 @@ target_link_options(ifpelmira PRIVATE -Wl,--kill-at)
 target_link_libraries(ifpelmira PRIVATE windowscodecs ole32 shlwapi uuid)
 add_dependencies(Pelmira32 ifpelmira)
 
+# The process the plug-ins run in, beside the program and of its
+# architecture, so that the 32-bit program hosts 32-bit plug-ins.
+add_executable(PelmiraSpiHost WIN32 ${PROJECT_SOURCE_DIR}/spihost/SpiHost.cpp
+                                    ${PROJECT_SOURCE_DIR}/spihost/SpiHost.rc)
+target_link_libraries(PelmiraSpiHost PRIVATE pelmira_win)
+target_compile_options(PelmiraSpiHost PRIVATE ${PELMIRA_WARNINGS} -municode)
+target_link_options(PelmiraSpiHost PRIVATE -municode)
+add_dependencies(Pelmira32 PelmiraSpiHost)
+
 include(${PROJECT_SOURCE_DIR}/cmake/Package.cmake)
 
 # The Wine test programs, their plug-ins, pictures and helpers; a folder that

@@ -150,7 +150,7 @@ set_tests_properties(wine_e2e_tests PROPERTIES ENVIRONMENT "WINEDLLOVERRIDES=msi
 
 # Susie plug-ins made for the tests, built for the architecture of the
 # program under test; the tests copy them into plug-in folders as if*.spi.
-foreach(kind GOOD VERSION NO_INFO NO_PICTURE AT_128 FAILS NO_MEMORY LIES FAULTS)
+foreach(kind GOOD VERSION NO_INFO NO_PICTURE AT_128 FAILS NO_MEMORY LIES FAULTS HANGS BREAKS_HEAP)
     string(TOLOWER ${kind} lower)
     add_library(testplugin_${lower} SHARED ${PROJECT_SOURCE_DIR}/tests/wine/tools/TestPlugin.cpp)
     target_compile_definitions(testplugin_${lower} PRIVATE PLUGIN_${kind})

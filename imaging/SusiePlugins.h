@@ -1,24 +1,30 @@
-// The decoder plug-ins of the Susie 32-bit interface ("if*.spi"): loaded
-// once at start-up into at most 15 slots, asked in slot order to decode
-// every file that is not a plain bitmap. The program's own plug-in has a
-// slot of its own beside them and is asked last, so a user's plug-in wins
-// for what it accepts. A plug-in that faults is not asked again in this run.
+// The decoder plug-ins of the Susie 32-bit interface ("if*.spi") as the
+// program uses them: the files found at start-up take at most 15 slots, and
+// every file that is not a plain bitmap is offered to them in slot order.
+// The program's own plug-in has a slot of its own after them, so a user's
+// plug-in wins for what it accepts.
+//
+// The plug-ins run in a host process of their own (TPluginHost), started
+// when the first plug-in is loaded and kept for the run. A plug-in that
+// faults, or whose call does not return within the limit, is set aside for
+// the run and its host ended; the next call starts a new host, in which the
+// other plug-ins work as before. A file whose plug-in faulted is offered to
+// the plug-ins after it; one whose plug-in hung is given up.
 //
 // The interface names files in the code page. A plug-in is handed the name
 // the code page spells, or the file's short alias; a file that has neither
-// (a volume without aliases) is read by the program and handed over in
-// memory, through the interface's memory input, which the program's own
-// plug-in and many others take.
+// (a volume without aliases) is handed over in memory, through the
+// interface's memory input, which the program's own plug-in and many others
+// take.
 #pragma once
 
 #include <windows.h>
 
 #include "imaging/GlobalDib.h"
-#include "win/DllSearch.h"
-#include "win/Handles.h"
+#include "imaging/PluginHost.h"
+#include "imaging/PluginHostMessages.h"
 
-#include <array>
-#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -35,19 +41,22 @@ class TSusiePlugins {
 public:
     // What start-up gives the main window: each pattern a plug-in announces,
     // with the plug-in's name (one line per pattern).
-    struct Announced {
-        std::string pattern;
-        std::string name;
-    };
+    using Announced = AnnouncedPattern;
 
-    TSusiePlugins() = default;
+    // The longest a plug-in call may take before its host is ended.
+    static constexpr DWORD kCallLimitMs = 15000;
+
+    // `hostProgram` is the host's file: by default, the one beside the program.
+    explicit TSusiePlugins(std::wstring hostProgram = DefaultHostProgram());
     TSusiePlugins(const TSusiePlugins&) = delete;
     TSusiePlugins& operator=(const TSusiePlugins&) = delete;
+    static std::wstring DefaultHostProgram();
 
-    // Loads the plug-ins of `folder` (a folder text ending in its separator)
-    // into the slots, in the order the system finds them; then `builtIn`,
-    // the program's own plug-in file ("" for none), unless a slot already
-    // holds a file of its name. Its patterns come after the folder's.
+    // Finds the plug-ins of `folder` (a folder text ending in its separator)
+    // for the slots, in the order the system finds them, then `builtIn`, the
+    // program's own plug-in file ("" for none), unless a slot already holds
+    // a file of its name; and loads them in the host. Its patterns come
+    // after the folder's.
     std::vector<Announced> Start(const std::wstring& folder, const std::wstring& builtIn = L"");
     int SlotCount() const { return count_; }
 
@@ -59,44 +68,25 @@ public:
     // The densities of the last plug-in that accepts the file and answers.
     std::optional<PixelDensities> PictureInfo(const std::wstring& path);
 
-    // The entry points, as the interface defines them.
-    using GetPluginInfoFn = int(WINAPI*)(int, char*, int);
-    using IsSupportedFn = int(WINAPI*)(const char*, DWORD_PTR);
-    using GetPictureFn = int(WINAPI*)(const char*, LONG_PTR, unsigned, HANDLE*, HANDLE*, FARPROC,
-                                      LONG_PTR);
-    using GetPictureInfoFn = int(WINAPI*)(const char*, LONG_PTR, unsigned, void*);
+    // How the program waits for the host; by default it just waits.
+    void SetWaiter(TPluginHost::Waiter wait) { wait_ = std::move(wait); }
+    void SetCallLimit(DWORD milliseconds) { limitMs_ = milliseconds; }
+    // Told once in the run, the first time the host cannot be started.
+    std::function<void()> OnHostUnavailable;
 
 private:
-    struct Slot {
-        TModule library;
-        GetPluginInfoFn getPluginInfo = nullptr;
-        IsSupportedFn isSupported = nullptr;
-        GetPictureFn getPicture = nullptr;
-        GetPictureInfoFn getPictureInfo = nullptr;
-        bool faulted = false;
-        bool InUse() const { return library && !faulted; }
-    };
+    static PluginInput InputFor(const std::wstring& path);
+    std::optional<MessageBytes> Ask(PluginRequest request, const MessageBytes& bytes);
+    bool EnsureHost();
+    bool SetAside(int slot);
 
-    // How a file reaches the plug-ins: by a name they can open, or in memory.
-    struct Input {
-        std::wstring path;
-        std::string name;                 // what the calls are given as the file's name
-        std::optional<std::string> bytes; // the whole file, for memory input
-        bool InMemory() const { return bytes.has_value(); }
-    };
-    static Input InputFor(const std::wstring& path);
-    struct SourceArguments;
-    static SourceArguments SourceOf(const Input& input, LONG_PTR offset);
-
-    void LoadSlot(Slot& slot, const std::wstring& file, DllImports imports,
-                  std::vector<Announced>& announced);
-    std::optional<LONG_PTR> AcceptingOffset(Slot& slot, const Input& input);
-    bool Decode(Slot& slot, const Input& input, LONG_PTR offset, GlobalDibPair& blocks);
-    std::vector<Slot*> AskingOrder();
-
-    std::array<Slot, 15> slots_;
+    std::vector<PluginFile> files_;
     int count_ = 0;
-    Slot builtIn_;
+    std::vector<Announced> announced_;
+    TPluginHost host_;
+    TPluginHost::Waiter wait_;
+    DWORD limitMs_ = kCallLimitMs;
+    bool unavailable_ = false;
 };
 
 } // namespace pelmira

@@ -16,6 +16,14 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"TApplication";
 
+// Posted to the application window to run the commands that waited their turn.
+constexpr UINT kRunInTurn = WM_APP + 1;
+
+// The messages that start a command of the program's.
+bool StartsCommand(UINT msg) {
+    return msg == WM_COMMAND || msg == WM_CLOSE || msg == WM_DROPFILES || msg == kRunInTurn;
+}
+
 } // namespace
 
 TApplication::TApplication(HINSTANCE instance) : instance_(instance) {
@@ -192,8 +200,62 @@ void TApplication::EndBusy() {
         SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)));
 }
 
+DWORD TApplication::WaitForObjects(const HANDLE* handles, DWORD count, DWORD milliseconds) {
+    ++waits_;
+    const DWORD start = GetTickCount();
+    DWORD woke = WAIT_TIMEOUT;
+    for (;;) {
+        const DWORD spent = GetTickCount() - start;
+        const DWORD left = spent >= milliseconds ? 0 : milliseconds - spent;
+        // Once the program is to end, nothing more is dispatched.
+        if (terminated_) {
+            woke = WaitForMultipleObjects(count, handles, FALSE, left);
+            break;
+        }
+        woke = MsgWaitForMultipleObjects(count, handles, FALSE, left, QS_ALLINPUT);
+        if (woke != WAIT_OBJECT_0 + count)
+            break;
+        ProcessMessages();
+    }
+    if (--waits_ == 0)
+        ReleaseHeld();
+    return woke;
+}
+
+bool TApplication::HoldForLater(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+    if (waits_ == 0 || !StartsCommand(msg))
+        return false;
+    held_.push_back(MSG{window, msg, wp, lp, 0, {}});
+    return true;
+}
+
+void TApplication::ReleaseHeld() {
+    for (const MSG& msg : std::exchange(held_, {}))
+        PostMessageW(msg.hwnd, msg.message, msg.wParam, msg.lParam);
+}
+
+void TApplication::InTurn(std::function<void()> command) {
+    if (waits_ == 0) {
+        command();
+        return;
+    }
+    inTurn_.push_back(std::move(command));
+    if (inTurn_.size() == 1)
+        HoldForLater(handle_, kRunInTurn, 0, 0);
+}
+
+void TApplication::RunInTurn() {
+    for (const auto& command : std::exchange(inTurn_, {}))
+        command();
+}
+
 LRESULT TApplication::WindowMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (HoldForLater(handle_, msg, wp, lp))
+        return 0;
     switch (msg) {
+    case kRunInTurn:
+        RunInTurn();
+        return 0;
     case WM_ACTIVATEAPP:
         if (wp && OnActivate)
             OnActivate();

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace pelmira {
 
@@ -67,6 +68,17 @@ public:
     void EndBusy();
     bool Busy() const { return busyDepth_ > 0; }
 
+    // Waits like WaitForMultipleObjects for any one of the handles while
+    // the windows go on: they repaint, timers tick, the tray answers. A
+    // command that comes meanwhile (a click's or a menu's WM_COMMAND, a
+    // close, a drop) waits its turn: it is held, and posted again when the
+    // wait ends, to run after the work in hand.
+    DWORD WaitForObjects(const HANDLE* handles, DWORD count, DWORD milliseconds);
+    // Whether the message is one that waits its turn now; if so it is held.
+    bool HoldForLater(HWND window, UINT msg, WPARAM wp, LPARAM lp);
+    // Runs `command` now, or, while a wait is on, after the work in hand.
+    void InTurn(std::function<void()> command);
+
 private:
     template <typename Owner> friend LRESULT CALLBACK ObjectWindowProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT WindowMessage(UINT msg, WPARAM wp, LPARAM lp);
@@ -78,9 +90,15 @@ private:
     TIconHandle bigIcon_; // what the window shows, until the next SetIcon
     TIconHandle smallIcon_;
     TForm* mainForm_ = nullptr;
+    void ReleaseHeld();
+    void RunInTurn();
+
     bool terminated_ = false;
     bool reporting_ = false;
     int busyDepth_ = 0;
+    int waits_ = 0;
+    std::vector<MSG> held_;
+    std::vector<std::function<void()>> inTurn_;
 };
 
 // Runs the whole program. An error that escapes it, when nothing else could

@@ -326,6 +326,13 @@ LRESULT TForm::DefaultHandler(UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcW(handle_, msg, wp, lp);
 }
 
+// A command that comes while the program waits for work in hand waits its turn.
+LRESULT TForm::WindowMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (app_.HoldForLater(handle_, msg, wp, lp))
+        return 0;
+    return HandleMessage(msg, wp, lp);
+}
+
 LRESULT TForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (const auto dpiAnswer = DpiMessage(msg, wp, lp))
         return *dpiAnswer;

@@ -130,7 +130,7 @@ protected:
 private:
     friend class TTimer;
     template <typename Owner> friend LRESULT CALLBACK ObjectWindowProc(HWND, UINT, WPARAM, LPARAM);
-    LRESULT WindowMessage(UINT msg, WPARAM wp, LPARAM lp) { return HandleMessage(msg, wp, lp); }
+    LRESULT WindowMessage(UINT msg, WPARAM wp, LPARAM lp);
     void NextDialogControl(WPARAM wp, LPARAM lp);
     std::optional<LRESULT> CommandMessage(WPARAM wp, LPARAM lp);
     std::optional<LRESULT> NotifyMessage(const NMHDR& header);

@@ -1,5 +1,6 @@
 #include "win/DllSearch.h"
 
+#include "base/DirSep.h"
 #include "win/ModuleProc.h"
 
 namespace pelmira {
@@ -37,6 +38,18 @@ HMODULE LoadLibraryFromPath(const std::wstring& path, DllImports imports) {
     if (imports == DllImports::FromOwnFolderToo)
         flags |= LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR;
     return LoadLibraryExW(path.c_str(), nullptr, flags);
+}
+
+std::wstring ProgramFolder() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n < path.size()) {
+            path.resize(n);
+            return FolderPart(path);
+        }
+        path.resize(path.size() * 2);
+    }
 }
 
 } // namespace pelmira

@@ -23,6 +23,10 @@ enum class DllImports {
     FromOwnFolderToo, // a plug-in's: what it brings beside it is its business
 };
 
+// The folder the program's own files are in, the program's, with its
+// closing separator.
+std::wstring ProgramFolder();
+
 // Loads the DLL at the full path; null when it cannot be loaded.
 HMODULE LoadLibraryFromPath(const std::wstring& path, DllImports imports);
 

@@ -81,6 +81,8 @@ using TMenuHandle = TUniqueHandle<NullEmptyTraits<HMENU, &DestroyMenu>>;
 using TGlobalMemory = TUniqueHandle<NullEmptyTraits<HGLOBAL, &GlobalFree>>;
 // A window the program destroys itself, not through its parent.
 using TWindowHandle = TUniqueHandle<NullEmptyTraits<HWND, &DestroyWindow>>;
+// A view of a file or memory section in the address space.
+using TMappedView = TUniqueHandle<NullEmptyTraits<void*, &UnmapViewOfFile>>;
 // The shell's description of dropped files, finished with once read.
 using TDropHandle = TUniqueHandle<NullEmptyTraits<HDROP, &DragFinish>>;
 

@@ -66,6 +66,8 @@ protected:
             return main->Handle();
         };
         environment.ownPlugin = ownPlugin;
+        if (!pluginHost.empty())
+            environment.pluginHost = pluginHost;
         main = pelmira::MakeForm<pelmira::TQMMain>(app, std::move(environment));
         app.SetMainForm(main.get());
         main->CreateWindowAndControls();
@@ -84,7 +86,8 @@ protected:
 
     pelmira::TApplication app{GetModuleHandleW(nullptr)};
     pelmira::TFormPtr<pelmira::TQMMain> main;
-    bool ownPlugin = true; // ifpelmira.spi beside the test program
+    bool ownPlugin = true;   // ifpelmira.spi beside the test program
+    std::wstring pluginHost; // the host beside the test program unless set
     std::string iniPath;
     std::vector<std::wstring> calls; // the paths the wallpaper call was given
     std::vector<bool> visibleAtCall;

@@ -3,6 +3,7 @@
 // red and the right half blue (transparent in alpha.png).
 #include "MainWindowFixture.h"
 #include "imaging/DibHeader.h"
+#include "imaging/PluginSlots.h"
 #include "imaging/SusiePlugins.h"
 
 #include <algorithm>
@@ -113,9 +114,9 @@ TEST(PictureFormats, AnyHostCanHandThePluginAPictureInMemory) {
     const TModule library(LoadLibraryA((ProgramFolder() + "ifpelmira.spi").c_str()));
     ASSERT_TRUE(library);
     const HMODULE plugin = library.Get();
-    const auto isSupported = reinterpret_cast<TSusiePlugins::IsSupportedFn>(
+    const auto isSupported = reinterpret_cast<TPluginSlots::IsSupportedFn>(
         reinterpret_cast<void*>(GetProcAddress(plugin, "IsSupported")));
-    const auto getPicture = reinterpret_cast<TSusiePlugins::GetPictureFn>(
+    const auto getPicture = reinterpret_cast<TPluginSlots::GetPictureFn>(
         reinterpret_cast<void*>(GetProcAddress(plugin, "GetPicture")));
     ASSERT_TRUE(isSupported && getPicture);
     const std::string bytes = ReadTextFile(ProgramFolder() + "pictures\\large.png");
@@ -145,7 +146,7 @@ TEST(PictureFormats, PhotographsComeUprightAsTheirOrientationSays) {
     plugins.Start(Wide(ProgramFolder()));
     const std::string pictures = ProgramFolder() + "pictures\\";
     const TModule library(LoadLibraryA((ProgramFolder() + "ifpelmira.spi").c_str()));
-    const auto getPictureInfo = reinterpret_cast<TSusiePlugins::GetPictureInfoFn>(
+    const auto getPictureInfo = reinterpret_cast<TPluginSlots::GetPictureInfoFn>(
         reinterpret_cast<void*>(GetProcAddress(library.Get(), "GetPictureInfo")));
     ASSERT_TRUE(getPictureInfo);
     const auto decoded = [&](const std::string& file, GlobalDibPair& blocks) {

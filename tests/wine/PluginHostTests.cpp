@@ -12,6 +12,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <thread>
 
 using namespace pelmira;
 
@@ -103,6 +104,102 @@ TEST(PluginHost, DecodingFallsToTheNextSlotWhenAPluginRefusesLiesOrFaults) {
         EXPECT_FALSE(decodes({{"faults", "iffaults.spi"}}, "fault.tp1"));
         EXPECT_TRUE(decodes({{"faults", "iffaults.spi"}, {"good", "ifgood.spi"}}, "fault.tp1"));
     }
+}
+
+// A plug-in that faults, breaks the heap before it faults, or hangs takes
+// only its host with it: the file goes on to the plug-ins after it (the one
+// that hung gives it up), and every other plug-in works in the next host.
+TEST(PluginHost, AMisbehavingPluginTakesOnlyItsHostWithItAndTheOthersGoOn) {
+    const std::string pictures = MakeTempFolder("pelmira-misbehave");
+    WriteTestPicture(pictures + "\\p.tp1", 1); // the faulting kind reads through null
+    const auto decodes = [&](TSusiePlugins& plugins) {
+        GlobalDibPair blocks;
+        return plugins.SusieRead(Wide(pictures + "\\p.tp1"), blocks);
+    };
+    for (const std::string kind : {"faults", "breaks_heap", "hangs"}) {
+        SCOPED_TRACE(kind);
+        const std::string folder = MakeTempFolder("pelmira-bad");
+        Install(folder, kind.c_str(), "ifbad.spi");
+        {
+            TSusiePlugins plugins;
+            plugins.SetCallLimit(1500);
+            // The sound plug-in stands where the program's own would, asked last.
+            ASSERT_EQ(
+                plugins.Start(Wide(folder + "\\"), Wide(ProgramFolder() + "testplugin_good.dll"))
+                    .size(),
+                4u);
+            const DWORD asked = GetTickCount();
+            EXPECT_EQ(decodes(plugins), kind != "hangs");
+            if (kind == "hangs") {
+                const DWORD waited = GetTickCount() - asked;
+                EXPECT_GE(waited, 1400u);
+                EXPECT_LT(waited, 6000u);
+            }
+            EXPECT_TRUE(decodes(plugins)); // the bad one is set aside for the run
+            const std::vector<DWORD> hosts = PluginHostsOf(GetCurrentProcessId());
+            ASSERT_EQ(hosts.size(), 1u);
+            // Ended from outside between two calls: the next call has a new host.
+            const TKernelHandle host(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, hosts[0]));
+            TerminateProcess(host.Get(), 9);
+            WaitForSingleObject(host.Get(), 5000);
+            EXPECT_TRUE(decodes(plugins));
+        }
+        EXPECT_TRUE(PluginHostsOf(GetCurrentProcessId()).empty()) << "none outlives its owner";
+    }
+}
+
+// While a plug-in hangs the window answers, and a command given meanwhile
+// runs once the file has been given up, not in the middle of its decode.
+TEST_F(MainWindowTest, TheWindowAnswersWhileAPluginHangsAndACommandWaitsItsTurn) {
+    const std::string folder = MakeTempFolder("pelmira-hang");
+    Install(folder, "hangs", "ifhang.spi");
+    WriteTestPicture(folder + "\\stuck.tph", 0x10);
+    WriteTextFile(iniPath, "[Picture]\r\nSusieLibPath=" + folder + "\r\n");
+    ownPlugin = false;
+    Create();
+    main->Plugins().SetCallLimit(2000);
+    const HWND window = main->Handle();
+    const HWND none = main->Control<TControl>("NonChange_Btn").Handle();
+    DWORD answeredIn = INFINITE;
+    std::thread user([&] {
+        Sleep(500); // the plug-in hangs by now
+        PostMessageW(window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(none), BN_CLICKED),
+                     reinterpret_cast<LPARAM>(none));
+        const DWORD asked = GetTickCount();
+        DWORD_PTR result = 0;
+        if (SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_BLOCK, 1000, &result))
+            answeredIn = GetTickCount() - asked;
+    });
+    EXPECT_FALSE(main->FileToImage(Wide(folder + "\\stuck.tph")));
+    user.join();
+    EXPECT_LT(answeredIn, 1000u);
+    EXPECT_EQ(Text("BmpInfoPanel"), L"画像を展開できません");
+    EXPECT_TRUE(calls.empty()) << "the command ran during the decode";
+    app.ProcessMessages();
+    EXPECT_EQ(calls, std::vector<std::wstring>{L""});
+}
+
+// A host that cannot be started is reported once; bitmaps still preview.
+TEST_F(MainWindowTest, WithoutItsPluginHostTheProgramSaysSoOnceAndReadsBitmapsAlone) {
+    const std::string pictures = MakeTempFolder("pelmira-nohost");
+    WriteBitmapFile(pictures + "\\a.bmp", 24);
+    ASSERT_TRUE(CopyFileA((ProgramFolder() + "pictures\\rgb24.png").c_str(),
+                          (pictures + "\\sea.png").c_str(), FALSE));
+    pluginHost = L"C:\\nowhere\\PelmiraSpiHost.exe";
+    std::optional<SeenDialog> said;
+    {
+        DialogWatcher watcher;
+        Create();
+        said = watcher.Result();
+    }
+    ASSERT_TRUE(said.has_value());
+    EXPECT_EQ(said->text, L"Plug-inを実行するﾌﾟﾛｸﾞﾗﾑ PelmiraSpiHost.exe を起動できません。\r\n"
+                          L"BMP/RLE以外の画像は展開できません。");
+    EXPECT_EQ(main->FileListBox1().Mask(), "*.bmp;*.rle");
+    EXPECT_TRUE(main->FileToImage(Wide(pictures + "\\a.bmp")));
+    DialogWatcher again(IDOK, 1500);
+    EXPECT_FALSE(main->FileToImage(Wide(pictures + "\\sea.png")));
+    EXPECT_FALSE(again.Result().has_value());
 }
 
 TEST_F(MainWindowTest, PluginPatternsJoinTheMaskAndDecodedFilesPreview) {

@@ -37,6 +37,8 @@ std::wstring ProgramWithHook(const char* folderName, const wchar_t* hookLibrary)
     MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, wideFolder, MAX_PATH);
     const std::wstring target = std::wstring(wideFolder) + L"\\Pelmira32.exe";
     CopyFileW((BinaryFolder() + L"Pelmira32.exe").c_str(), target.c_str(), FALSE);
+    CopyFileW((BinaryFolder() + L"PelmiraSpiHost.exe").c_str(),
+              (std::wstring(wideFolder) + L"\\PelmiraSpiHost.exe").c_str(), FALSE);
     const std::wstring hook = std::wstring(wideFolder) + L"\\QMHOOK32.DLL";
     DeleteFileW(hook.c_str());
     if (hookLibrary)

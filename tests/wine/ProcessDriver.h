@@ -13,7 +13,8 @@ HWND FindProcessWindow(DWORD pid, const wchar_t* className);
 // How many windows of that class exist on the desktop, in any process.
 int CountWindowsOfClass(const wchar_t* className);
 
-// Copies the program into a folder of its own under the temporary folder,
+// Copies the program and its plug-in host into a folder of its own under the
+// temporary folder,
 // with the given library of the test folder (if any) as its QMHOOK32.DLL, and
 // returns the copy's path.
 std::wstring ProgramWithHook(const char* folderName, const wchar_t* hookLibrary);

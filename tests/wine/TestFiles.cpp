@@ -3,6 +3,7 @@
 #include "win/Handles.h"
 
 #include <shlobj.h>
+#include <tlhelp32.h>
 
 #include <vector>
 
@@ -171,4 +172,17 @@ std::string ProgramFolder() {
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string folder = path;
     return folder.substr(0, folder.find_last_of('\\') + 1);
+}
+
+std::vector<DWORD> PluginHostsOf(DWORD parent) {
+    std::vector<DWORD> hosts;
+    const pelmira::TKernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more;
+         more = Process32NextW(snapshot.Get(), &entry))
+        if (entry.th32ParentProcessID == parent &&
+            lstrcmpiW(entry.szExeFile, L"PelmiraSpiHost.exe") == 0)
+            hosts.push_back(entry.th32ProcessID);
+    return hosts;
 }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 std::string WindowsDirectory();
 // qm.ini in the Windows folder, where Pelmira32 keeps its settings.
@@ -22,6 +23,8 @@ std::string ReadTextFile(const std::wstring& path);
 // A test's code page text as the program's wide paths spell it.
 std::wstring Wide(const std::string& text);
 bool FileExists(const std::string& path);
+// The plug-in hosts (PelmiraSpiHost.exe) that the process started and that run.
+std::vector<DWORD> PluginHostsOf(DWORD parent);
 // A small uncompressed bitmap file of the given bit count (1, 4, 8, 24 or 32).
 void WriteBitmapFile(const std::string& path, int bits, int width = 4, int height = 3);
 

@@ -10,8 +10,12 @@
 //   PLUGIN_NO_MEMORY accepts *.tpm files and answers that memory ran out
 //   PLUGIN_LIES      hands back a header promising more pixels than its block has
 //   PLUGIN_FAULTS    accepts *.tpx files and then reads through a null pointer
+//   PLUGIN_HANGS     accepts *.tph files and never returns from GetPicture
+//   PLUGIN_BREAKS_HEAP accepts *.tpb files, writes far past a heap block,
+//                    frees it and then faults
 #include <windows.h>
 
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -25,6 +29,12 @@ constexpr const char* kPatterns[] = {"*.tpm"};
 #elif defined(PLUGIN_FAULTS)
 constexpr const char* kName = "Test faulting";
 constexpr const char* kPatterns[] = {"*.tpx"};
+#elif defined(PLUGIN_HANGS)
+constexpr const char* kName = "Test hanging";
+constexpr const char* kPatterns[] = {"*.tph"};
+#elif defined(PLUGIN_BREAKS_HEAP)
+constexpr const char* kName = "Test heap breaking";
+constexpr const char* kPatterns[] = {"*.tpb"};
 #elif defined(PLUGIN_LIES)
 constexpr const char* kName = "Test lying";
 constexpr const char* kPatterns[] = {"*.tpl"};
@@ -142,6 +152,19 @@ __declspec(dllexport) int __stdcall GetPicture(const char* path, LONG_PTR offset
 #elif defined(PLUGIN_NO_MEMORY)
     (void)path, (void)offset, (void)info, (void)bits;
     return 4;
+#elif defined(PLUGIN_HANGS)
+    (void)path, (void)offset, (void)info, (void)bits;
+    for (;;)
+        Sleep(100);
+#elif defined(PLUGIN_BREAKS_HEAP)
+    (void)path, (void)offset, (void)info, (void)bits;
+    // What a decoder that trusts a file's sizes does: its rows run on over
+    // the heap's own records of the blocks after its buffer.
+    auto* buffer = static_cast<unsigned char*>(std::malloc(64));
+    std::memset(buffer, 0xA5, 4096);
+    std::free(buffer);
+    volatile int* nowhere = nullptr;
+    return *nowhere;
 #elif defined(PLUGIN_FAULTS)
     (void)info, (void)bits;
     unsigned char picture[9];
