@@ -132,8 +132,15 @@ void TQMMain::ChkScreenSaver() {
                             desktop.bottom - desktop.top))
             return;
     }
-    // A change that falls due while a plug-in works waits its turn.
-    Application().InTurn([this] { ChgWallPaper(); });
+    // A change that falls due while a plug-in works waits its turn; one
+    // waiting is enough, however many ticks pass meanwhile.
+    if (changeWaiting_)
+        return;
+    changeWaiting_ = true;
+    Application().InTurn([this] {
+        changeWaiting_ = false;
+        ChgWallPaper();
+    });
 }
 
 int TQMMain::ChooseListEntry(int count) {

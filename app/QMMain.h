@@ -182,6 +182,7 @@ private:
     // Automatic mode: the change ticks counted for the whole run, and the
     // random choice, seeded from the time of day at every entry.
     int changeTicks_ = 0;
+    bool changeWaiting_ = false; // a change waits for the work in hand
     std::mt19937 random_;
     TMenu mainMenu_;
     TMenu popupMenu_;

@@ -186,6 +186,13 @@ add_custom_target(bench_pictures DEPENDS ${bench_pictures}/big.jpg ${bench_pictu
                                          ${bench_pictures}/photo-1.jpg ${bench_pictures}/photo-6.jpg)
 add_dependencies(wic_plugin_bench bench_pictures ifpelmira)
 
+# What running the plug-ins in their host costs (not part of the test command):
+#   cmake --build build/<arch> --target plugin_host_bench, then run it under Wine.
+add_executable(plugin_host_bench EXCLUDE_FROM_ALL ${PROJECT_SOURCE_DIR}/tests/bench/wine/PluginHostBench.cpp)
+target_compile_options(plugin_host_bench PRIVATE ${PELMIRA_WARNINGS})
+target_link_libraries(plugin_host_bench PRIVATE pelmira_win)
+add_dependencies(plugin_host_bench bench_pictures ifpelmira PelmiraSpiHost)
+
 # The unpacked release archive's test, started by scripts/release-check.sh
 # once the archive is unpacked in the test prefix (so not by ctest).
 add_executable(wine_release_tests ${PROJECT_SOURCE_DIR}/tests/wine/ReleaseTests.cpp

@@ -12,9 +12,10 @@ namespace {
 // A multiple of the allocation granularity, which every view must start at.
 constexpr std::uint64_t kBandBytes = 4u << 20;
 
-// Copies the part of the joined blocks that the band at `at` covers.
+} // namespace
+
 void CopyBand(const TPictureBlocks& blocks, std::uint64_t at, std::span<std::uint8_t> band,
-              bool toSection) {
+              bool toBand) {
     std::uint64_t blockStart = 0;
     for (const std::span<std::uint8_t> block : {blocks.info, blocks.pixels}) {
         const std::uint64_t blockEnd = blockStart + block.size();
@@ -24,7 +25,7 @@ void CopyBand(const TPictureBlocks& blocks, std::uint64_t at, std::span<std::uin
             std::uint8_t* inBlock = block.data() + (from - blockStart);
             std::uint8_t* inBand = band.data() + (from - at);
             const auto n = static_cast<std::size_t>(to - from);
-            if (toSection)
+            if (toBand)
                 std::memcpy(inBand, inBlock, n);
             else
                 std::memcpy(inBlock, inBand, n);
@@ -32,8 +33,6 @@ void CopyBand(const TPictureBlocks& blocks, std::uint64_t at, std::span<std::uin
         blockStart = blockEnd;
     }
 }
-
-} // namespace
 
 bool CopyThroughSection(HANDLE section, const TPictureBlocks& blocks, bool toSection) {
     const std::uint64_t total = blocks.Size();

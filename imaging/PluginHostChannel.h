@@ -38,6 +38,11 @@ struct TPictureBlocks {
     std::uint64_t Size() const { return std::uint64_t{info.size()} + pixels.size(); }
 };
 
+// Copies between the blocks and a band of a section mapped at `at`: the
+// part of the blocks the band covers, into the band when `toBand`.
+void CopyBand(const TPictureBlocks& blocks, std::uint64_t at, std::span<std::uint8_t> band,
+              bool toBand);
+
 // Copies between the blocks and the section, band by band: into the section
 // when `toSection`, else out of it. False when a band cannot be mapped (a
 // section smaller than the blocks, or no address space for a band).

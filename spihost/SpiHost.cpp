@@ -53,23 +53,53 @@ private:
     THostChannel& channel_;
 };
 
-// A decoded picture's blocks copied into a new section for the program.
-// Null when the section cannot be made or filled.
-TKernelHandle SectionOf(const GlobalDibPair& blocks, DecodeAnswer& answer) {
-    const TGlobalLock info(blocks.info.Get());
-    const TGlobalLock pixels(blocks.bits.Get());
-    const TPictureBlocks picture{info.Bytes(), pixels.Bytes()};
-    const std::uint64_t size = picture.Size();
-    TKernelHandle section(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE,
-                                             static_cast<DWORD>(size >> 32),
-                                             static_cast<DWORD>(size & 0xFFFFFFFFu), nullptr));
-    if (!section || !CopyThroughSection(section.Get(), picture, true))
-        return {};
-    answer.section = reinterpret_cast<std::uintptr_t>(section.Get());
-    answer.infoBytes = info.Bytes().size();
-    answer.pixelBytes = pixels.Bytes().size();
-    return section;
-}
+// The section a decoded picture crosses in, kept from one picture to the
+// next unless it is too small or more than twice the size the picture
+// needs. Mapped whole while that fits, so that its pages stay mapped too;
+// a picture too large for that crosses a band at a time.
+class TPictureSection {
+public:
+    // Copies the blocks into the section and tells the program where they are.
+    bool Hold(const GlobalDibPair& blocks, DecodeAnswer& answer) {
+        const TGlobalLock info(blocks.info.Get());
+        const TGlobalLock pixels(blocks.bits.Get());
+        const TPictureBlocks picture{info.Bytes(), pixels.Bytes()};
+        const std::uint64_t size = picture.Size();
+        if (size > size_ || size < size_ / 2)
+            Make(size);
+        if (!section_)
+            return false;
+        if (view_)
+            CopyBand(picture, 0,
+                     {static_cast<std::uint8_t*>(view_.Get()), static_cast<std::size_t>(size)},
+                     true);
+        else if (!CopyThroughSection(section_.Get(), picture, true))
+            return false;
+        answer.section = reinterpret_cast<std::uintptr_t>(section_.Get());
+        answer.infoBytes = info.Bytes().size();
+        answer.pixelBytes = pixels.Bytes().size();
+        return true;
+    }
+
+private:
+    // What a view of the whole section may take of the host's address space.
+    static constexpr std::uint64_t kWholeViewBytes = 256u << 20;
+
+    void Make(std::uint64_t size) {
+        view_.Reset();
+        section_.Reset(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE,
+                                          static_cast<DWORD>(size >> 32),
+                                          static_cast<DWORD>(size & 0xFFFFFFFFu), nullptr));
+        size_ = section_ ? size : 0;
+        if (section_ && size <= kWholeViewBytes)
+            view_.Reset(MapViewOfFile(section_.Get(), FILE_MAP_WRITE, 0, 0,
+                                      static_cast<std::size_t>(size)));
+    }
+
+    TKernelHandle section_;
+    TMappedView view_;
+    std::uint64_t size_ = 0;
+};
 
 class THost {
 public:
@@ -77,7 +107,6 @@ public:
 
     // Answers the request in the block.
     void Serve() {
-        lastPicture_.Reset(); // the program has its copy by now
         const std::span<const std::uint8_t> request(
             channel_.payload, std::min<std::size_t>(channel_.bytes, kChannelPayload));
         MessageBytes answer;
@@ -107,10 +136,10 @@ private:
         GlobalDibPair blocks;
         answer.decoded = slots_.Read(input, blocks);
         answer.shortOfMemory = blocks.shortOfMemory;
-        if (answer.decoded) {
-            lastPicture_ = SectionOf(blocks, answer);
-            answer.decoded = static_cast<bool>(lastPicture_);
-            answer.shortOfMemory |= !answer.decoded;
+        // By the next request the program has taken its copy.
+        if (answer.decoded && !pictures_.Hold(blocks, answer)) {
+            answer.decoded = false;
+            answer.shortOfMemory = true;
         }
         return answer;
     }
@@ -118,7 +147,7 @@ private:
     THostChannel& channel_;
     THostWatch watch_;
     TPluginSlots slots_;
-    TKernelHandle lastPicture_; // kept until the program has taken it
+    TPictureSection pictures_;
 };
 
 // The numbers after the program's name on the command line.

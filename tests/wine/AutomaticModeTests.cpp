@@ -194,6 +194,41 @@ TEST_F(AutomaticMode, AMissingFileIsReportedOnceWhileTheModeGoesOn) {
     CloseProgram(program);
 }
 
+// A plug-in that never returns: the program answers meanwhile, gives the
+// file up within the limit (the failure removes the wallpaper) and shows
+// the next entry through its own plug-in in a new host. A program that is
+// ended leaves no host behind.
+TEST_F(AutomaticMode, APluginThatHangsIsGivenUpAndTheNextEntryStillApplies) {
+    const std::string folder = MakeTempFolder("pelmira-hanging");
+    ASSERT_TRUE(CopyFileA((ProgramFolder() + "testplugin_hangs.dll").c_str(),
+                          (folder + "\\ifhang.spi").c_str(), FALSE));
+    WriteTextFile(folder + "\\stuck.tph", std::string("TPIC\x04\x02\x10\x20\x30", 9));
+    ASSERT_TRUE(CopyFileA((ProgramFolder() + "pictures\\rgb24.png").c_str(),
+                          (folder + "\\sea.png").c_str(), FALSE));
+    WriteAutomaticSettings({folder + "\\stuck.tph(Tile)", folder + "\\sea.png(Tile)"}, "");
+    WriteTextFile(SettingsFilePath(), ReadTextFile(SettingsFilePath()) +
+                                          "[Picture]\r\nSusieLibPath=" + folder + "\r\n");
+    SetDesktopValue("WallPaper", "start");
+    ProgramUnderTest program;
+    ASSERT_TRUE(program.Start());
+    HWND application = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (application = ApplicationWindowOf(program.Pid())); }));
+    Sleep(3000); // the first change has met the plug-in by now
+    DWORD_PTR answer = 0;
+    EXPECT_NE(SendMessageTimeoutW(application, WM_NULL, 0, 0, SMTO_BLOCK, 1000, &answer), 0)
+        << "the program does not answer while the plug-in hangs";
+    const std::vector<Change> changes = WatchChanges(2, 30000, "start");
+    ASSERT_EQ(changes.size(), 2u);
+    EXPECT_EQ(changes[0].wallpaper, "");
+    EXPECT_EQ(changes[1].wallpaper, ConvertedWallpaperPath());
+    EXPECT_EQ(PluginHostsOf(program.Pid()).size(), 1u);
+
+    const pelmira::TKernelHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, program.Pid()));
+    TerminateProcess(process.Get(), 1);
+    ASSERT_TRUE(program.WaitForExit());
+    EXPECT_TRUE(WaitFor([&] { return PluginHostsOf(program.Pid()).empty(); }, 5000));
+}
+
 TEST_F(AutomaticMode, AChangeWaitsUntilTheUserHasLeftTheInputAloneLongEnough) {
     const std::string folder = MakeTempFolder("pelmira-monitor");
     WriteBitmapFile(folder + "\\m.bmp", 8);

@@ -41,10 +41,13 @@ TEST_F(EndToEnd, MainWindowOpensOwnedByTheApplicationWindowAndCloses) {
     RECT r{};
     GetWindowRect(application, &r);
     EXPECT_EQ(r.right - r.left, 0);
+    // Its own plug-in beside it runs in the plug-in host, which goes with it.
+    EXPECT_EQ(PluginHostsOf(program.Pid()).size(), 1u);
 
     PostMessageW(main, WM_CLOSE, 0, 0);
     ASSERT_TRUE(program.WaitForExit());
     EXPECT_EQ(program.ExitCode(), 0u);
+    EXPECT_TRUE(PluginHostsOf(program.Pid()).empty());
 }
 
 TEST_F(EndToEnd, SecondCopyEndsAtOnceWithoutAWindow) {

@@ -10,6 +10,7 @@
 #include "ProcessDriver.h"
 #include "TestFiles.h"
 #include "WaitFor.h"
+#include "win/Handles.h"
 #include "win/WideText.h"
 
 #include <gtest/gtest.h>
@@ -162,9 +163,10 @@ std::string ManifestOf(const std::wstring& path) {
 } // namespace
 
 TEST(ReleaseArchive, HoldsTheProgramItsLibrariesHelpLicenceAndReadmeOnly) {
-    EXPECT_EQ(FilesOf(kFolder),
-              (std::set<std::wstring>{L"LICENSE", L"Pelmira32.exe", L"QM32.CHM", L"QM32.HLP",
-                                      L"QMHOOK32.DLL", L"ifpelmira.spi", L"readme.txt"}));
+    EXPECT_EQ(
+        FilesOf(kFolder),
+        (std::set<std::wstring>{L"LICENSE", L"Pelmira32.exe", L"PelmiraSpiHost.exe", L"QM32.CHM",
+                                L"QM32.HLP", L"QMHOOK32.DLL", L"ifpelmira.spi", L"readme.txt"}));
 
     // The readme as a Japanese user's editor reads it: code page 932, CR LF.
     const std::string readme = Bytes(kFolder + L"readme.txt");
@@ -180,7 +182,8 @@ TEST(ReleaseArchive, HoldsTheProgramItsLibrariesHelpLicenceAndReadmeOnly) {
         ASSERT_TRUE(at > 0 && readme[at - 1] == '\r') << "a line ends without CR at " << at;
     }
 
-    for (const wchar_t* binary : {L"Pelmira32.exe", L"QMHOOK32.DLL", L"ifpelmira.spi"}) {
+    for (const wchar_t* binary :
+         {L"Pelmira32.exe", L"PelmiraSpiHost.exe", L"QMHOOK32.DLL", L"ifpelmira.spi"}) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(binary)));
         EXPECT_EQ(FileVersionText(kFolder + binary), PELMIRA_VERSION_TEXT_WIDE);
         const std::string image = Bytes(kFolder + binary);
@@ -199,14 +202,16 @@ TEST(ReleaseArchive, HoldsTheProgramItsLibrariesHelpLicenceAndReadmeOnly) {
 
     // Only known DLLs, which the system never takes from beside the program,
     // and the common controls, which the manifest's assembly names.
-    const std::string exe = Bytes(kFolder + L"Pelmira32.exe");
     const std::set<std::string> known = {"advapi32.dll", "comdlg32.dll", "gdi32.dll",
                                          "kernel32.dll", "msvcrt.dll",   "ole32.dll",
                                          "shell32.dll",  "user32.dll",   "comctl32.dll"};
-    const std::set<std::string> imported = ImportedDlls(exe, *FileHeader(exe));
-    EXPECT_TRUE(imported.count("kernel32.dll") && imported.count("gdi32.dll"));
-    for (const std::string& dll : imported)
-        EXPECT_TRUE(known.count(dll)) << dll << " is not a known DLL";
+    for (const wchar_t* program : {L"Pelmira32.exe", L"PelmiraSpiHost.exe"}) {
+        const std::string exe = Bytes(kFolder + program);
+        const std::set<std::string> imported = ImportedDlls(exe, *FileHeader(exe));
+        EXPECT_TRUE(imported.count("kernel32.dll"));
+        for (const std::string& dll : imported)
+            EXPECT_TRUE(known.count(dll)) << dll << " is not a known DLL";
+    }
 
     // Declared DPI-aware in the file itself, per monitor where the system
     // can be, and with no elevation asked for (virtualisation stays).
@@ -233,17 +238,21 @@ TEST(ReleaseArchive, RunsFromWhereItWasUnpacked) {
     HWND main = program.WaitForMainWindow();
     ASSERT_NE(main, nullptr);
 
-    // The hook library and the plug-in beside it are the ones it loaded.
-    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, program.Pid());
-    ASSERT_NE(process, nullptr);
-    const std::vector<std::wstring> modules = ModulesOf(process);
-    CloseHandle(process);
-    for (const wchar_t* library : {L"QMHOOK32.DLL", L"ifpelmira.spi"}) {
+    // The hook library beside it is the one it loaded, and the plug-in
+    // beside it the one its plug-in host, the folder's too, loaded.
+    const auto loads = [](DWORD pid, const std::wstring& library) {
+        const pelmira::TKernelHandle process(
+            OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
         bool loaded = false;
-        for (const std::wstring& module : modules)
+        for (const std::wstring& module : ModulesOf(process.Get()))
             loaded = loaded || SameFile(module, kFolder + library);
-        EXPECT_TRUE(loaded) << testing::PrintToString(std::wstring(library));
-    }
+        return loaded;
+    };
+    EXPECT_TRUE(loads(program.Pid(), L"QMHOOK32.DLL"));
+    const std::vector<DWORD> hosts = PluginHostsOf(program.Pid());
+    ASSERT_EQ(hosts.size(), 1u);
+    EXPECT_TRUE(loads(hosts[0], L"PelmiraSpiHost.exe"));
+    EXPECT_TRUE(loads(hosts[0], L"ifpelmira.spi"));
 
     // The PNG, decoded by that plug-in, became the wallpaper through Pelmira.BMP.
     EXPECT_EQ(DesktopValue("Wallpaper"), bitmap);
