@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Coverage-guided fuzzing (libFuzzer, AddressSanitizer, UBSan) of the bitmap
-# reader, the checks on plug-in blocks and the photographs' orientation
+# reader, the checks on plug-in blocks and the plug-in host's messages, and the
+# photographs' orientation
 # reader. Each target first replays the
 # inputs kept in tests/fuzz/regressions, then fuzzes for the given number of
 # seconds (30 unless told), starting from the bitmap test pictures and the

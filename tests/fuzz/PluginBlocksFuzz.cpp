@@ -2,17 +2,37 @@
 // first bytes are the info block, the last four the pixel block's size. A
 // pair the checks let through must be one that GDI can read without going
 // past either block (the colour table sits right after the header, however
-// long), which the test confirms by reading what GDI would.
+// long), which the test confirms by reading what GDI would. The same bytes
+// are read as each message a plug-in host may leave in the shared block:
+// none may read past them, and one that reads writes back the same bytes.
 #include "imaging/DibHeader.h"
 #include "imaging/DibPalette.h"
+#include "imaging/PluginHostMessages.h"
 #include "imaging/PluginRules.h"
 
 #include <cstdlib>
 #include <cstring>
 #include <vector>
 
+namespace {
+
+template <typename Read, typename Write>
+void ReadsBackWhole(std::span<const std::uint8_t> bytes, Read read, Write write) {
+    if (const auto message = read(bytes))
+        if (write(*message) != pelmira::MessageBytes(bytes.begin(), bytes.end()))
+            std::abort();
+}
+
+} // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace pelmira;
+    const std::span<const std::uint8_t> bytes(data, size);
+    ReadsBackWhole(bytes, ReadLoadRequest, WriteLoadRequest);
+    ReadsBackWhole(bytes, ReadAnnounced, WriteAnnounced);
+    ReadsBackWhole(bytes, ReadInput, WriteInput);
+    ReadsBackWhole(bytes, ReadDecodeAnswer, WriteDecodeAnswer);
+    ReadsBackWhole(bytes, ReadDensityAnswer, WriteDensityAnswer);
     if (size < 4)
         return 0;
     std::uint32_t pixelSize = 0;
