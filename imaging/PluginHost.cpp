@@ -126,13 +126,11 @@ TPluginHost::CallEnd TPluginHost::Call(PluginRequest request, const MessageBytes
     LONG calls = channel.callCount;
     DWORD callStart = GetTickCount();
     for (;;) {
+        // Past the limit the events are still looked at once: an answer
+        // that came while a menu or a box held the wait up counts.
         const DWORD spent = GetTickCount() - callStart;
-        if (spent >= limitMs) {
-            const int slot = channel.callingSlot;
-            End();
-            return {Ending::TimedOut, slot};
-        }
-        const DWORD woke = wait(handles, 2, std::min(limitMs - spent, kWatchMs));
+        const DWORD woke =
+            wait(handles, 2, spent >= limitMs ? 0 : std::min(limitMs - spent, kWatchMs));
         if (woke == WAIT_OBJECT_0) {
             const std::uint32_t size = channel.bytes;
             if (size <= kChannelPayload)
@@ -147,6 +145,10 @@ TPluginHost::CallEnd TPluginHost::Call(PluginRequest request, const MessageBytes
         if (channel.callCount != calls) {
             calls = channel.callCount;
             callStart = GetTickCount();
+        } else if (GetTickCount() - callStart >= limitMs) {
+            const int slot = channel.callingSlot;
+            End();
+            return {Ending::TimedOut, slot};
         }
     }
 }

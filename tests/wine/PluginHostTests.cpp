@@ -150,12 +150,15 @@ TEST(PluginHost, AMisbehavingPluginTakesOnlyItsHostWithItAndTheOthersGoOn) {
 
 // While a plug-in hangs the window answers, and a command given meanwhile
 // runs once the file has been given up, not in the middle of its decode.
+// Then the program's own plug-in and the built-in reader apply as before.
 TEST_F(MainWindowTest, TheWindowAnswersWhileAPluginHangsAndACommandWaitsItsTurn) {
     const std::string folder = MakeTempFolder("pelmira-hang");
     Install(folder, "hangs", "ifhang.spi");
     WriteTestPicture(folder + "\\stuck.tph", 0x10);
+    WriteBitmapFile(folder + "\\plain.bmp", 24);
+    ASSERT_TRUE(CopyFileA((ProgramFolder() + "pictures\\rgb24.png").c_str(),
+                          (folder + "\\sea.png").c_str(), FALSE));
     WriteTextFile(iniPath, "[Picture]\r\nSusieLibPath=" + folder + "\r\n");
-    ownPlugin = false;
     Create();
     main->Plugins().SetCallLimit(2000);
     const HWND window = main->Handle();
@@ -177,6 +180,11 @@ TEST_F(MainWindowTest, TheWindowAnswersWhileAPluginHangsAndACommandWaitsItsTurn)
     EXPECT_TRUE(calls.empty()) << "the command ran during the decode";
     app.ProcessMessages();
     EXPECT_EQ(calls, std::vector<std::wstring>{L""});
+
+    main->ChgMurePaper(Wide(folder + "\\sea.png"));
+    main->ChgMurePaper(Wide(folder + "\\plain.bmp"));
+    EXPECT_EQ(calls, (std::vector<std::wstring>{L"", Wide(WindowsDirectory() + "\\Pelmira.BMP"),
+                                                Wide(folder + "\\plain.bmp")}));
 }
 
 // A host that cannot be started is reported once; bitmaps still preview.
