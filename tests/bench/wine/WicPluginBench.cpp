@@ -4,6 +4,8 @@
 // Prints the best of several runs of each and their ratio.
 #include <windows.h>
 
+#include "BestTime.h"
+
 #include <wincodec.h>
 
 #include <algorithm>
@@ -21,26 +23,6 @@ std::string Folder() {
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string folder = path;
     return folder.substr(0, folder.find_last_of('\\') + 1);
-}
-
-double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) /
-           static_cast<double>(frequency.QuadPart);
-}
-
-template <typename Run> double Best(Run run, int times = 5) {
-    double best = 1e30;
-    for (int i = 0; i < times; ++i) {
-        LARGE_INTEGER a, b;
-        QueryPerformanceCounter(&a);
-        if (!run())
-            return -1;
-        QueryPerformanceCounter(&b);
-        best = std::min(best, Milliseconds(a, b));
-    }
-    return best;
 }
 
 bool WicDecode(IWICImagingFactory* factory, const std::wstring& path) {
@@ -94,8 +76,8 @@ int main() {
     for (const char* name : {"big.jpg", "big.png"}) {
         const std::string path = Folder() + "pictures\\" + name;
         const std::wstring wide(path.begin(), path.end());
-        const double floor = Best([&] { return WicDecode(factory, wide); });
-        const double plugin = Best([&] { return PluginDecode(getPicture, path); });
+        const double floor = bench::Best([&] { return WicDecode(factory, wide); }, 5);
+        const double plugin = bench::Best([&] { return PluginDecode(getPicture, path); }, 5);
         std::printf("%s 3840x2160: WIC into a buffer %.1f ms, through the plug-in %.1f ms, "
                     "ratio %.2f\n",
                     name, floor, plugin, plugin / floor);
@@ -104,7 +86,7 @@ int main() {
     double stored = 0;
     for (const char* name : {"photo-1.jpg", "photo-6.jpg"}) {
         const std::string path = Folder() + "pictures\\" + name;
-        const double took = Best([&] { return PluginDecode(getPicture, path); });
+        const double took = bench::Best([&] { return PluginDecode(getPicture, path); }, 5);
         if (stored == 0)
             stored = took;
         std::printf("%s 4000x3000 through the plug-in: %.1f ms, ratio to orientation 1 %.2f\n",
