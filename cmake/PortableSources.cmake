@@ -18,6 +18,8 @@ set(PELMIRA_PORTABLE_SOURCES
     imaging/PreviewLayout.cpp
     imaging/PluginRules.cpp
     imaging/PluginHostMessages.cpp
+    imaging/PictureScaling.cpp
+    wallpaper/MonitorLayout.cpp
     base/GlyphScale.cpp
     base/CommandLine.cpp
     config/ListFile.cpp

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace pelmira {
 
@@ -37,6 +38,24 @@ struct ListStep {
     int next;
 };
 std::optional<ListStep> NextInListOrder(int selected, int count);
+
+// The entries one change gives `monitors` monitors, each its own: the next
+// ones in list order from the selection, or a random pick each (`pick(n)`
+// answers 0 to n - 1). `selected` becomes the selection after them.
+template <typename Pick>
+std::vector<int> PickEntries(int monitors, int count, int& selected, bool random, Pick pick) {
+    std::vector<int> entries;
+    for (int m = 0; m < monitors && count > 0; ++m) {
+        if (random) {
+            entries.push_back(pick(count));
+            continue;
+        }
+        const ListStep step = *NextInListOrder(selected, count);
+        entries.push_back(step.taken);
+        selected = step.next;
+    }
+    return entries;
+}
 
 // What the screen-saver test sees of the window in front.
 struct FrontWindow {
