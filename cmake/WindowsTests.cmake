@@ -125,6 +125,16 @@ pelmira_wine_test(wine_main_window_tests DEPTH8 WINDOWS winxp SOURCES
     ${PROJECT_SOURCE_DIR}/tests/wine/TestFiles.cpp
     ${PROJECT_SOURCE_DIR}/tests/wine/DialogWatcher.cpp)
 
+# A desk of several monitors, on the display pelmira_start_desk makes
+# (scripts/wine-env.sh): these carry the label desk alone.
+add_executable(wine_desk_tests ${PROJECT_SOURCE_DIR}/tests/wine/MonitorTests.cpp
+                               ${PROJECT_SOURCE_DIR}/tests/wine/WineTestMain.cpp)
+target_link_libraries(wine_desk_tests PRIVATE pelmira_win gtest)
+target_include_directories(wine_desk_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests/wine)
+target_compile_options(wine_desk_tests PRIVATE ${PELMIRA_WARNINGS})
+add_test(NAME wine_desk_tests COMMAND wine_desk_tests)
+set_tests_properties(wine_desk_tests PROPERTIES TIMEOUT 300 LABELS desk)
+
 # Broken stand-ins for QMHOOK32.DLL, copied beside the program by the tests.
 add_library(fakehook_refuses SHARED ${PROJECT_SOURCE_DIR}/tests/wine/tools/FakeHook.cpp)
 target_compile_definitions(fakehook_refuses PRIVATE FAKE_HOOK_REFUSES)

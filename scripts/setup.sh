@@ -11,6 +11,8 @@ packages=(
   # For machines whose kernel cannot run 32-bit code: the same sources for x86_64.
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine64
   xvfb x11-apps xdotool imagemagick fonts-ipafont-gothic locales
+  # A desk of several monitors: Xorg's dummy driver, arranged by xrandr.
+  xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
   # chmcmd, the compiler of the HTML Help file, and chmlib, which the tests read it with.
   fp-utils libchm-dev
   # The release archive's normaliser.

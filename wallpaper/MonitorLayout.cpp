@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <numeric>
+#include <vector>
 
 namespace pelmira {
 
@@ -64,6 +66,53 @@ void RepeatTile(const RgbPixels& target, const PixelRect& tile, const PixelRect&
 int TiledSource(int at, int origin, int length) {
     const int shifted = (at - origin) % length;
     return shifted < 0 ? shifted + length : shifted;
+}
+
+void WrapForTiling(const RgbPixels& pixels, int originX, int originY) {
+    if (pixels.width <= 0 || pixels.height <= 0)
+        return;
+    const auto rowBytes = 3 * static_cast<std::size_t>(pixels.width);
+    const auto across = 3 * static_cast<std::size_t>(TiledSource(0, originX, pixels.width));
+    for (int y = 0; y < pixels.height; ++y) {
+        std::uint8_t* row = pixels.At(0, y);
+        std::rotate(row, row + across, row + rowBytes);
+    }
+    // Row b takes row (b + down) mod height, one cycle of rows at a time.
+    const int down = TiledSource(0, originY, pixels.height);
+    if (down == 0)
+        return;
+    std::vector<std::uint8_t> held(rowBytes);
+    for (int start = 0, cycles = std::gcd(pixels.height, down); start < cycles; ++start) {
+        std::memcpy(held.data(), pixels.At(0, start), rowBytes);
+        int at = start;
+        for (int next = (at + down) % pixels.height; next != start;
+             at = next, next = (next + down) % pixels.height)
+            std::memcpy(pixels.At(0, at), pixels.At(0, next), rowBytes);
+        std::memcpy(pixels.At(0, at), held.data(), rowBytes);
+    }
+}
+
+int MonitorNumber(std::wstring_view device) {
+    std::size_t digits = device.size();
+    while (digits > 0 && device[digits - 1] >= L'0' && device[digits - 1] <= L'9')
+        --digits;
+    int number = 0;
+    for (std::size_t i = digits; i < device.size() && number < 100000; ++i)
+        number = number * 10 + (device[i] - L'0');
+    return number;
+}
+
+PixelRect BoundsOf(const std::vector<PixelRect>& rects) {
+    if (rects.empty())
+        return {};
+    PixelRect bounds = rects.front();
+    for (const PixelRect& r : rects) {
+        bounds.left = std::min(bounds.left, r.left);
+        bounds.top = std::min(bounds.top, r.top);
+        bounds.right = std::max(bounds.right, r.right);
+        bounds.bottom = std::max(bounds.bottom, r.bottom);
+    }
+    return bounds;
 }
 
 } // namespace pelmira

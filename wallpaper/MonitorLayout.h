@@ -9,6 +9,9 @@
 #include "imaging/PictureScaling.h"
 #include "wallpaper/DisplayStyle.h"
 
+#include <string_view>
+#include <vector>
+
 #include <vector>
 
 namespace pelmira {
@@ -32,5 +35,18 @@ void RepeatTile(const RgbPixels& target, const PixelRect& tile, const PixelRect&
 // screen's top-left `origin` over `length` pixels, that a tiled wallpaper
 // shows at position `at` of its bitmap.
 int TiledSource(int at, int origin, int length);
+
+// Turns a picture composed over the virtual screen (its top-left at
+// `originX`, `originY` of the desktop, neither above 0) into the bitmap a
+// tiled wallpaper shows the same way: columns and rows wrapped round so
+// that the primary monitor's corner, desktop point (0, 0), is the bitmap's.
+void WrapForTiling(const RgbPixels& pixels, int originX, int originY);
+
+// The number the system gives a monitor: that of its device name
+// ("\\.\DISPLAY2" is 2); 0 when the name ends in none.
+int MonitorNumber(std::wstring_view device);
+
+// The smallest rectangle around them all: the virtual screen of monitors.
+PixelRect BoundsOf(const std::vector<PixelRect>& rects);
 
 } // namespace pelmira

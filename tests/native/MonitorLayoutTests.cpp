@@ -50,6 +50,21 @@ TEST(MonitorLayout, ATiledWallpaperShowsTheComposedPictureWrappedRoundThePrimary
     EXPECT_EQ(TiledSource(1024, -800, 1824), 0);
     EXPECT_EQ(TiledSource(1823, -800, 1824), 799);
     EXPECT_EQ(TiledSource(5, 0, 1024), 5); // nothing left of or above the primary
+
+    // A 3x4 picture whose virtual screen starts at (-1, -3): bitmap pixel
+    // (x, y) shows the composed pixel ((x + 1) mod 3, (y + 3) mod 4).
+    std::vector<std::uint8_t> bytes(3 * 3 * 4);
+    const RgbPixels composed{bytes.data() + 3 * 3 * 3, 3, 4, -9}; // bottom-up, as a DIB
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 3; ++x)
+            composed.At(x, y)[0] = static_cast<std::uint8_t>(10 * y + x);
+    WrapForTiling(composed, -1, -3);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 3; ++x)
+            EXPECT_EQ(composed.At(x, y)[0], 10 * ((y + 3) % 4) + (x + 1) % 3) << x << "," << y;
+    EXPECT_EQ(BoundsOf({{-800, 100, 0, 700}, {0, 0, 1024, 768}}), (PixelRect{-800, 0, 1024, 768}));
+    EXPECT_EQ(MonitorNumber(L"\\\\.\\DISPLAY12"), 12);
+    EXPECT_EQ(MonitorNumber(L"MONITOR"), 0);
 }
 
 TEST(MonitorLayout, EachMonitorGetsTheNextEntryOrARandomOneOfItsOwn) {

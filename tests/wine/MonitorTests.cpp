@@ -1,0 +1,88 @@
+// A desk of two monitors (scripts/wine-env.sh, pelmira_start_desk): the
+// primary 1024x768 and an 800x600 left of it, 100 pixels lower. The
+// wallpaper of one picture per monitor is composed over the real monitors
+// Wine reports.
+#include <windows.h>
+
+#include "wallpaper/MonitorWallpaper.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace pelmira;
+
+namespace {
+
+// A plain 24-bit picture of one colour, as a decoder hands it over.
+struct Plain {
+    std::vector<std::uint8_t> info = std::vector<std::uint8_t>(40);
+    std::vector<std::uint8_t> pixels;
+    Plain(int width, int height, COLORREF colour) {
+        const int stride = (3 * width + 3) & ~3;
+        pixels.assign(static_cast<std::size_t>(stride * height), 0);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                std::uint8_t* p = &pixels[static_cast<std::size_t>(y * stride + 3 * x)];
+                p[0] = GetBValue(colour);
+                p[1] = GetGValue(colour);
+                p[2] = GetRValue(colour);
+            }
+        auto* h = reinterpret_cast<BITMAPINFOHEADER*>(info.data());
+        h->biSize = 40;
+        h->biWidth = width;
+        h->biHeight = height;
+        h->biPlanes = 1;
+        h->biBitCount = 24;
+    }
+};
+
+// The colour of the composed bitmap's pixel (x, y), counted from its top.
+COLORREF PixelOf(const GlobalDibPair& blocks, int x, int y) {
+    const TGlobalLock info(blocks.info.Get());
+    const TGlobalLock pixels(blocks.bits.Get());
+    const auto* h = reinterpret_cast<const BITMAPINFOHEADER*>(info.Bytes().data());
+    const int stride = (3 * static_cast<int>(h->biWidth) + 3) & ~3;
+    const std::uint8_t* p = pixels.Bytes().data() + (h->biHeight - 1 - y) * stride + 3 * x;
+    return RGB(p[2], p[1], p[0]);
+}
+
+} // namespace
+
+TEST(MonitorWallpaper, EachMonitorShowsItsOwnPictureInPlaceInEitherLayout) {
+    const std::vector<DesktopMonitor> monitors = DesktopMonitors();
+    ASSERT_EQ(monitors.size(), 2u) << "the desk of scripts/wine-env.sh";
+    const DesktopMonitor& primary = monitors[0].primary ? monitors[0] : monitors[1];
+    const DesktopMonitor& left = monitors[0].primary ? monitors[1] : monitors[0];
+    EXPECT_EQ(primary.rect, (PixelRect{0, 0, 1024, 768}));
+    EXPECT_EQ(left.rect, (PixelRect{-800, 100, 0, 700}));
+    EXPECT_NE(primary.number, left.number);
+    EXPECT_GT(primary.number, 0);
+
+    const PixelRect screen = BoundsOf({primary.rect, left.rect});
+    const Plain red(40, 30, RGB(255, 0, 0));
+    const Plain blue(8, 8, RGB(0, 0, 255));
+    const std::vector<MonitorPicture> pictures = {
+        {primary.rect, red.info, red.pixels, DisplayStyle::Fill},
+        {left.rect, blue.info, blue.pixels, DisplayStyle::Tile}};
+    const COLORREF desktop = GetSysColor(COLOR_DESKTOP);
+
+    GlobalDibPair span;
+    ASSERT_TRUE(ComposeWallpaper(pictures, screen, WallpaperLayout::Span, span));
+    // Desktop points, less the virtual screen's corner (-800, 0).
+    EXPECT_EQ(PixelOf(span, 800 + 1023, 767), RGB(255, 0, 0));
+    EXPECT_EQ(PixelOf(span, 800 + 0, 0), RGB(255, 0, 0));
+    EXPECT_EQ(PixelOf(span, 0, 100), RGB(0, 0, 255));
+    EXPECT_EQ(PixelOf(span, 799, 699), RGB(0, 0, 255));
+    EXPECT_EQ(PixelOf(span, 400, 50), desktop) << "above the left monitor no picture covers";
+    EXPECT_EQ(PixelOf(span, 400, 720), desktop);
+
+    // Tiled from the primary's corner: the left monitor's columns come last.
+    GlobalDibPair tiled;
+    ASSERT_TRUE(ComposeWallpaper(pictures, screen, WallpaperLayout::Tiled, tiled));
+    EXPECT_EQ(PixelOf(tiled, 0, 0), RGB(255, 0, 0));
+    EXPECT_EQ(PixelOf(tiled, 1023, 767), RGB(255, 0, 0));
+    EXPECT_EQ(PixelOf(tiled, 1024, 100), RGB(0, 0, 255));
+    EXPECT_EQ(PixelOf(tiled, 1823, 699), RGB(0, 0, 255));
+    EXPECT_EQ(PixelOf(tiled, 1024 + 400, 50), desktop);
+}
