@@ -15,7 +15,9 @@ BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
     if (GetMonitorInfoW(monitor, &info)) {
         const RECT& r = info.rcMonitor;
         reinterpret_cast<std::vector<DesktopMonitor>*>(data)->push_back(
-            {info.szDevice, MonitorNumber(info.szDevice), {r.left, r.top, r.right, r.bottom},
+            {info.szDevice,
+             MonitorNumber(info.szDevice),
+             {r.left, r.top, r.right, r.bottom},
              (info.dwFlags & MONITORINFOF_PRIMARY) != 0});
     }
     return TRUE;
@@ -41,9 +43,9 @@ public:
             return;
         const TMemoryDC dc(nullptr);
         const TSelection selected(dc.Get(), section_.Get());
-        if (SetDIBitsToDevice(dc.Get(), 0, 0, static_cast<DWORD>(width),
-                              static_cast<DWORD>(height), 0, 0, 0, static_cast<UINT>(height),
-                              pixels.data(), reinterpret_cast<const BITMAPINFO*>(info.data()),
+        if (SetDIBitsToDevice(dc.Get(), 0, 0, static_cast<DWORD>(width), static_cast<DWORD>(height),
+                              0, 0, 0, static_cast<UINT>(height), pixels.data(),
+                              reinterpret_cast<const BITMAPINFO*>(info.data()),
                               DIB_RGB_COLORS) == 0)
             return;
         GdiFlush();
@@ -86,11 +88,12 @@ bool ComposeWallpaper(const std::vector<MonitorPicture>& pictures, const PixelRe
     header.width = screen.Width();
     header.height = screen.Height();
     header.bitCount = 24;
-    header.sizeImage = static_cast<std::uint32_t>(*stride) * static_cast<std::uint32_t>(header.height);
+    header.sizeImage =
+        static_cast<std::uint32_t>(*stride) * static_cast<std::uint32_t>(header.height);
     TGlobalDibBlocks writer(blocks);
     const std::span<std::uint8_t> info = writer.AllocateInfo(kDibHeaderSize);
-    const std::span<std::uint8_t> rows =
-        writer.AllocatePixels(static_cast<std::size_t>(*stride) * static_cast<std::size_t>(header.height));
+    const std::span<std::uint8_t> rows = writer.AllocatePixels(
+        static_cast<std::size_t>(*stride) * static_cast<std::size_t>(header.height));
     if (info.empty() || rows.empty())
         return false;
     header.Write(info);
@@ -103,9 +106,9 @@ bool ComposeWallpaper(const std::vector<MonitorPicture>& pictures, const PixelRe
         const RgbPixels& pixels = source.Pixels();
         if (!pixels.rows)
             continue;
-        const PixelRect monitor{picture.monitor.left - screen.left, picture.monitor.top - screen.top,
-                                picture.monitor.right - screen.left,
-                                picture.monitor.bottom - screen.top};
+        const PixelRect monitor{
+            picture.monitor.left - screen.left, picture.monitor.top - screen.top,
+            picture.monitor.right - screen.left, picture.monitor.bottom - screen.top};
         const PicturePlacement placement =
             PicturePlace(picture.style, pixels.width, pixels.height, monitor);
         DrawScaled(pixels, placement.place, target, monitor);
