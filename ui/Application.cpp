@@ -212,7 +212,9 @@ DWORD TApplication::WaitForObjects(const HANDLE* handles, DWORD count, DWORD mil
             woke = WaitForMultipleObjects(count, handles, FALSE, left);
             break;
         }
-        woke = MsgWaitForMultipleObjects(count, handles, FALSE, left, QS_ALLINPUT);
+        // Messages already in the queue count too, not only new ones: one
+        // that came before the wait must not sit there until it ends.
+        woke = MsgWaitForMultipleObjectsEx(count, handles, left, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         if (woke != WAIT_OBJECT_0 + count)
             break;
         ProcessMessages();
