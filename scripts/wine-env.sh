@@ -177,6 +177,10 @@ CONF
         return 1
     fi
     export DISPLAY=":$number"
+    # A full query of the outputs settles the arrangement: until one has
+    # been made, Wine (which asks for the current state only) sees one.
+    [ "$(xrandr --query | grep -c ' connected')" -eq 2 ] ||
+        { echo "the desk has not two monitors" >&2; return 1; }
 }
 
 pelmira_stop_xvfb() {
