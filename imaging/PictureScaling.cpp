@@ -106,12 +106,6 @@ std::uint8_t Channel(std::int64_t sum) {
 
 } // namespace
 
-PixelRect Intersection(const PixelRect& a, const PixelRect& b) {
-    PixelRect r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-                std::min(a.bottom, b.bottom)};
-    return r.Empty() ? PixelRect{} : r;
-}
-
 void DrawScaled(const RgbPixels& source, const PixelRect& place, const RgbPixels& target,
                 const PixelRect& clip) {
     const PixelRect drawn =

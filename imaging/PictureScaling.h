@@ -6,24 +6,12 @@
 // the other. Pixels are 24-bit (blue, green, red), rows top first.
 #pragma once
 
+#include "imaging/PixelRect.h"
+
 #include <cstddef>
 #include <cstdint>
 
 namespace pelmira {
-
-struct PixelRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
-    bool Empty() const { return right <= left || bottom <= top; }
-    bool operator==(const PixelRect&) const = default;
-};
-
-// The common part of two rectangles (empty when they do not meet).
-PixelRect Intersection(const PixelRect& a, const PixelRect& b);
 
 struct RgbPixels {
     std::uint8_t* rows = nullptr; // the top row

@@ -2,18 +2,15 @@
 // shown under it, and the size that corrects non-square pixels.
 #pragma once
 
+#include "imaging/PixelRect.h"
+
 #include <optional>
 #include <string>
 
 namespace pelmira {
 
-struct PreviewBounds {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    bool operator==(const PreviewBounds&) const = default;
-};
+// Where the picture is drawn, in the preview box's parent.
+using PreviewBounds = PixelRect;
 
 // The box is `side` pixels square at (boxLeft, boxTop). A picture smaller than
 // the box both ways keeps its size, centred; a larger one is fitted into the

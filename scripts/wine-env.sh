@@ -102,19 +102,27 @@ pelmira_prepare_prefix() {
     pelmira_prefix_current "$WINEPREFIX" || pelmira_fresh_prefix
 }
 
-# Starts Xvfb at the given depth on a free display and exports DISPLAY; fails,
-# saying so, when it does not start. $1 = depth.
-pelmira_start_xvfb() {
-    local depth=$1 ready i number
-    ready=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 "1024x768x$depth" -nolisten tcp 3>"$ready" >/dev/null 2>&1 &
-    PELMIRA_XVFB_PID=$!
+# The number of the display the X server just started ($PELMIRA_XVFB_PID)
+# writes to the file $1 once it is ready; nothing when it ends first or
+# takes more than ten seconds.
+pelmira_display_number() {
+    local i
     for i in $(seq 1 100); do
-        [ -s "$ready" ] && break
+        [ -s "$1" ] && break
         kill -0 "$PELMIRA_XVFB_PID" 2>/dev/null || break
         sleep 0.1
     done
-    number=$(tr -dc '0-9' <"$ready")
+    tr -dc '0-9' <"$1"
+}
+
+# Starts Xvfb at the given depth on a free display and exports DISPLAY; fails,
+# saying so, when it does not start. $1 = depth.
+pelmira_start_xvfb() {
+    local depth=$1 ready number
+    ready=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 "1024x768x$depth" -nolisten tcp 3>"$ready" >/dev/null 2>&1 &
+    PELMIRA_XVFB_PID=$!
+    number=$(pelmira_display_number "$ready")
     rm -f "$ready"
     if [ -z "$number" ]; then
         echo "Xvfb did not start a depth-$depth display" >&2
@@ -130,7 +138,7 @@ pelmira_start_xvfb() {
 # xrandr as a primary 1024x768 and an 800x600 left of it, 100 pixels lower.
 # Wine reports one monitor per output. Fails, saying so, when it does not start.
 pelmira_start_desk() {
-    local dir ready i number
+    local dir ready number
     dir=$(mktemp -d)
     cat >"$dir/xorg.conf" <<'CONF'
 Section "ServerFlags"
@@ -162,12 +170,7 @@ CONF
     Xorg -displayfd 3 -config "$dir/xorg.conf" -noreset -nolisten tcp -logfile "$dir/xorg.log" \
         3>"$ready" >/dev/null 2>&1 &
     PELMIRA_XVFB_PID=$!
-    for i in $(seq 1 100); do
-        [ -s "$ready" ] && break
-        kill -0 "$PELMIRA_XVFB_PID" 2>/dev/null || break
-        sleep 0.1
-    done
-    number=$(tr -dc '0-9' <"$ready")
+    number=$(pelmira_display_number "$ready")
     if [ -z "$number" ] || ! DISPLAY=":$number" xrandr --addmode DUMMY1 800x600 ||
         ! DISPLAY=":$number" xrandr --output DUMMY0 --mode 1024x768 --pos 800x0 --primary \
             --output DUMMY1 --mode 800x600 --pos 0x100; then
