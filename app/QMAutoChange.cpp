@@ -157,6 +157,11 @@ void TQMMain::ChgWallPaper() {
     const int count = ChangeListBox().Count();
     if (count == 0)
         return;
+    if (PerMonitorWallpaper()) {
+        THourglass busy(Application());
+        ChgMonitorWallPapers();
+        return;
+    }
     const std::wstring entry = ChangeListBox().Line(ChooseListEntry(count));
     TDesktopWallpaper::WriteStyle(ShowableStyle(EntryStyle(entry), environment_.windows7OrLater));
     ChangeOutcome outcome;

@@ -15,6 +15,8 @@ namespace {
 constexpr wchar_t kChangeFailed[] = L"壁紙の変更に失敗しました。\r\n";
 constexpr wchar_t kNotWallpaper[] = L" は壁紙にできないファイルです。";
 constexpr wchar_t kTooLargeForMemory[] = L" は大きすぎて、メモリーに読み込めません。";
+constexpr wchar_t kScreenTooLarge[] = L"全モニタの壁紙を作るメモリーが足りません。\r\n"
+                                      L"壁紙はそのままです。";
 
 } // namespace
 
@@ -75,6 +77,8 @@ ChangeOutcome TQMMain::ApplyFile(const std::wstring& path, TDesktopWallpaper& pa
     };
     if (preview == PreviewUse::AlwaysDecoded && !decode())
         return outcome(false);
+    if (PerMonitorWallpaper())
+        return ApplyToMonitor(path, pathBuffer);
     const bool plain = IsPlainBitmap(path);
     if (plain && !NeedsReducedCopy(ColorsInPalette(path)))
         return outcome(pathBuffer.Apply(path));
@@ -87,6 +91,11 @@ ChangeOutcome TQMMain::ApplyFile(const std::wstring& path, TDesktopWallpaper& pa
 
 void TQMMain::ReportFailedChange(const std::wstring& path, ChangeOutcome outcome) {
     MessageBeep(MB_ICONQUESTION);
+    if (outcome == ChangeOutcome::ScreenTooLarge) {
+        QMMsgDlg.DisplayMsg = std::wstring(kChangeFailed) + kScreenTooLarge;
+        QMMsgDlg.Execute();
+        return;
+    }
     QMMsgDlg.DisplayMsg =
         kChangeFailed + UpperCaseShownName(path) +
         (outcome == ChangeOutcome::TooLargeForMemory ? kTooLargeForMemory : kNotWallpaper);
@@ -99,7 +108,9 @@ int TQMMain::ColorsInPalette(const std::wstring& path) {
     return BitmapFileBitCount(file);
 }
 
+// With one picture for each monitor, every monitor's goes.
 void TQMMain::Menu_NoneClick() {
+    MonitorEntries.clear();
     wallpaper_.Apply(L"");
 }
 
@@ -107,6 +118,10 @@ void TQMMain::Menu_NoneClick() {
 // file is shown again in the new style.
 void TQMMain::SetStyle(DisplayStyle style) {
     THourglass busy(Application());
+    if (PerMonitorWallpaper()) {
+        SetMonitorStyle(style);
+        return;
+    }
     const std::wstring current = TDesktopWallpaper::CurrentWallpaper();
     TDesktopWallpaper::WriteStyle(style);
     wallpaper_.Apply(current);
@@ -133,6 +148,11 @@ void TQMMain::FillStyleClick() {
 }
 
 void TQMMain::ChgMode_BtnClick() {
+    if (PerMonitorWallpaper()) {
+        const StyleValues shown = ValuesOf(TargetMonitorStyle());
+        SetStyle(NextStyleInCycle(shown.tileWallPaper, shown.wallpaperStyle));
+        return;
+    }
     const std::string tile = TDesktopWallpaper::ReadDesktopValue("TileWallPaper");
     const std::string style =
         tile == "1" ? std::string() : TDesktopWallpaper::ReadDesktopValue("WallpaperStyle");

@@ -341,6 +341,12 @@ LRESULT TQMMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DROPFILES:
         WMDropFiles(reinterpret_cast<HDROP>(wp));
         return 0;
+    case WM_DISPLAYCHANGE:
+        DisplayChanged();
+        break;
+    case kComposeAgain:
+        ComposeAgain();
+        return 0;
     // On a 256-colour display the preview's colours depend on whose palette
     // the system palette holds: coming to the front, the preview realises its
     // own again; after another window's, it maps to what is there.

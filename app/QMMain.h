@@ -24,8 +24,11 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace pelmira {
+
+struct MonitorDecode;
 
 class TQMMain : public TForm, public QMSettings, public TConfigOwner {
 public:
@@ -50,6 +53,9 @@ public:
         // Windows 7 or later: the fit and fill styles (tests of either
         // generation set it).
         bool windows7OrLater = IsWindows7OrLater();
+        // Windows 8 or later: a wallpaper spanned over every monitor;
+        // before, one picture per monitor is tiled from the primary's corner.
+        bool windows8OrLater = IsWindows8OrLater();
     };
 
     TQMMain(TApplication& app, Environment environment);
@@ -85,6 +91,13 @@ public:
     void CheckTimerTimer();
     void ChkScreenSaver();
     void ChgWallPaper();
+
+    // One picture for each monitor.
+    bool PerMonitorWallpaper() const;
+    // The monitor a change by hand and the style commands are for, by its
+    // device name.
+    std::wstring TargetMonitor() const;
+    void PickMonitor(const std::wstring& device);
     // The bit count a bitmap file's headers give (-1 when the reader refuses
     // it), not a number of colours: the name is kept, being the one the
     // program's handlers have always used.
@@ -170,6 +183,15 @@ private:
     void ShowModeState(const wchar_t* title, const wchar_t* icon);
     void ResumeCounting();
     ChangeOutcome ApplyDroppedFile(const std::wstring& path);
+    ChangeOutcome ApplyToMonitor(const std::wstring& path, TDesktopWallpaper& pathBuffer);
+    void ChgMonitorWallPapers();
+    ChangeOutcome ShowMonitorPictures(std::vector<MonitorDecode>& pictures,
+                                      TDesktopWallpaper& pathBuffer);
+    void SetMonitorStyle(DisplayStyle style);
+    DisplayStyle TargetMonitorStyle() const;
+    void ComposeRemembered();
+    void DisplayChanged();
+    void ComposeAgain();
 
     Environment environment_;
     std::wstring winPath_;
@@ -183,6 +205,12 @@ private:
     // random choice, seeded from the time of day at every entry.
     int changeTicks_ = 0;
     bool changeWaiting_ = false; // a change waits for the work in hand
+    // One picture for each monitor: the monitor the user picked for a
+    // change by hand (none: the one the window stands on), and whether a
+    // composing after a display change is on its way.
+    std::wstring pickedMonitor_;
+    bool composeWaiting_ = false;
+    static constexpr UINT kComposeAgain = WM_APP + 2;
     std::mt19937 random_;
     TMenu mainMenu_;
     TMenu popupMenu_;

@@ -1,6 +1,7 @@
 #include "app/SettingsFile.h"
 
 #include "base/DirSep.h"
+#include "config/StoredEntry.h"
 #include "win/WideText.h"
 
 namespace pelmira {
@@ -10,6 +11,7 @@ namespace {
 constexpr char kQM[] = "QM";
 constexpr char kPicture[] = "Picture";
 constexpr char kFavorites[] = "FAVORITES";
+constexpr char kMonitors[] = "Monitors";
 
 std::string FavoriteKey(std::int32_t index) {
     std::string key = "F";
@@ -36,6 +38,25 @@ void ReadFavorites(const TIniFile& ini, std::int32_t count, std::vector<std::str
         favorites.push_back(ini.ReadString(kFavorites, FavoriteKey(i).c_str(), ""));
 }
 
+// A monitor's key is its device name, which is ASCII ("\\.\DISPLAY2").
+void ReadMonitorEntries(const TIniFile& ini, std::map<std::wstring, std::wstring>& entries) {
+    entries.clear();
+    for (const std::string& device : ini.ReadKeys(kMonitors))
+        if (const std::string stored = ini.ReadString(kMonitors, device.c_str(), "");
+            !stored.empty())
+            entries[AnsiToWide(device)] = EntryFromStored(stored);
+}
+
+void WriteMonitorEntries(TIniFile& ini, const std::map<std::wstring, std::wstring>& entries) {
+    ini.EraseSection(kMonitors);
+    for (const auto& [device, entry] : entries) {
+        const auto key = WideToAnsi(device);
+        const auto stored = StoredEntry(entry);
+        if (key && stored)
+            ini.WriteString(kMonitors, key->c_str(), *stored);
+    }
+}
+
 } // namespace
 
 void LoadSettings(const TIniFile& ini, QMSettings& s, const std::wstring& winPath,
@@ -58,6 +79,8 @@ void LoadSettings(const TIniFile& ini, QMSettings& s, const std::wstring& winPat
     s.RandamChange = ini.ReadBool(kQM, "RandamChange", first.RandamChange);
     s.WindowTop = ini.ReadBool(kQM, "WindowTop", first.WindowTop);
     s.DragDrop = ini.ReadBool(kQM, "DragDrop", first.DragDrop);
+    s.MonitorWallpaper = ini.ReadBool(kQM, "MonitorWallpaper", first.MonitorWallpaper);
+    ReadMonitorEntries(ini, s.MonitorEntries);
     s.Quantize = ini.ReadBool(kPicture, "Quantize", first.Quantize);
     s.Aspect = ini.ReadBool(kPicture, "Aspect", first.Aspect);
     s.WidthAspect = ini.ReadBool(kPicture, "WidthAspect", first.WidthAspect);
@@ -82,6 +105,8 @@ void SaveMainSettings(TIniFile& ini, const QMSettings& s,
     ini.WriteBool(kQM, "RandamChange", s.RandamChange);
     ini.WriteBool(kQM, "WindowTop", s.WindowTop);
     ini.WriteBool(kQM, "DragDrop", s.DragDrop);
+    ini.WriteBool(kQM, "MonitorWallpaper", s.MonitorWallpaper);
+    WriteMonitorEntries(ini, s.MonitorEntries);
     // An empty list leaves the previous copy in the file as a fallback.
     if (changeList.empty())
         return;

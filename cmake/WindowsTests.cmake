@@ -13,8 +13,9 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh)
 # A program given WINDOWS runs once for each version named (winxp, win10...),
 # each time in a prefix set to that version; one given DPI runs once for
 # each DPI named, in a prefix whose LogPixels says so (scripts/wine-run.sh).
+# One given DESK runs on the desk of several monitors alone (label desk).
 function(pelmira_wine_test name)
-    cmake_parse_arguments(T "DEPTH8" "TIMEOUT" "SOURCES;WINDOWS;DPI" ${ARGN})
+    cmake_parse_arguments(T "DEPTH8;DESK" "TIMEOUT" "SOURCES;WINDOWS;DPI" ${ARGN})
     if(NOT T_TIMEOUT)
         set(T_TIMEOUT 300)
     endif()
@@ -33,7 +34,9 @@ function(pelmira_wine_test name)
         add_test(NAME ${test} COMMAND ${name})
         # A box that nobody answers fails the run in minutes instead of hanging it.
         set_tests_properties(${test} PROPERTIES TIMEOUT ${T_TIMEOUT})
-        if(T_DEPTH8)
+        if(T_DESK)
+            set_tests_properties(${test} PROPERTIES LABELS "desk")
+        elseif(T_DEPTH8)
             set_tests_properties(${test} PROPERTIES LABELS "wine;depth8")
         else()
             set_tests_properties(${test} PROPERTIES LABELS "wine")
@@ -126,14 +129,13 @@ pelmira_wine_test(wine_main_window_tests DEPTH8 WINDOWS winxp SOURCES
     ${PROJECT_SOURCE_DIR}/tests/wine/DialogWatcher.cpp)
 
 # A desk of several monitors, on the display pelmira_start_desk makes
-# (scripts/wine-env.sh): these carry the label desk alone.
-add_executable(wine_desk_tests ${PROJECT_SOURCE_DIR}/tests/wine/MonitorTests.cpp
-                               ${PROJECT_SOURCE_DIR}/tests/wine/WineTestMain.cpp)
-target_link_libraries(wine_desk_tests PRIVATE pelmira_win gtest)
-target_include_directories(wine_desk_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests/wine)
-target_compile_options(wine_desk_tests PRIVATE ${PELMIRA_WARNINGS})
-add_test(NAME wine_desk_tests COMMAND wine_desk_tests)
-set_tests_properties(wine_desk_tests PROPERTIES TIMEOUT 300 LABELS desk)
+# (scripts/wine-env.sh): the tiled layout before Windows 8, the span after.
+pelmira_wine_test(wine_desk_tests DESK WINDOWS winxp win7 win10 SOURCES
+    ${PROJECT_SOURCE_DIR}/resources/Pelmira32.rc
+    ${PROJECT_SOURCE_DIR}/tests/wine/MonitorTests.cpp
+    ${PROJECT_SOURCE_DIR}/tests/wine/MonitorWallpaperTests.cpp
+    ${PROJECT_SOURCE_DIR}/tests/wine/TestFiles.cpp
+    ${PROJECT_SOURCE_DIR}/tests/wine/DialogWatcher.cpp)
 
 # Broken stand-ins for QMHOOK32.DLL, copied beside the program by the tests.
 add_library(fakehook_refuses SHARED ${PROJECT_SOURCE_DIR}/tests/wine/tools/FakeHook.cpp)

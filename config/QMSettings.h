@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 
 namespace pelmira {
@@ -23,12 +24,17 @@ struct QMSettings {
     bool RandamChange = false;
     bool WindowTop = false;
     bool DragDrop = true;
+    // One picture for each monitor (on a desk of two or more).
+    bool MonitorWallpaper = false;
     // [Picture]
     std::int32_t QuanFactor = 6;
     std::wstring SusieLibPath;
     bool Quantize = true;
     bool Aspect = true;
     bool WidthAspect = true;
+    // [Monitors]: what each monitor shows, by its device name, as an entry
+    // of the auto-change list (the path and its style tag).
+    std::map<std::wstring, std::wstring> MonitorEntries;
 };
 
 } // namespace pelmira

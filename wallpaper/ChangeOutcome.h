@@ -12,6 +12,7 @@ enum class ChangeOutcome {
     Changed,
     NotAPicture,       // no reader decodes the file, or the system refused it
     TooLargeForMemory, // memory for the picture ran out on the way
+    ScreenTooLarge,    // no memory for one picture of every monitor together
 };
 
 } // namespace pelmira

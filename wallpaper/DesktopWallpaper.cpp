@@ -47,8 +47,11 @@ std::wstring TDesktopWallpaper::CurrentWallpaper() {
 }
 
 void TDesktopWallpaper::WriteStyle(DisplayStyle style) {
+    WriteStyleValues(ValuesOf(style));
+}
+
+void TDesktopWallpaper::WriteStyleValues(const StyleValues& values) {
     TRegistryKey key = OpenDesktopKey(KEY_ALL_ACCESS);
-    const StyleValues values = ValuesOf(style);
     key.WriteString("TileWallPaper", values.tileWallPaper);
     key.WriteString("WallpaperStyle", values.wallpaperStyle);
 }

@@ -40,6 +40,7 @@ public:
     static std::string ReadDesktopValue(const char* name);
     // Writes "TileWallPaper", then "WallpaperStyle".
     static void WriteStyle(DisplayStyle style);
+    static void WriteStyleValues(const StyleValues& values);
 
     // HKCU\Control Panel\desktop, where the desktop keeps its wallpaper
     // values; none when it cannot be opened for `access`.

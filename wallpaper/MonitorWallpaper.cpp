@@ -79,11 +79,20 @@ std::vector<DesktopMonitor> DesktopMonitors() {
     return monitors;
 }
 
+StyleValues LayoutValues(WallpaperLayout layout) {
+    return layout == WallpaperLayout::Span ? StyleValues{"0", "22"} : StyleValues{"1", "0"};
+}
+
 bool ComposeWallpaper(const std::vector<MonitorPicture>& pictures, const PixelRect& screen,
                       WallpaperLayout layout, GlobalDibPair& blocks) {
     const auto stride = DibStride(screen.Width(), 24);
     if (screen.Empty() || !stride)
         return false;
+    if (static_cast<std::uint64_t>(*stride) * static_cast<std::uint64_t>(screen.Height()) >
+        kMaxComposedBytes) {
+        blocks.shortOfMemory = true;
+        return false;
+    }
     DibHeader header;
     header.width = screen.Width();
     header.height = screen.Height();

@@ -40,9 +40,17 @@ enum class WallpaperLayout {
     Tiled, // before: tiled from the primary monitor's top-left
 };
 
+// "TileWallPaper" and "WallpaperStyle" of the layout: span, or tile.
+StyleValues LayoutValues(WallpaperLayout layout);
+
+// The largest bitmap composed: more than a process of 32 bits could hold
+// beside the pictures it is made of.
+constexpr std::size_t kMaxComposedBytes = std::size_t{1} << 30;
+
 // Composes the bitmap of the virtual screen `screen` into the pair, a
 // 24-bit picture: each picture in its monitor, the desktop colour where
-// none covers. False when memory runs short (the pair says so).
+// none covers. False when memory runs short, or the bitmap would be larger
+// than kMaxComposedBytes (the pair says so).
 bool ComposeWallpaper(const std::vector<MonitorPicture>& pictures, const PixelRect& screen,
                       WallpaperLayout layout, GlobalDibPair& blocks);
 

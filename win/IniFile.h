@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace pelmira {
 
@@ -16,6 +17,8 @@ public:
     std::string ReadString(const char* section, const char* key, const std::string& def) const;
     std::int32_t ReadInteger(const char* section, const char* key, std::int32_t def) const;
     bool ReadBool(const char* section, const char* key, bool def) const;
+    // The names of the section's keys, in the file's order.
+    std::vector<std::string> ReadKeys(const char* section) const;
 
     // A write the system refuses raises "<file> に書き込めません".
     void WriteString(const char* section, const char* key, const std::string& value);

@@ -10,10 +10,22 @@ bool IsVistaOrLater() {
     return LOBYTE(LOWORD(GetVersion())) >= 6;
 }
 
-bool IsWindows7OrLater() {
+namespace {
+
+bool IsAtLeast(int wantMajor, int wantMinor) {
     const DWORD version = GetVersion();
     const int major = LOBYTE(LOWORD(version)), minor = HIBYTE(LOWORD(version));
-    return major > 6 || (major == 6 && minor >= 1);
+    return major > wantMajor || (major == wantMajor && minor >= wantMinor);
+}
+
+} // namespace
+
+bool IsWindows7OrLater() {
+    return IsAtLeast(6, 1);
+}
+
+bool IsWindows8OrLater() {
+    return IsAtLeast(6, 2);
 }
 
 } // namespace pelmira
