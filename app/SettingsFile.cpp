@@ -105,7 +105,12 @@ void SaveMainSettings(TIniFile& ini, const QMSettings& s,
     ini.WriteBool(kQM, "RandamChange", s.RandamChange);
     ini.WriteBool(kQM, "WindowTop", s.WindowTop);
     ini.WriteBool(kQM, "DragDrop", s.DragDrop);
-    ini.WriteBool(kQM, "MonitorWallpaper", s.MonitorWallpaper);
+    // Only a desk that asked for it has the key: the file of one picture
+    // for all stays as it always was.
+    if (s.MonitorWallpaper)
+        ini.WriteBool(kQM, "MonitorWallpaper", true);
+    else
+        ini.DeleteKey(kQM, "MonitorWallpaper");
     WriteMonitorEntries(ini, s.MonitorEntries);
     // An empty list leaves the previous copy in the file as a fallback.
     if (changeList.empty())

@@ -54,6 +54,11 @@ void TIniFile::WriteBool(const char* section, const char* key, bool value) {
     WriteString(section, key, value ? "1" : "0");
 }
 
+void TIniFile::DeleteKey(const char* section, const char* key) {
+    if (!WritePrivateProfileStringA(section, key, nullptr, fileName_.c_str()))
+        throw EAppError(AnsiToWide(fileName_) + L" に書き込めません");
+}
+
 void TIniFile::EraseSection(const char* section) {
     if (!WritePrivateProfileStringA(section, nullptr, nullptr, fileName_.c_str()))
         throw EAppError(AnsiToWide(fileName_) + L" に書き込めません");

@@ -25,6 +25,7 @@ public:
     void WriteInteger(const char* section, const char* key, std::int32_t value);
     void WriteBool(const char* section, const char* key, bool value);
     void EraseSection(const char* section);
+    void DeleteKey(const char* section, const char* key);
 
 private:
     std::string fileName_;
