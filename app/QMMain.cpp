@@ -87,6 +87,7 @@ void TQMMain::CreateControls() {
     trayIcon_->LBPopupMenu = &popupMenu_;
     trayIcon_->Loaded(); // hidden at start
     BindHandlers();
+    FillMonitorMenu();
 }
 
 void TQMMain::BindHandlers() {
@@ -347,6 +348,9 @@ LRESULT TQMMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case kComposeAgain:
         ComposeAgain();
         return 0;
+    case WM_INITMENUPOPUP:
+        FillMonitorMenu();
+        break;
     // On a 256-colour display the preview's colours depend on whose palette
     // the system palette holds: coming to the front, the preview realises its
     // own again; after another window's, it maps to what is there.

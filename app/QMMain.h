@@ -96,8 +96,9 @@ public:
     bool PerMonitorWallpaper() const;
     // The monitor a change by hand and the style commands are for, by its
     // device name.
-    std::wstring TargetMonitor() const;
-    void PickMonitor(const std::wstring& device);
+    std::wstring TargetMonitor() const override;
+    void PickMonitor(const std::wstring& device) override;
+    void FillMonitorMenu();
     // The bit count a bitmap file's headers give (-1 when the reader refuses
     // it), not a number of colours: the name is kept, being the one the
     // program's handlers have always used.

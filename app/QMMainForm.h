@@ -58,6 +58,9 @@ inline constexpr MenuSpec kMainMenu[] = {
     {"StretchStyle", L"伸縮表示(&S)", 2},
     {"FitStyle", L"画面のサイズに合わせる(&F)", 2},
     {"FillStyle", L"ページ幅に合わせる(&P)", 2},
+    // Filled with the desk's monitors whenever the menu opens.
+    {"MonitorMenu", L"モニタ(&M)", 1},
+    {"MonitorChoice", L"1", 2},
     {"Menu_Jidou", L"自動変更(&J)", 1},
     {"Menu_Config", L"設定(&S)", 1},
     {"N1", L"-", 1},

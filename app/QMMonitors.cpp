@@ -89,6 +89,25 @@ void TQMMain::PickMonitor(const std::wstring& device) {
     pickedMonitor_ = device;
 }
 
+// The 操作 menu's list of monitors, as "2: 1280x1024", the target checked;
+// greyed unless each monitor has its own picture.
+void TQMMain::FillMonitorMenu() {
+    const std::vector<DesktopMonitor> monitors = DesktopMonitors();
+    const bool perMonitor = MonitorWallpaper && monitors.size() >= 2;
+    const std::wstring target = perMonitor ? TargetMonitor() : std::wstring();
+    std::vector<std::wstring> captions;
+    int checked = -1;
+    for (const DesktopMonitor& monitor : monitors) {
+        if (monitor.device == target)
+            checked = static_cast<int>(captions.size());
+        captions.push_back(std::to_wstring(monitor.number) + L": " +
+                           std::to_wstring(monitor.rect.Width()) + L"x" +
+                           std::to_wstring(monitor.rect.Height()));
+    }
+    mainMenu_.SetChoices("MonitorMenu", captions, checked, perMonitor,
+                         [this, monitors](int i) { PickMonitor(monitors[i].device); });
+}
+
 // The file becomes the picture of the target monitor, in the style that
 // monitor showed (fill for one that showed none); the others keep theirs.
 ChangeOutcome TQMMain::ApplyToMonitor(const std::wstring& path, TDesktopWallpaper& pathBuffer) {

@@ -16,7 +16,10 @@ namespace {
 constexpr wchar_t kRandomOrder[] = L"ランダム";
 constexpr wchar_t kListOrder[] = L"順番通り";
 // Help topics of the pages, in page order.
-constexpr int kPageHelpContexts[] = {5, 6, 38, 7};
+constexpr int kPageHelpContexts[] = {5, 6, 38, 7, 39};
+
+constexpr wchar_t kOneMonitor[] = L"ﾓﾆﾀが1台のため、この設定は使えません。";
+constexpr wchar_t kPickMonitor[] = L"ｸﾘｯｸしたﾓﾆﾀの壁紙を「変更」で変えます。";
 
 constexpr wchar_t kDriveNotReady[] =
     L"ドライブが用意されていません。\r\n"
@@ -44,6 +47,8 @@ void TConfigDlg::Open() {
 }
 
 std::unique_ptr<TControl> TConfigDlg::MakeCustomControl(const ControlSpec& spec, int id) {
+    if (std::string_view(spec.name) == "MonitorMap")
+        return std::make_unique<TMonitorMap>(*this, spec, id);
     return std::make_unique<THListBox>(*this, spec, id);
 }
 
@@ -165,6 +170,19 @@ void TConfigDlg::FillFromOwner() {
     }
     for (const std::wstring& entry : owner_.ChangeListBox().Lines())
         ListBox1().AddItem(entry);
+    FillMonitors();
+}
+
+// With one monitor there is nothing to choose: the box is greyed, and the
+// page says why.
+void TConfigDlg::FillMonitors() {
+    std::vector<DesktopMonitor> monitors = DesktopMonitors();
+    const bool several = monitors.size() >= 2;
+    MonitorMap().SetMonitors(std::move(monitors), owner_.TargetMonitor());
+    MonitorMap().SetEnabled(several);
+    Check("MonitorChkBox").SetChecked(owner_.Settings().MonitorWallpaper);
+    Check("MonitorChkBox").SetEnabled(several);
+    Control<TControl>("MonitorNote").SetText(several ? kPickMonitor : kOneMonitor);
 }
 
 void TConfigDlg::CommitToOwner() {
@@ -191,6 +209,9 @@ void TConfigDlg::CommitToOwner() {
     s.Quantize = Check("QAutoRBtn").Checked();
     s.Aspect = Check("AspectCheckBox").Checked();
     s.WidthAspect = Check("WidthRadioBtn").Checked();
+    s.MonitorWallpaper = Check("MonitorChkBox").Checked();
+    if (MonitorMap().PickedByUser())
+        owner_.PickMonitor(MonitorMap().Picked());
     TListBox& list = owner_.ChangeListBox();
     list.Clear(); // and no current entry: list order starts again from the first
     for (const std::wstring& entry : ListBox1().Lines())

@@ -1,8 +1,9 @@
-// The settings dialog: every option on four pages, committed on OK.
+// The settings dialog: every option on five pages, committed on OK.
 #pragma once
 
 #include "config/BrowsDlg.h"
 #include "config/HListBox.h"
+#include "config/MonitorMap.h"
 #include "config/QMSettings.h"
 #include "imaging/DisplayPicture.h"
 #include "imaging/SusiePlugins.h"
@@ -39,6 +40,10 @@ public:
     virtual void ShowHelpContext(int context) = 0;
     // Whether the system has the fit and fill styles (Windows 7 on).
     virtual bool OffersFitAndFill() const = 0;
+    // The monitor a change by hand is for, by its device name, and the
+    // user's pick of one.
+    virtual std::wstring TargetMonitor() const = 0;
+    virtual void PickMonitor(const std::wstring& device) = 0;
 
 protected:
     ~TConfigOwner() = default;
@@ -93,6 +98,7 @@ public:
     TSpinEdit& Spin(const char* name) const { return Control<TSpinEdit>(name); }
     TCheckButton& Check(const char* name) const { return Control<TCheckButton>(name); }
     TEdit& Edit(const char* name) const { return Control<TEdit>(name); }
+    TMonitorMap& MonitorMap() const { return Control<TMonitorMap>("MonitorMap"); }
 
 protected:
     void CreateControls() override;
@@ -104,6 +110,7 @@ private:
     void SetRowHeights();
     void BindHandlers();
     void FillFromOwner();
+    void FillMonitors();
     void CommitToOwner();
     void BrowseFolder(const wchar_t* caption, const char* edit);
     // Asks for a list file to open; none when the user cancels.

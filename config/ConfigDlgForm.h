@@ -1,4 +1,4 @@
-// The settings dialog's form description: the page control, its four pages
+// The settings dialog's form description: the page control, its five pages
 // and the button strip. Positions on a page count from the page's inside;
 // positions in a group from the group's corner.
 #pragma once
@@ -25,11 +25,12 @@ inline constexpr const FontSpec* P = &kPageFont;
 inline constexpr ControlSpec kControls[] = {
     // kind, name, parent, left, top, width, height, caption, hint, font, glyph, flags
     {K::PageControl, "ConfigPage", nullptr, 5, 5, kClientWidth - 10, kStripTop - 5,
-     L"自動変更ﾌｧｲﾙ|自動変更|画像処理|その他", nullptr, P, nullptr, cfNone},
+     L"自動変更ﾌｧｲﾙ|自動変更|画像処理|その他|ﾓﾆﾀ", nullptr, P, nullptr, cfNone},
     {K::TabSheet, "ChangeFile", "ConfigPage", 0, 0, 0, 0, nullptr, nullptr, P, nullptr, cfNone},
     {K::TabSheet, "AutoChg", "ConfigPage", 0, 0, 0, 0, nullptr, nullptr, P, nullptr, cfNone},
     {K::TabSheet, "OctreeP", "ConfigPage", 0, 0, 0, 0, nullptr, nullptr, P, nullptr, cfNone},
     {K::TabSheet, "Other", "ConfigPage", 0, 0, 0, 0, nullptr, nullptr, P, nullptr, cfNone},
+    {K::TabSheet, "MonitorP", "ConfigPage", 0, 0, 0, 0, nullptr, nullptr, P, nullptr, cfNone},
 
     // "自動変更ﾌｧｲﾙ"
     {K::Bevel, "Bevel1", "ChangeFile", 10, 5, 151, 251, nullptr, nullptr, P, nullptr, cfSunken},
@@ -128,6 +129,11 @@ inline constexpr ControlSpec kControls[] = {
     {K::Edit, "FstWPDirEdit", "DirGroup", 145, 19, 226, 21, nullptr, nullptr, P, nullptr, cfNone},
     {K::GlyphButton, "FstDirBroBtn", "DirGroup", 380, 14, 62, 36, L"参照(&B)", nullptr, &kSmallButtonFont,
      L"GLYPH_BROWSE", cfGlyphLeft},
+
+    // "ﾓﾆﾀ"
+    {K::Custom, "MonitorMap", "MonitorP", 20, 10, 450, 181, nullptr, L"壁紙を変更するﾓﾆﾀをｸﾘｯｸで選択", P, nullptr, cfNone},
+    {K::CheckBox, "MonitorChkBox", "MonitorP", 25, 200, 250, 21, L"モニタごとに別の壁紙にする", nullptr, P, nullptr, cfNone},
+    {K::Label, "MonitorNote", "MonitorP", 25, 230, 440, 16, L"", nullptr, P, nullptr, cfNone},
 
     {K::Button, "OKBtn", nullptr, 249, kStripTop + 2, 74, 24, L"OK", nullptr, nullptr, nullptr, cfNone},
     {K::Button, "CancelBtn", nullptr, 333, kStripTop + 2, 74, 24, L"ｷｬﾝｾﾙ", nullptr, nullptr, nullptr, cfNone},

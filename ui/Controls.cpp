@@ -317,6 +317,9 @@ HBRUSH TPageControl::PageBrush() {
         const TBitmap canvas(CreateCompatibleBitmap(screen.Get(), client.right, client.bottom));
         if (canvas) {
             const TSelection selected(mem.Get(), canvas.Get());
+            // A control that paints no page background (Wine's, unthemed)
+            // leaves the face colour, not a new bitmap's black.
+            FillRect(mem.Get(), &client, GetSysColorBrush(COLOR_BTNFACE));
             SendMessageW(handle_, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem.Get()),
                          PRF_CLIENT | PRF_ERASEBKGND);
             const COLORREF painted = GetPixel(mem.Get(), area.left + 4, area.bottom - 4);

@@ -7,7 +7,8 @@
 namespace pelmira {
 
 TMenu::TMenu(Kind kind, std::span<const MenuSpec> items, UINT firstId)
-    : handle_(kind == Kind::MainMenu ? CreateMenu() : CreatePopupMenu()), owned_(handle_) {
+    : firstChoiceId_(firstId + static_cast<UINT>(items.size())),
+      handle_(kind == Kind::MainMenu ? CreateMenu() : CreatePopupMenu()), owned_(handle_) {
     std::vector<HMENU> levels{handle_};
     for (std::size_t i = 0; i < items.size(); ++i) {
         const MenuSpec& spec = items[i];
@@ -15,8 +16,9 @@ TMenu::TMenu(Kind kind, std::span<const MenuSpec> items, UINT firstId)
         levels.resize(static_cast<std::size_t>(spec.level) + 1);
         HMENU parent = levels[static_cast<std::size_t>(spec.level)];
         const bool opensSubmenu = i + 1 < items.size() && items[i + 1].level > spec.level;
+        HMENU sub = nullptr;
         if (opensSubmenu) {
-            HMENU sub = CreatePopupMenu();
+            sub = CreatePopupMenu();
             AppendMenuW(parent, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sub),
                         spec.caption);
             levels.push_back(sub);
@@ -25,7 +27,7 @@ TMenu::TMenu(Kind kind, std::span<const MenuSpec> items, UINT firstId)
         } else {
             AppendMenuW(parent, MF_STRING, id, spec.caption);
         }
-        items_.push_back({spec.name, id, nullptr});
+        items_.push_back({spec.name, id, nullptr, sub, parent});
     }
 }
 
@@ -52,7 +54,30 @@ void TMenu::Remove(std::string_view name) {
     item.handler = nullptr;
 }
 
+void TMenu::SetChoices(std::string_view name, const std::vector<std::wstring>& captions,
+                       int checked, bool enabled, std::function<void(int)> chosen) {
+    const Item& item = Find(name);
+    while (GetMenuItemCount(item.submenu) > 0)
+        DeleteMenu(item.submenu, 0, MF_BYPOSITION);
+    choices_.clear();
+    for (std::size_t i = 0; i < captions.size(); ++i) {
+        const int index = static_cast<int>(i);
+        AppendMenuW(item.submenu, MF_STRING | (index == checked ? MF_CHECKED : MF_UNCHECKED),
+                    firstChoiceId_ + static_cast<UINT>(i), captions[i].c_str());
+        choices_.push_back([chosen, index] { chosen(index); });
+    }
+    // A submenu's item is known by its handle.
+    EnableMenuItem(item.parent, static_cast<UINT>(reinterpret_cast<UINT_PTR>(item.submenu)),
+                   MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
 bool TMenu::Dispatch(UINT id) const {
+    if (id >= firstChoiceId_ && id - firstChoiceId_ < choices_.size()) {
+        // A copy: the choice may fill the submenu again.
+        const std::function<void()> choice = choices_[id - firstChoiceId_];
+        choice();
+        return true;
+    }
     auto it =
         std::find_if(items_.begin(), items_.end(), [&](const Item& item) { return item.id == id; });
     if (it == items_.end())

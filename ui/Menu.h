@@ -36,6 +36,11 @@ public:
     void Bind(std::string_view name, std::function<void()> handler);
     // Takes the item out of the menu, for a command the system cannot do.
     void Remove(std::string_view name);
+    // Fills the submenu that the item opens with these items, the one at
+    // `checked` marked (-1: none); choosing one calls `chosen` with its
+    // index. The submenu is greyed while `enabled` is false.
+    void SetChoices(std::string_view name, const std::vector<std::wstring>& captions, int checked,
+                    bool enabled, std::function<void(int)> chosen);
     // Runs the handler of the command ID; false when the ID is not this menu's.
     bool Dispatch(UINT id) const;
 
@@ -44,9 +49,14 @@ private:
         std::string name;
         UINT id;
         std::function<void()> handler;
+        HMENU submenu; // the submenu the item opens, if any
+        HMENU parent;
     };
     Item& Find(std::string_view name);
 
+    // The IDs of choices follow the items'.
+    UINT firstChoiceId_;
+    std::vector<std::function<void()>> choices_;
     HMENU handle_;
     TMenuHandle owned_; // until a window holds the menu
     std::vector<Item> items_;

@@ -115,4 +115,29 @@ PixelRect BoundsOf(const std::vector<PixelRect>& rects) {
     return bounds;
 }
 
+std::vector<PixelRect> MapMonitors(const std::vector<PixelRect>& monitors, int width, int height) {
+    const PixelRect screen = BoundsOf(monitors);
+    std::vector<PixelRect> mapped;
+    if (screen.Empty() || width <= 0 || height <= 0)
+        return mapped;
+    // The scale is the smaller ratio, taken in 64 bits: desktop coordinates
+    // times a box's size can pass what 32 bits hold.
+    const bool byWidth =
+        std::int64_t{width} * screen.Height() <= std::int64_t{height} * screen.Width();
+    const std::int64_t num = byWidth ? width : height;
+    const std::int64_t den = byWidth ? screen.Width() : screen.Height();
+    const auto scaled = [&](int v) { return static_cast<int>(v * num / den); };
+    const int offsetX = (width - scaled(screen.Width())) / 2;
+    const int offsetY = (height - scaled(screen.Height())) / 2;
+    for (const PixelRect& m : monitors) {
+        PixelRect r{offsetX + scaled(m.left - screen.left), offsetY + scaled(m.top - screen.top),
+                    offsetX + scaled(m.right - screen.left),
+                    offsetY + scaled(m.bottom - screen.top)};
+        r.right = std::max(r.right, r.left + 1);
+        r.bottom = std::max(r.bottom, r.top + 1);
+        mapped.push_back(r);
+    }
+    return mapped;
+}
+
 } // namespace pelmira

@@ -12,8 +12,6 @@
 #include <string_view>
 #include <vector>
 
-#include <vector>
-
 namespace pelmira {
 
 // Where a picture of `width` x `height` is drawn for the style, in the same
@@ -48,5 +46,10 @@ int MonitorNumber(std::wstring_view device);
 
 // The smallest rectangle around them all: the virtual screen of monitors.
 PixelRect BoundsOf(const std::vector<PixelRect>& rects);
+
+// The monitors drawn to scale in a box of `width` x `height` (its top-left
+// at 0, 0): one scale for all, the arrangement centred, gaps and overlaps
+// kept as they stand, every monitor at least a pixel each way.
+std::vector<PixelRect> MapMonitors(const std::vector<PixelRect>& monitors, int width, int height);
 
 } // namespace pelmira

@@ -67,6 +67,17 @@ TEST(MonitorLayout, ATiledWallpaperShowsTheComposedPictureWrappedRoundThePrimary
     EXPECT_EQ(MonitorNumber(L"MONITOR"), 0);
 }
 
+TEST(MonitorLayout, MonitorsAreDrawnToOneScaleCentredInTheirBox) {
+    // A 4K primary, a 1920x1080 left of it lower down, a portrait one right:
+    // 7040 x 2160 into 352 x 200 is a twentieth.
+    const std::vector<PixelRect> mapped =
+        MapMonitors({{0, 0, 3840, 2160}, {-1920, 500, 0, 1580}, {3840, 0, 5120, 2160}}, 352, 200);
+    EXPECT_EQ(mapped,
+              (std::vector<PixelRect>{{96, 46, 288, 154}, {0, 71, 96, 125}, {288, 46, 352, 154}}));
+    EXPECT_TRUE(MapMonitors({}, 100, 100).empty());
+    EXPECT_EQ(MapMonitors({{0, 0, 100000, 10}}, 10, 10).front(), (PixelRect{0, 5, 10, 6}));
+}
+
 TEST(MonitorLayout, EachMonitorGetsTheNextEntryOrARandomOneOfItsOwn) {
     int selected = 2;
     EXPECT_EQ(PickEntries(3, 4, selected, false, [](int) { return 0; }),

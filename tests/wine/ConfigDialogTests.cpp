@@ -147,6 +147,9 @@ TEST_F(ConfigDialogTest, FillsFromTheMainWindowAndCommitsEveryValueOnOk) {
     EXPECT_TRUE(dialog->Check("CheckCheckBox").Checked());
     EXPECT_EQ(dialog->ListBox1().Lines(), main->ChangeListBox().Lines());
     EXPECT_GT(dialog->ListBox1().MaxExtent, 0);
+    // One monitor: a picture each is no choice, and the page says why.
+    EXPECT_FALSE(dialog->Check("MonitorChkBox").Enabled());
+    EXPECT_EQ(Text("MonitorNote"), L"ﾓﾆﾀが1台のため、この設定は使えません。");
 
     main->ChangeListBox().SetItemIndex(1);
     dialog->Edit("SusieDireEdit").SetText(L"C:\\Plugins\\");

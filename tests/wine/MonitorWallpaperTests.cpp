@@ -5,6 +5,7 @@
 // and the registry, laid out for this prefix's Windows version.
 #include "MainWindowFixture.h"
 
+#include "config/ConfigDlg.h"
 #include "wallpaper/MonitorWallpaper.h"
 
 using namespace pelmira;
@@ -200,3 +201,65 @@ TEST_F(MonitorWallpaperTest,
 }
 
 } // namespace
+
+namespace {
+
+// The captions of the 操作 menu's list of monitors, the checked one marked
+// with a "*".
+std::vector<std::wstring> MonitorMenuItems(HWND window) {
+    HMENU operation = GetSubMenu(GetMenu(window), 0);
+    for (int i = 0; i < GetMenuItemCount(operation); ++i) {
+        wchar_t caption[64] = {};
+        GetMenuStringW(operation, static_cast<UINT>(i), caption, 64, MF_BYPOSITION);
+        if (std::wstring(caption) != L"モニタ(&M)")
+            continue;
+        HMENU monitors = GetSubMenu(operation, i);
+        std::vector<std::wstring> items;
+        for (int j = 0; j < GetMenuItemCount(monitors); ++j) {
+            GetMenuStringW(monitors, static_cast<UINT>(j), caption, 64, MF_BYPOSITION);
+            const bool checked =
+                GetMenuState(monitors, static_cast<UINT>(j), MF_BYPOSITION) & MF_CHECKED;
+            items.push_back(caption + std::wstring(checked ? L"*" : L""));
+        }
+        return items;
+    }
+    return {};
+}
+
+} // namespace
+
+TEST_F(MonitorWallpaperTest, TheMenuAndTheSettingsPageListTheMonitorsAndPickOne) {
+    Create();
+    const bool primaryFirst = DesktopMonitors()[0].primary;
+    SendMessageW(main->Handle(), WM_INITMENUPOPUP,
+                 reinterpret_cast<WPARAM>(GetSubMenu(GetMenu(main->Handle()), 0)), 0);
+    const std::wstring primary = primaryFirst ? L"1: 1024x768" : L"2: 1024x768";
+    const std::wstring left = primaryFirst ? L"2: 800x600" : L"1: 800x600";
+    EXPECT_EQ(MonitorMenuItems(main->Handle()),
+              (primaryFirst ? std::vector<std::wstring>{primary + L"*", left}
+                            : std::vector<std::wstring>{left, primary + L"*"}));
+    // Choosing the left monitor's item makes it the target.
+    HMENU operation = GetSubMenu(GetMenu(main->Handle()), 0);
+    HMENU monitors = nullptr;
+    for (int i = 0; i < GetMenuItemCount(operation) && !monitors; ++i)
+        if (HMENU sub = GetSubMenu(operation, i); sub && GetMenuItemCount(sub) == 2)
+            monitors = sub;
+    ASSERT_NE(monitors, nullptr);
+    SendMessageW(main->Handle(), WM_COMMAND, GetMenuItemID(monitors, primaryFirst ? 1 : 0), 0);
+    EXPECT_EQ(main->TargetMonitor(), LeftMonitor());
+
+    // The settings page: both monitors, the box on; unchecked, OK turns the
+    // mode off, and the menu greys its list.
+    const auto dialog = MakeForm<TConfigDlg>(app, *main);
+    dialog->Open();
+    EXPECT_TRUE(dialog->Check("MonitorChkBox").Enabled());
+    EXPECT_TRUE(dialog->Check("MonitorChkBox").Checked());
+    EXPECT_EQ(dialog->MonitorMap().Picked(), LeftMonitor());
+    dialog->Check("MonitorChkBox").SetChecked(false);
+    dialog->OKBtnClick();
+    EXPECT_FALSE(main->MonitorWallpaper);
+    EXPECT_FALSE(main->PerMonitorWallpaper());
+    main->FillMonitorMenu();
+    for (const std::wstring& item : MonitorMenuItems(main->Handle()))
+        EXPECT_EQ(item.find(L'*'), std::wstring::npos) << "no monitor is the target";
+}
