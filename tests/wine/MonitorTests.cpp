@@ -86,3 +86,11 @@ TEST(MonitorWallpaper, EachMonitorShowsItsOwnPictureInPlaceInEitherLayout) {
     EXPECT_EQ(PixelOf(tiled, 1823, 699), RGB(0, 0, 255));
     EXPECT_EQ(PixelOf(tiled, 1024 + 400, 50), desktop);
 }
+
+TEST(MonitorWallpaper, AVirtualScreenTooLargeIsRefusedBeforeAnyMemoryIsTaken) {
+    GlobalDibPair blocks;
+    EXPECT_FALSE(
+        ComposeWallpaper({}, PixelRect{0, 0, 20000, 20000}, WallpaperLayout::Span, blocks));
+    EXPECT_TRUE(blocks.shortOfMemory);
+    EXPECT_FALSE(blocks.bits);
+}

@@ -6,6 +6,7 @@
 #include "MainWindowFixture.h"
 
 #include "config/ConfigDlg.h"
+#include "win/AppError.h"
 #include "wallpaper/MonitorWallpaper.h"
 
 using namespace pelmira;
@@ -195,9 +196,22 @@ TEST_F(MonitorWallpaperTest,
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
         DispatchMessageW(&msg);
+    {
+        const ShownWallpaper shown;
+        EXPECT_EQ(shown.At(primaryFirst ? primaryX : leftX, 400), kBlue);
+        EXPECT_EQ(shown.At(primaryFirst ? leftX : primaryX, 400), kRed);
+    }
+
+    // A bitmap that cannot be opened is reported once the other monitor
+    // has its new picture; its own monitor keeps the one it had.
+    main->ChangeListBox().Assign({Wide(folder) + L"\\gone.bmp(Fill)", Wide(blue) + L"(Center)"});
+    main->ChangeListBox().SetItemIndex(-1);
+    EXPECT_THROW(main->ChgWallPaper(), EAppError);
     const ShownWallpaper shown;
     EXPECT_EQ(shown.At(primaryFirst ? primaryX : leftX, 400), kBlue);
-    EXPECT_EQ(shown.At(primaryFirst ? leftX : primaryX, 400), kRed);
+    EXPECT_EQ(shown.At(primaryFirst ? -400 : 512, primaryFirst ? 400 : 384), kBlue)
+        << "centred in its monitor";
+    EXPECT_EQ(shown.At(primaryFirst ? -790 : 10, primaryFirst ? 110 : 10), desktop);
 }
 
 } // namespace
