@@ -114,7 +114,7 @@ TEST(HtmlHelpFile, CarriesEveryTopicTheContentsAndThePageOfEveryContextNumber) {
         }
     }
     EXPECT_EQ(contexts, pelmira::help_pages::kContextPages.size());
-    EXPECT_EQ(contexts, 4u);
+    EXPECT_EQ(contexts, 5u);
 
     // The window's contents file, first page and title.
     const auto system = SystemEntries(chm.Read("/#SYSTEM"));
