@@ -2,7 +2,7 @@
 # Builds everything and runs every test: the formatting check, native unit
 # tests (sanitized), the Release build the benchmarks come from, a bounded
 # fuzzing run, then the Wine tests at display depth 24 and, for those
-# labelled depth8, at 8, those labelled desk on a desk of two monitors (Xorg's
+# labelled depth8, at 8, those labelled desk on a desk of three monitors (Xorg's
 # dummy driver), and the release archive's check.
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -50,7 +50,7 @@ run_wine_tests() { # $1 = depth, $2 = BITSPIXEL Wine reports, $3 = ctest label
 run_wine_tests 24 32 wine
 run_wine_tests 8 8 depth8
 
-echo "== Wine tests ($PELMIRA_WIN_ARCH build) on a desk of two monitors"
+echo "== Wine tests ($PELMIRA_WIN_ARCH build) on a desk of three monitors"
 if pelmira_start_desk; then
     pelmira_fresh_prefix
     (cd "$PELMIRA_WIN_BUILD" && ctest --output-on-failure -L desk) || failed=1

@@ -133,9 +133,10 @@ pelmira_start_xvfb() {
     export DISPLAY=":$number"
 }
 
-# Starts a desk of two monitors and exports DISPLAY: Xorg with the dummy
+# Starts a desk of three monitors and exports DISPLAY: Xorg with the dummy
 # video driver (Xvfb's screens all stand at 0,0), its outputs arranged by
-# xrandr as a primary 1024x768 and an 800x600 left of it, 100 pixels lower.
+# xrandr as a primary 1024x768, an 800x600 left of it, 100 pixels lower,
+# and a portrait 600x800 right of it.
 # Wine reports one monitor per output. Fails, saying so, when it does not start.
 pelmira_start_desk() {
     local dir ready number
@@ -171,10 +172,15 @@ CONF
         3>"$ready" >/dev/null 2>&1 &
     PELMIRA_XVFB_PID=$!
     number=$(pelmira_display_number "$ready")
+    # The third stands portrait: a mode of 600x800 of its own (cvt's timing).
     if [ -z "$number" ] || ! DISPLAY=":$number" xrandr --addmode DUMMY1 800x600 ||
+        ! DISPLAY=":$number" xrandr --newmode 600x800 38.25 600 632 688 776 800 803 808 823 \
+            -hsync +vsync ||
+        ! DISPLAY=":$number" xrandr --addmode DUMMY2 600x800 ||
         ! DISPLAY=":$number" xrandr --output DUMMY0 --mode 1024x768 --pos 800x0 --primary \
-            --output DUMMY1 --mode 800x600 --pos 0x100; then
-        echo "Xorg did not start a desk of two monitors (see $dir/xorg.log)" >&2
+            --output DUMMY1 --mode 800x600 --pos 0x100 \
+            --output DUMMY2 --mode 600x800 --pos 1824x0; then
+        echo "Xorg did not start a desk of three monitors (see $dir/xorg.log)" >&2
         kill "$PELMIRA_XVFB_PID" 2>/dev/null || true
         PELMIRA_XVFB_PID=
         return 1
@@ -182,8 +188,8 @@ CONF
     export DISPLAY=":$number"
     # A full query of the outputs settles the arrangement: until one has
     # been made, Wine (which asks for the current state only) sees one.
-    [ "$(xrandr --query | grep -c ' connected')" -eq 2 ] ||
-        { echo "the desk has not two monitors" >&2; return 1; }
+    [ "$(xrandr --query | grep -c ' connected')" -eq 3 ] ||
+        { echo "the desk has not three monitors" >&2; return 1; }
 }
 
 pelmira_stop_xvfb() {

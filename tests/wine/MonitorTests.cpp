@@ -1,5 +1,6 @@
-// A desk of two monitors (scripts/wine-env.sh, pelmira_start_desk): the
-// primary 1024x768 and an 800x600 left of it, 100 pixels lower. The
+// A desk of three monitors (scripts/wine-env.sh, pelmira_start_desk): the
+// primary 1024x768, an 800x600 left of it, 100 pixels lower, and a
+// portrait 600x800 right of it. The
 // wallpaper of one picture per monitor is composed over the real monitors
 // Wine reports.
 #include <windows.h>
@@ -51,40 +52,49 @@ COLORREF PixelOf(const GlobalDibPair& blocks, int x, int y) {
 
 TEST(MonitorWallpaper, EachMonitorShowsItsOwnPictureInPlaceInEitherLayout) {
     const std::vector<DesktopMonitor> monitors = DesktopMonitors();
-    ASSERT_EQ(monitors.size(), 2u) << "the desk of scripts/wine-env.sh";
-    const DesktopMonitor& primary = monitors[0].primary ? monitors[0] : monitors[1];
-    const DesktopMonitor& left = monitors[0].primary ? monitors[1] : monitors[0];
-    EXPECT_EQ(primary.rect, (PixelRect{0, 0, 1024, 768}));
-    EXPECT_EQ(left.rect, (PixelRect{-800, 100, 0, 700}));
-    EXPECT_NE(primary.number, left.number);
-    EXPECT_GT(primary.number, 0);
+    ASSERT_EQ(monitors.size(), 3u) << "the desk of scripts/wine-env.sh";
+    std::vector<PixelRect> rects;
+    for (const DesktopMonitor& monitor : monitors)
+        rects.push_back(monitor.rect);
+    const PixelRect primary{0, 0, 1024, 768}, left{-800, 100, 0, 700}, portrait{1024, 0, 1624, 800};
+    EXPECT_EQ(rects, (std::vector<PixelRect>{primary, left, portrait}))
+        << "in the system's numbering";
+    EXPECT_TRUE(monitors[0].primary);
+    EXPECT_EQ(monitors[2].number, 3);
 
-    const PixelRect screen = BoundsOf({primary.rect, left.rect});
+    const PixelRect screen = BoundsOf(rects);
     const Plain red(40, 30, RGB(255, 0, 0));
     const Plain blue(8, 8, RGB(0, 0, 255));
+    const Plain green(40, 30, RGB(0, 255, 0));
     const std::vector<MonitorPicture> pictures = {
-        {primary.rect, red.info, red.pixels, DisplayStyle::Fill},
-        {left.rect, blue.info, blue.pixels, DisplayStyle::Tile}};
+        {primary, red.info, red.pixels, DisplayStyle::Fill},
+        {left, blue.info, blue.pixels, DisplayStyle::Tile},
+        {portrait, green.info, green.pixels, DisplayStyle::Fit}};
     const COLORREF desktop = GetSysColor(COLOR_DESKTOP);
 
+    // Desktop points, less the virtual screen's corner (-800, 0); the
+    // portrait monitor shows its landscape picture 600x450, centred.
     GlobalDibPair span;
     ASSERT_TRUE(ComposeWallpaper(pictures, screen, WallpaperLayout::Span, span));
-    // Desktop points, less the virtual screen's corner (-800, 0).
     EXPECT_EQ(PixelOf(span, 800 + 1023, 767), RGB(255, 0, 0));
     EXPECT_EQ(PixelOf(span, 800 + 0, 0), RGB(255, 0, 0));
     EXPECT_EQ(PixelOf(span, 0, 100), RGB(0, 0, 255));
     EXPECT_EQ(PixelOf(span, 799, 699), RGB(0, 0, 255));
     EXPECT_EQ(PixelOf(span, 400, 50), desktop) << "above the left monitor no picture covers";
     EXPECT_EQ(PixelOf(span, 400, 720), desktop);
+    EXPECT_EQ(PixelOf(span, 800 + 1324, 400), RGB(0, 255, 0));
+    EXPECT_EQ(PixelOf(span, 800 + 1324, 160), desktop) << "the band above a fitted picture";
+    EXPECT_EQ(PixelOf(span, 800 + 1000, 790), desktop) << "below the primary";
 
     // Tiled from the primary's corner: the left monitor's columns come last.
     GlobalDibPair tiled;
     ASSERT_TRUE(ComposeWallpaper(pictures, screen, WallpaperLayout::Tiled, tiled));
     EXPECT_EQ(PixelOf(tiled, 0, 0), RGB(255, 0, 0));
     EXPECT_EQ(PixelOf(tiled, 1023, 767), RGB(255, 0, 0));
-    EXPECT_EQ(PixelOf(tiled, 1024, 100), RGB(0, 0, 255));
-    EXPECT_EQ(PixelOf(tiled, 1823, 699), RGB(0, 0, 255));
-    EXPECT_EQ(PixelOf(tiled, 1024 + 400, 50), desktop);
+    EXPECT_EQ(PixelOf(tiled, 1324, 400), RGB(0, 255, 0));
+    EXPECT_EQ(PixelOf(tiled, 1624, 100), RGB(0, 0, 255));
+    EXPECT_EQ(PixelOf(tiled, 2423, 699), RGB(0, 0, 255));
+    EXPECT_EQ(PixelOf(tiled, 1624 + 400, 50), desktop);
 }
 
 TEST(MonitorWallpaper, AVirtualScreenTooLargeIsRefusedBeforeAnyMemoryIsTaken) {

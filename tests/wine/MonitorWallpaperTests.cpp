@@ -1,5 +1,6 @@
-// The main window on the desk of two monitors (scripts/wine-env.sh): the
-// primary 1024x768 and an 800x600 left of it, 100 pixels lower. With one
+// The main window on the desk of three monitors (scripts/wine-env.sh):
+// \\.\DISPLAY1 the primary 1024x768, DISPLAY2 an 800x600 left of it, 100
+// pixels lower, and DISPLAY3 a portrait 600x800 right of it. With one
 // picture per monitor, each change by hand, each automatic change and each
 // change of the displays is read back from the converted wallpaper file
 // and the registry, laid out for this prefix's Windows version.
@@ -78,25 +79,21 @@ private:
     bool tiled_ = false;
 };
 
-std::wstring LeftMonitor() {
-    for (const DesktopMonitor& monitor : DesktopMonitors())
-        if (!monitor.primary)
-            return monitor.device;
-    return {};
-}
+const std::wstring kPrimary = L"\\\\.\\DISPLAY1";
+const std::wstring kLeft = L"\\\\.\\DISPLAY2";
+const std::wstring kPortrait = L"\\\\.\\DISPLAY3";
 
-std::wstring PrimaryMonitor() {
-    for (const DesktopMonitor& monitor : DesktopMonitors())
-        if (monitor.primary)
-            return monitor.device;
-    return {};
-}
+// A point inside each monitor, in desktop coordinates.
+constexpr POINT kInPrimary{500, 400}, kInLeft{-400, 400}, kInPortrait{1324, 400};
 
 class MonitorWallpaperTest : public MainWindowTest {
 protected:
     void SetUp() override {
         MainWindowTest::SetUp();
-        ASSERT_EQ(DesktopMonitors().size(), 2u) << "the desk of scripts/wine-env.sh";
+        const std::vector<DesktopMonitor> monitors = DesktopMonitors();
+        ASSERT_EQ(monitors.size(), 3u) << "the desk of scripts/wine-env.sh";
+        ASSERT_TRUE(monitors[0].device == kPrimary && monitors[1].device == kLeft &&
+                    monitors[2].device == kPortrait);
         folder = MakeTempFolder("monitors");
         red = folder + "\\red.bmp";
         blue = folder + "\\blue.bmp";
@@ -108,6 +105,7 @@ protected:
         windows8 = (LOBYTE(LOWORD(GetVersion())) == 6 && HIBYTE(LOWORD(GetVersion())) >= 2) ||
                    LOBYTE(LOWORD(GetVersion())) > 6;
     }
+    COLORREF At(const ShownWallpaper& shown, POINT p) const { return shown.At(p.x, p.y); }
     void ExpectLayoutOfThisWindows() {
         EXPECT_EQ(DesktopValue("TileWallPaper"), windows8 ? "0" : "1");
         EXPECT_EQ(DesktopValue("WallpaperStyle"), windows8 ? "22" : "0");
@@ -120,32 +118,43 @@ protected:
 
 TEST_F(MonitorWallpaperTest, ChangesByHandAndStylesGoToTheTargetMonitorAlone) {
     Create();
-    main->PickMonitor(LeftMonitor());
+    main->PickMonitor(kLeft);
     main->ChgMurePaper(Wide(red));
     ExpectLayoutOfThisWindows();
     {
         const ShownWallpaper shown;
-        EXPECT_EQ(shown.Width(), 1824);
-        EXPECT_EQ(shown.Height(), 768);
+        EXPECT_EQ(shown.Width(), 2424);
+        EXPECT_EQ(shown.Height(), 800);
         EXPECT_EQ(shown.At(-800, 100), kRed);
         EXPECT_EQ(shown.At(-1, 699), kRed);
         EXPECT_EQ(shown.At(-400, 50), desktop) << "above the left monitor";
-        EXPECT_EQ(shown.At(500, 400), desktop) << "the primary shows nothing yet";
+        EXPECT_EQ(At(shown, kInPrimary), desktop) << "the primary shows nothing yet";
     }
 
     // The window stands on the primary monitor once the pick is undone.
     main->PickMonitor(L"");
-    EXPECT_EQ(main->TargetMonitor(), PrimaryMonitor());
+    EXPECT_EQ(main->TargetMonitor(), kPrimary);
     main->ChgMurePaper(Wide(blue));
     main->CenterStyleClick();
     {
         const ShownWallpaper shown;
         EXPECT_EQ(shown.At(512, 384), kBlue);
         EXPECT_EQ(shown.At(10, 10), desktop) << "an 8x8 picture centred";
-        EXPECT_EQ(shown.At(-400, 400), kRed) << "the other monitor keeps its picture";
+        EXPECT_EQ(At(shown, kInLeft), kRed) << "the other monitor keeps its picture";
     }
     main->ChgMode_BtnClick(); // centre -> stretch
     EXPECT_EQ(ShownWallpaper().At(10, 10), kBlue);
+
+    // Fit on the portrait monitor: the landscape picture with bands.
+    main->PickMonitor(kPortrait);
+    main->ChgMurePaper(Wide(red));
+    main->FitStyleClick();
+    {
+        const ShownWallpaper shown;
+        EXPECT_EQ(At(shown, kInPortrait), kRed);
+        EXPECT_EQ(shown.At(1324, 160), desktop);
+        EXPECT_EQ(shown.At(10, 10), kBlue);
+    }
 
     // A file no reader takes changes nothing and says so.
     const std::size_t callsBefore = calls.size();
@@ -153,7 +162,7 @@ TEST_F(MonitorWallpaperTest, ChangesByHandAndStylesGoToTheTargetMonitorAlone) {
     main->ChgMurePaper(Wide(folder + "\\broken.bmp"));
     ASSERT_TRUE(watcher.Result().has_value());
     EXPECT_EQ(calls.size(), callsBefore);
-    EXPECT_EQ(ShownWallpaper().At(10, 10), kBlue);
+    EXPECT_EQ(At(ShownWallpaper(), kInPortrait), kRed);
 
     main->Menu_NoneClick();
     EXPECT_EQ(calls.back(), L"");
@@ -164,29 +173,30 @@ TEST_F(MonitorWallpaperTest,
        AutomaticChangesGiveEachMonitorItsEntryAndAreRememberedAcrossARestart) {
     Create();
     TListBox& list = main->ChangeListBox();
-    list.Assign(
-        {Wide(red) + L"(Fill)", Wide(folder) + L"\\broken.bmp(Fill)", Wide(blue) + L"(Tile)"});
+    const std::wstring broken = Wide(folder) + L"\\broken.bmp(Fill)";
+    list.Assign({Wide(red) + L"(Fill)", broken, Wide(blue) + L"(Tile)", broken});
     list.SetItemIndex(-1);
-    // Monitor 1, then monitor 2, each the next entry; a failed entry leaves
-    // its monitor as it was.
-    const bool primaryFirst = DesktopMonitors()[0].primary;
-    const int primaryX = 500, leftX = -400;
+    // Monitors 1, 2 and 3 take the next entries each time; a failed entry
+    // leaves its monitor as it was.
     main->ChgWallPaper();
     {
         const ShownWallpaper shown;
-        EXPECT_EQ(shown.At(primaryFirst ? primaryX : leftX, 400), kRed);
-        EXPECT_EQ(shown.At(primaryFirst ? leftX : primaryX, 400), desktop);
+        EXPECT_EQ(At(shown, kInPrimary), kRed);
+        EXPECT_EQ(At(shown, kInLeft), desktop);
+        EXPECT_EQ(At(shown, kInPortrait), kBlue);
     }
-    main->ChgWallPaper();
-    {
+    main->ChgWallPaper(); // the 4th, the 1st and the 2nd
+    const auto expectSecondChange = [&] {
         const ShownWallpaper shown;
-        EXPECT_EQ(shown.At(primaryFirst ? primaryX : leftX, 400), kBlue);
-        EXPECT_EQ(shown.At(primaryFirst ? leftX : primaryX, 400), kRed);
-    }
+        EXPECT_EQ(At(shown, kInPrimary), kRed);
+        EXPECT_EQ(At(shown, kInLeft), kRed);
+        EXPECT_EQ(At(shown, kInPortrait), kBlue);
+    };
+    expectSecondChange();
     ExpectLayoutOfThisWindows();
 
     // Closed and started again: the file gone, a display change composes
-    // both pictures again from qm.ini without a new pick.
+    // the pictures again from qm.ini without a new pick.
     main->Close();
     main.reset();
     EXPECT_NE(IniText().find("[Monitors]"), std::string::npos);
@@ -196,84 +206,74 @@ TEST_F(MonitorWallpaperTest,
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
         DispatchMessageW(&msg);
-    {
-        const ShownWallpaper shown;
-        EXPECT_EQ(shown.At(primaryFirst ? primaryX : leftX, 400), kBlue);
-        EXPECT_EQ(shown.At(primaryFirst ? leftX : primaryX, 400), kRed);
-    }
+    expectSecondChange();
 
-    // A bitmap that cannot be opened is reported once the other monitor
-    // has its new picture; its own monitor keeps the one it had.
+    // A bitmap that cannot be opened is reported once the others have their
+    // new pictures; its own monitor keeps the one it had.
     main->ChangeListBox().Assign({Wide(folder) + L"\\gone.bmp(Fill)", Wide(blue) + L"(Center)"});
     main->ChangeListBox().SetItemIndex(-1);
     EXPECT_THROW(main->ChgWallPaper(), EAppError);
     const ShownWallpaper shown;
-    EXPECT_EQ(shown.At(primaryFirst ? primaryX : leftX, 400), kBlue);
-    EXPECT_EQ(shown.At(primaryFirst ? -400 : 512, primaryFirst ? 400 : 384), kBlue)
-        << "centred in its monitor";
-    EXPECT_EQ(shown.At(primaryFirst ? -790 : 10, primaryFirst ? 110 : 10), desktop);
+    EXPECT_EQ(At(shown, kInPrimary), kRed);
+    EXPECT_EQ(At(shown, kInLeft), kBlue) << "centred in its monitor";
+    EXPECT_EQ(shown.At(-790, 110), desktop);
+    EXPECT_EQ(At(shown, kInPortrait), kBlue);
 }
 
 } // namespace
 
 namespace {
 
-// The captions of the 操作 menu's list of monitors, the checked one marked
-// with a "*".
-std::vector<std::wstring> MonitorMenuItems(HWND window) {
+// The 操作 menu's submenu of monitors.
+HMENU MonitorMenu(HWND window) {
     HMENU operation = GetSubMenu(GetMenu(window), 0);
     for (int i = 0; i < GetMenuItemCount(operation); ++i) {
         wchar_t caption[64] = {};
         GetMenuStringW(operation, static_cast<UINT>(i), caption, 64, MF_BYPOSITION);
-        if (std::wstring(caption) != L"モニタ(&M)")
-            continue;
-        HMENU monitors = GetSubMenu(operation, i);
-        std::vector<std::wstring> items;
-        for (int j = 0; j < GetMenuItemCount(monitors); ++j) {
-            GetMenuStringW(monitors, static_cast<UINT>(j), caption, 64, MF_BYPOSITION);
-            const bool checked =
-                GetMenuState(monitors, static_cast<UINT>(j), MF_BYPOSITION) & MF_CHECKED;
-            items.push_back(caption + std::wstring(checked ? L"*" : L""));
-        }
-        return items;
+        if (std::wstring(caption) == L"モニタ(&M)")
+            return GetSubMenu(operation, i);
     }
-    return {};
+    return nullptr;
+}
+
+// Its captions, the checked one marked with a "*".
+std::vector<std::wstring> MonitorMenuItems(HWND window) {
+    HMENU monitors = MonitorMenu(window);
+    std::vector<std::wstring> items;
+    for (int j = 0; j < GetMenuItemCount(monitors); ++j) {
+        wchar_t caption[64] = {};
+        GetMenuStringW(monitors, static_cast<UINT>(j), caption, 64, MF_BYPOSITION);
+        const bool checked =
+            GetMenuState(monitors, static_cast<UINT>(j), MF_BYPOSITION) & MF_CHECKED;
+        items.push_back(caption + std::wstring(checked ? L"*" : L""));
+    }
+    return items;
 }
 
 } // namespace
 
 TEST_F(MonitorWallpaperTest, TheMenuAndTheSettingsPageListTheMonitorsAndPickOne) {
     Create();
-    const bool primaryFirst = DesktopMonitors()[0].primary;
-    SendMessageW(main->Handle(), WM_INITMENUPOPUP,
-                 reinterpret_cast<WPARAM>(GetSubMenu(GetMenu(main->Handle()), 0)), 0);
-    const std::wstring primary = primaryFirst ? L"1: 1024x768" : L"2: 1024x768";
-    const std::wstring left = primaryFirst ? L"2: 800x600" : L"1: 800x600";
-    EXPECT_EQ(MonitorMenuItems(main->Handle()),
-              (primaryFirst ? std::vector<std::wstring>{primary + L"*", left}
-                            : std::vector<std::wstring>{left, primary + L"*"}));
-    // Choosing the left monitor's item makes it the target.
     HMENU operation = GetSubMenu(GetMenu(main->Handle()), 0);
-    HMENU monitors = nullptr;
-    for (int i = 0; i < GetMenuItemCount(operation) && !monitors; ++i)
-        if (HMENU sub = GetSubMenu(operation, i); sub && GetMenuItemCount(sub) == 2)
-            monitors = sub;
-    ASSERT_NE(monitors, nullptr);
-    SendMessageW(main->Handle(), WM_COMMAND, GetMenuItemID(monitors, primaryFirst ? 1 : 0), 0);
-    EXPECT_EQ(main->TargetMonitor(), LeftMonitor());
+    SendMessageW(main->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(operation), 0);
+    EXPECT_EQ(MonitorMenuItems(main->Handle()),
+              (std::vector<std::wstring>{L"1: 1024x768*", L"2: 800x600", L"3: 600x800"}));
+    // Choosing the left monitor's item makes it the target.
+    SendMessageW(main->Handle(), WM_COMMAND, GetMenuItemID(MonitorMenu(main->Handle()), 1), 0);
+    EXPECT_EQ(main->TargetMonitor(), kLeft);
 
-    // The settings page: both monitors, the box on; unchecked, OK turns the
+    // The settings page: the monitors, the box on; unchecked, OK turns the
     // mode off, and the menu greys its list.
     const auto dialog = MakeForm<TConfigDlg>(app, *main);
     dialog->Open();
     EXPECT_TRUE(dialog->Check("MonitorChkBox").Enabled());
     EXPECT_TRUE(dialog->Check("MonitorChkBox").Checked());
-    EXPECT_EQ(dialog->MonitorMap().Picked(), LeftMonitor());
+    EXPECT_EQ(dialog->MonitorMap().Picked(), kLeft);
     dialog->Check("MonitorChkBox").SetChecked(false);
     dialog->OKBtnClick();
     EXPECT_FALSE(main->MonitorWallpaper);
     EXPECT_FALSE(main->PerMonitorWallpaper());
     main->FillMonitorMenu();
-    for (const std::wstring& item : MonitorMenuItems(main->Handle()))
-        EXPECT_EQ(item.find(L'*'), std::wstring::npos) << "no monitor is the target";
+    EXPECT_EQ(MonitorMenuItems(main->Handle()),
+              (std::vector<std::wstring>{L"1: 1024x768", L"2: 800x600", L"3: 600x800"}));
 }
