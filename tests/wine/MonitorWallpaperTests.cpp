@@ -8,6 +8,8 @@
 
 #include "config/ConfigDlg.h"
 #include "win/AppError.h"
+
+#include <set>
 #include "wallpaper/MonitorWallpaper.h"
 
 using namespace pelmira;
@@ -17,8 +19,10 @@ namespace {
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 
-// A 24-bit bitmap file of one colour.
-void WritePlainBitmap(const std::string& path, int width, int height, COLORREF colour) {
+// A 24-bit bitmap file whose pixel (x, y), counted from the top, is
+// colour(x, y).
+template <typename Colour>
+void WriteBitmap(const std::string& path, int width, int height, Colour colour) {
     const int stride = (3 * width + 3) & ~3;
     BITMAPFILEHEADER file{};
     BITMAPINFOHEADER info{};
@@ -32,15 +36,21 @@ void WritePlainBitmap(const std::string& path, int width, int height, COLORREF c
     file.bfSize = file.bfOffBits + static_cast<DWORD>(stride * height);
     std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
     bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
-    std::string row(static_cast<std::size_t>(stride), '\0');
-    for (int x = 0; x < width; ++x) {
-        row[3 * x] = static_cast<char>(GetBValue(colour));
-        row[3 * x + 1] = static_cast<char>(GetGValue(colour));
-        row[3 * x + 2] = static_cast<char>(GetRValue(colour));
-    }
-    for (int y = 0; y < height; ++y)
+    for (int y = height - 1; y >= 0; --y) {
+        std::string row(static_cast<std::size_t>(stride), '\0');
+        for (int x = 0; x < width; ++x) {
+            const COLORREF c = colour(x, y);
+            row[3 * x] = static_cast<char>(GetBValue(c));
+            row[3 * x + 1] = static_cast<char>(GetGValue(c));
+            row[3 * x + 2] = static_cast<char>(GetRValue(c));
+        }
         bytes += row;
+    }
     WriteTextFile(path, bytes);
+}
+
+void WritePlainBitmap(const std::string& path, int width, int height, COLORREF colour) {
+    WriteBitmap(path, width, height, [colour](int, int) { return colour; });
 }
 
 // The converted wallpaper as the desktop shows it at a desktop point:
@@ -63,6 +73,17 @@ public:
         DeleteObject(bitmap_);
     }
     int Width() const { return size_.bmWidth; }
+    // The number of colours in the whole bitmap (24 bits a pixel).
+    std::size_t Colours() const {
+        std::set<std::uint32_t> colours;
+        const auto* bits = static_cast<const std::uint8_t*>(size_.bmBits);
+        for (int y = 0; bits && size_.bmBitsPixel == 24 && y < Height(); ++y)
+            for (int x = 0; x < Width(); ++x) {
+                const std::uint8_t* p = bits + y * size_.bmWidthBytes + 3 * x;
+                colours.insert(p[0] | p[1] << 8 | p[2] << 16);
+            }
+        return colours.size();
+    }
     int Height() const { return size_.bmHeight; }
     COLORREF At(int x, int y) const {
         // The virtual screen's corner is (-800, 0).
@@ -276,4 +297,27 @@ TEST_F(MonitorWallpaperTest, TheMenuAndTheSettingsPageListTheMonitorsAndPickOne)
     main->FillMonitorMenu();
     EXPECT_EQ(MonitorMenuItems(main->Handle()),
               (std::vector<std::wstring>{L"1: 1024x768", L"2: 800x600", L"3: 600x800"}));
+}
+
+// On a 256-colour display the whole desktop's bitmap is reduced once: two
+// monitors of thousands of colours each share one palette of 256.
+TEST_F(MonitorWallpaperTest, OnA256ColourDisplayTheWholeBitmapHasOnePalette) {
+    const auto gradient = [](int shift) {
+        return [shift](int x, int y) {
+            return RGB((x * 4 + shift) & 0xFF, (y * 4) & 0xFF, ((x + y) * 2 + shift) & 0xFF);
+        };
+    };
+    WriteBitmap(folder + "\\warm.bmp", 64, 64, gradient(0));
+    WriteBitmap(folder + "\\cool.bmp", 64, 64, gradient(128));
+    Create();
+    main->Is256ColorDisplay = true;
+    main->PickMonitor(kPrimary);
+    main->ChgMurePaper(Wide(folder + "\\warm.bmp"));
+    main->PickMonitor(kLeft);
+    main->ChgMurePaper(Wide(folder + "\\cool.bmp"));
+    const ShownWallpaper shown;
+    ASSERT_EQ(shown.Width(), 2424);
+    const std::size_t colours = shown.Colours();
+    EXPECT_GT(colours, 100u);
+    EXPECT_LE(colours, 256u);
 }
