@@ -16,6 +16,7 @@ constexpr wchar_t kNoList[] = L"自動変更ﾌｧｲﾙが指定されてませ
                               L"指定してください。";
 constexpr wchar_t kCountingTitle[] = L"Pelmira 自動変更";
 constexpr wchar_t kMonitoringTitle[] = L"Pelmira 入力監視中";
+constexpr wchar_t kTrayMenuTip[] = L"\nｸﾘｯｸ: 次の壁紙・前の壁紙";
 
 unsigned TimeOfDaySeed() {
     SYSTEMTIME now{};
@@ -71,8 +72,10 @@ void TQMMain::Menu_JidouClick() {
         break;
     }
     random_.seed(TimeOfDaySeed());
+    history_.Clear();
     ShowModeState(kCountingTitle, L"ID_MURE");
     ChangeTimer.SetEnabled(true);
+    RegisterHotKeys();
 }
 
 void TQMMain::K1Click() {
@@ -80,10 +83,10 @@ void TQMMain::K1Click() {
 }
 
 // The title (the taskbar button's text) and the tray icon's tip tell the
-// state, and both icons show it.
+// state, and both icons show it; the tip also tells what its menu offers.
 void TQMMain::ShowModeState(const wchar_t* title, const wchar_t* icon) {
     Application().SetTitle(title);
-    TrayIcon().SetTipHelp(WideToAnsi(title).value_or("Pelmira"));
+    TrayIcon().SetTipHelp(WideToAnsi(std::wstring(title) + kTrayMenuTip).value_or("Pelmira"));
     Application().SetIcon(icon);
     TrayIcon().SetIcon(
         LoadIconAt(Application().Instance(), icon, IconSizeAt(SM_CXSMICON, Dpi())).Get());
@@ -163,17 +166,23 @@ void TQMMain::ChgWallPaper() {
         return;
     }
     const std::wstring entry = ChangeListBox().Line(ChooseListEntry(count));
+    if (ShowListEntry(entry) == ChangeOutcome::Changed)
+        history_.Shown({{std::wstring(), entry}});
+}
+
+// One entry in its style. A file that cannot be opened or written raised its
+// error for the error report, and the wallpaper stays; any other failure is
+// silent and leaves none.
+ChangeOutcome TQMMain::ShowListEntry(const std::wstring& entry) {
     TDesktopWallpaper::WriteStyle(ShowableStyle(EntryStyle(entry), environment_.windows7OrLater));
     ChangeOutcome outcome;
     {
         THourglass busy(Application());
         outcome = ApplyFile(EntryPath(entry), wallpaper_, PreviewUse::WhenConverted);
     }
-    // A file that cannot be opened or written raised its error for the error
-    // report, and the wallpaper stays; any other failure is silent and leaves
-    // none.
     if (outcome != ChangeOutcome::Changed)
         Menu_NoneClick();
+    return outcome;
 }
 
 } // namespace pelmira

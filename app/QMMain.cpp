@@ -60,6 +60,7 @@ TQMMain::TQMMain(TApplication& app, Environment environment)
 }
 
 TQMMain::~TQMMain() {
+    UnregisterHotKeys();
     Application().OnActivate = nullptr;
     Application().OnRestore = nullptr;
     // The hook library and the menus go with their members.
@@ -126,6 +127,8 @@ void TQMMain::BindHandlers() {
     menu(mainMenu_, "QM1", &TQMMain::QM1Click);
     menu(mainMenu_, "KH2", &TQMMain::KH2Click);
     menu(mainMenu_, "KA1", &TQMMain::KA1Click);
+    menu(popupMenu_, "NextPaper", &TQMMain::NextPaperClick);
+    menu(popupMenu_, "PrevPaper", &TQMMain::PrevPaperClick);
     menu(popupMenu_, "K1", &TQMMain::K1Click);
     menu(popupMenu_, "Help1", &TQMMain::QM1Click);
     menu(popupMenu_, "KA2", &TQMMain::KA1Click);
@@ -293,6 +296,7 @@ void TQMMain::ApplicationRestore() {
     TrayIcon().SetVisible(false);
     ChangeTimer.SetEnabled(false);
     CheckTimer.SetEnabled(false);
+    UnregisterHotKeys();
     PreViewImage().Clear();
     ShowPrompt();
     BmpInfoPanel().SetText(L"");
@@ -350,7 +354,14 @@ LRESULT TQMMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_INITMENUPOPUP:
         FillMonitorMenu();
+        popupMenu_.SetEnabled("PrevPaper", history_.CanGoBack());
         break;
+    case WM_HOTKEY:
+        if (wp == kNextHotKey)
+            NextPaperClick();
+        else if (wp == kPrevHotKey)
+            PrevPaperClick();
+        return 0;
     // On a 256-colour display the preview's colours depend on whose palette
     // the system palette holds: coming to the front, the preview realises its
     // own again; after another window's, it maps to what is there.

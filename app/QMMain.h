@@ -15,11 +15,13 @@
 #include "ui/Menu.h"
 #include "wallpaper/ChangeOutcome.h"
 #include "wallpaper/DesktopWallpaper.h"
+#include "wallpaper/PictureHistory.h"
 #include "wallpaper/WallpaperFile.h"
 #include "win/WindowsVersion.h"
 
 #include <shellapi.h>
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <random>
@@ -91,6 +93,9 @@ public:
     void CheckTimerTimer();
     void ChkScreenSaver();
     void ChgWallPaper();
+    // The tray's 次の壁紙 and 前の壁紙, and their hot keys.
+    void NextPaperClick();
+    void PrevPaperClick();
 
     // One picture for each monitor.
     bool PerMonitorWallpaper() const;
@@ -193,6 +198,11 @@ private:
     void ComposeRemembered();
     void DisplayChanged();
     void ComposeAgain();
+    ChangeOutcome ShowListEntry(const std::wstring& entry);
+    void RestartInterval();
+    void ShowAgain(const std::map<std::wstring, std::wstring>& shown);
+    void RegisterHotKeys();
+    void UnregisterHotKeys();
 
     Environment environment_;
     std::wstring winPath_;
@@ -212,6 +222,12 @@ private:
     std::wstring pickedMonitor_;
     bool composeWaiting_ = false;
     static constexpr UINT kComposeAgain = WM_APP + 2;
+    static constexpr int kNextHotKey = 1, kPrevHotKey = 2;
+    // What this run of automatic mode has shown: the list entry (under the
+    // empty name) or, with one picture for each monitor, what each showed.
+    TPictureHistory<std::map<std::wstring, std::wstring>> history_;
+    bool hotKeysOn_ = false;       // registered for this run of the mode
+    bool hotKeysReported_ = false; // a key held elsewhere was reported
     std::mt19937 random_;
     TMenu mainMenu_;
     TMenu popupMenu_;

@@ -72,9 +72,17 @@ inline constexpr MenuSpec kMainMenu[] = {
     {"KA1", L"バージョン情報(&A)...", 1},
 };
 
+// The tray icon's menu in automatic mode.
 inline constexpr MenuSpec kPopupMenu[] = {
-    {"K1", L"元のｻｲｽﾞに戻す(自動変更解除)(&R)", 0}, {"N3", L"-", 0}, {"Help1", L"ﾍﾙﾌﾟ目次(&H)", 0},
-    {"KA2", L"バージョン情報(&A)...", 0},           {"N4", L"-", 0}, {"Exit1", L"終了(&X)", 0},
+    {"NextPaper", L"次の壁紙(&N)", 0},
+    {"PrevPaper", L"前の壁紙(&P)", 0},
+    {"N5", L"-", 0},
+    {"K1", L"元のｻｲｽﾞに戻す(自動変更解除)(&R)", 0},
+    {"N3", L"-", 0},
+    {"Help1", L"ﾍﾙﾌﾟ目次(&H)", 0},
+    {"KA2", L"バージョン情報(&A)...", 0},
+    {"N4", L"-", 0},
+    {"Exit1", L"終了(&X)", 0},
 };
 
 } // namespace pelmira::qmmain

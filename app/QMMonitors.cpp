@@ -173,8 +173,10 @@ void TQMMain::ChgMonitorWallPapers() {
         if (picture)
             pictures.push_back(std::move(*picture));
     }
-    if (changed && ShowMonitorPictures(pictures, wallpaper_) == ChangeOutcome::Changed)
+    if (changed && ShowMonitorPictures(pictures, wallpaper_) == ChangeOutcome::Changed) {
         MonitorEntries = std::move(entries);
+        history_.Shown(MonitorEntries);
+    }
     if (error)
         std::rethrow_exception(error);
 }

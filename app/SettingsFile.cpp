@@ -57,6 +57,14 @@ void WriteMonitorEntries(TIniFile& ini, const std::map<std::wstring, std::wstrin
     }
 }
 
+// A choice that is off by default: written when on, taken out when off.
+void WriteChoice(TIniFile& ini, const char* key, bool on) {
+    if (on)
+        ini.WriteBool(kQM, key, true);
+    else
+        ini.DeleteKey(kQM, key);
+}
+
 } // namespace
 
 void LoadSettings(const TIniFile& ini, QMSettings& s, const std::wstring& winPath,
@@ -80,6 +88,7 @@ void LoadSettings(const TIniFile& ini, QMSettings& s, const std::wstring& winPat
     s.WindowTop = ini.ReadBool(kQM, "WindowTop", first.WindowTop);
     s.DragDrop = ini.ReadBool(kQM, "DragDrop", first.DragDrop);
     s.MonitorWallpaper = ini.ReadBool(kQM, "MonitorWallpaper", first.MonitorWallpaper);
+    s.HotKeys = ini.ReadBool(kQM, "HotKeys", first.HotKeys);
     ReadMonitorEntries(ini, s.MonitorEntries);
     s.Quantize = ini.ReadBool(kPicture, "Quantize", first.Quantize);
     s.Aspect = ini.ReadBool(kPicture, "Aspect", first.Aspect);
@@ -105,12 +114,10 @@ void SaveMainSettings(TIniFile& ini, const QMSettings& s,
     ini.WriteBool(kQM, "RandamChange", s.RandamChange);
     ini.WriteBool(kQM, "WindowTop", s.WindowTop);
     ini.WriteBool(kQM, "DragDrop", s.DragDrop);
-    // Only a desk that asked for it has the key: the file of one picture
-    // for all stays as it always was.
-    if (s.MonitorWallpaper)
-        ini.WriteBool(kQM, "MonitorWallpaper", true);
-    else
-        ini.DeleteKey(kQM, "MonitorWallpaper");
+    // Only a user who asked for them has these keys: the file of one who
+    // did not stays as it always was.
+    WriteChoice(ini, "MonitorWallpaper", s.MonitorWallpaper);
+    WriteChoice(ini, "HotKeys", s.HotKeys);
     WriteMonitorEntries(ini, s.MonitorEntries);
     // An empty list leaves the previous copy in the file as a fallback.
     if (changeList.empty())

@@ -157,6 +157,7 @@ void TConfigDlg::FillFromOwner() {
         Spin("CheckSpinEdit").SetEnabled(false);
     }
     Check("StartChgChkBox").SetChecked(s.AutoStart);
+    Check("HotKeyChkBox").SetChecked(s.HotKeys);
     Check("ScrCheckBox").SetChecked(s.SaverCheck);
     Check("PosChkBox").SetChecked(s.WindowTop);
     Check("DropChkBox").SetChecked(s.DragDrop);
@@ -203,6 +204,7 @@ void TConfigDlg::CommitToOwner() {
     s.RandamChange = order.ItemIndex() >= 0 && order.Item(order.ItemIndex()) == kRandomOrder;
     s.InputChkOnStart = Check("CheckCheckBox").Checked();
     s.AutoStart = Check("StartChgChkBox").Checked();
+    s.HotKeys = Check("HotKeyChkBox").Checked();
     s.SaverCheck = Check("ScrCheckBox").Checked();
     s.WindowTop = Check("PosChkBox").Checked();
     s.DragDrop = Check("DropChkBox").Checked();

@@ -86,6 +86,8 @@ inline constexpr ControlSpec kControls[] = {
     {K::RadioButton, "IconRadioBtn", "InterfaceGroup", 14, 15, 62, 15, L"ｱｲｺﾝ", nullptr, P, nullptr, cfNone},
     {K::RadioButton, "IconTrayRadioBtn", "InterfaceGroup", 81, 15, 90, 15, L"ｱｲｺﾝ+ﾄﾚｲ", nullptr, P, nullptr, cfNone},
     {K::RadioButton, "TrayRadioBtn", "InterfaceGroup", 177, 15, 59, 15, L"ﾄﾚｲ", nullptr, P, nullptr, cfNone},
+    {K::CheckBox, "HotKeyChkBox", "AutoChg", 229, 192, 215, 36, L"ホットキーを使う (Ctrl+Alt+→ 次 / Ctrl+Alt+← 前)",
+     L"自動変更中にｷｰで次の壁紙・前の壁紙に変更", P, nullptr, cfMultiLine},
 
     // "画像処理"
     {K::Bevel, "Bevel4", "OctreeP", 20, 10, 450, 181, nullptr, nullptr, P, nullptr, cfSunken},

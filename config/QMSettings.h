@@ -26,6 +26,9 @@ struct QMSettings {
     bool DragDrop = true;
     // One picture for each monitor (on a desk of two or more).
     bool MonitorWallpaper = false;
+    // Ctrl+Alt+Right and Ctrl+Alt+Left for the next and the previous
+    // picture while automatic mode runs.
+    bool HotKeys = false;
     // [Picture]
     std::int32_t QuanFactor = 6;
     std::wstring SusieLibPath;

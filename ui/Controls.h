@@ -48,6 +48,7 @@ enum ControlFlag : unsigned {
     cfAutoSize = 8,   // label sized to its caption
     cfGlyphLeft = 16, // glyph button: the glyph beside the caption, not above it
     cfNoHint = 32,    // shows no hint, not even its group's
+    cfMultiLine = 64, // check box: its caption wraps onto a second line
 };
 
 struct FontSpec {

@@ -11,7 +11,8 @@ namespace pelmira {
 // Check box and radio button -------------------------------------------------------
 
 DWORD TCheckButton::WindowStyle() const {
-    return IsRadio() ? BS_AUTORADIOBUTTON : (BS_AUTOCHECKBOX | WS_TABSTOP);
+    const DWORD lines = (spec_.flags & cfMultiLine) ? BS_MULTILINE : 0;
+    return lines | (IsRadio() ? BS_AUTORADIOBUTTON : (BS_AUTOCHECKBOX | WS_TABSTOP));
 }
 
 void TCheckButton::CreateHandle(HWND parent, const RECT& bounds, HFONT font) {

@@ -71,6 +71,10 @@ void TMenu::SetChoices(std::string_view name, const std::vector<std::wstring>& c
                    MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
 }
 
+void TMenu::SetEnabled(std::string_view name, bool enabled) {
+    EnableMenuItem(handle_, Find(name).id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
 bool TMenu::Dispatch(UINT id) const {
     if (id >= firstChoiceId_ && id - firstChoiceId_ < choices_.size()) {
         // A copy: the choice may fill the submenu again.

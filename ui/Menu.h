@@ -36,6 +36,8 @@ public:
     void Bind(std::string_view name, std::function<void()> handler);
     // Takes the item out of the menu, for a command the system cannot do.
     void Remove(std::string_view name);
+    // Greys the item, or makes it choosable again.
+    void SetEnabled(std::string_view name, bool enabled);
     // Fills the submenu that the item opens with these items, the one at
     // `checked` marked (-1: none); choosing one calls `chosen` with its
     // index. The submenu is greyed while `enabled` is false.

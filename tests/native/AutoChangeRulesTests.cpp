@@ -1,6 +1,9 @@
 #include "wallpaper/AutoChangeRules.h"
+#include "wallpaper/PictureHistory.h"
 
 #include <gtest/gtest.h>
+
+#include <numeric>
 
 using namespace pelmira;
 
@@ -74,4 +77,25 @@ TEST(AutoChangeRules, PathsWithWildcardsOrCutCharactersCannotBeOpened) {
     EXPECT_FALSE(IsWholePath(L""));
     // Entries are read alike in the code page and wide.
     EXPECT_EQ(EntryPath(L"c:\\a\u00a5b.bmp(Fit)"), L"c:\\a\u00a5b.bmp");
+}
+
+TEST(AutoChangeRules, HistoryGoesBackTwentyAndAfterGoingBackANewPictureReplacesTheRest) {
+    TPictureHistory<int> history;
+    EXPECT_FALSE(history.CanGoBack());
+    for (int shown = 1; shown <= 25; ++shown)
+        history.Shown(shown);
+    std::vector<int> back;
+    while (history.CanGoBack())
+        back.push_back(history.Back());
+    std::vector<int> expected(20);
+    std::iota(expected.rbegin(), expected.rend(), 5); // 24 down to 5
+    EXPECT_EQ(back, expected);
+
+    // From 5, gone back to, a new picture: back leads to 5, then 4's gone.
+    history.Shown(99);
+    ASSERT_TRUE(history.CanGoBack());
+    EXPECT_EQ(history.Back(), 5);
+    EXPECT_FALSE(history.CanGoBack());
+    history.Clear();
+    EXPECT_FALSE(history.CanGoBack());
 }

@@ -121,7 +121,8 @@ TEST_F(AutomaticMode, WalksTheListInOrderInEachEntrysStyleFromTheTrayAlone) {
                                           {folder + "\\a.bmp", "0", "2"}};
     EXPECT_EQ(changes, expected);
 
-    // The tray icon's menu: its first item restores the window and ends the mode.
+    // The tray icon's menu: its item "元のｻｲｽﾞに戻す" restores the window and ends
+    // the mode.
     HWND callback = nullptr;
     if (HWND main = FindWindowW(L"TQMMain", nullptr))
         callback = FindWindowExW(main, nullptr, L"TCallbackWindow", nullptr);
@@ -129,8 +130,7 @@ TEST_F(AutomaticMode, WalksTheListInOrderInEachEntrysStyleFromTheTrayAlone) {
     PostMessageW(callback, WM_USER + 200, 1, WM_LBUTTONDOWN);
     HWND menu = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (menu = FindProcessWindow(program.Pid(), L"#32768")); }));
-    PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
-    PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+    PostMessageW(menu, WM_CHAR, L'r', 0);
     EXPECT_TRUE(WaitFor([&] {
         return IsWindowVisible(application) && !IsIconic(application) &&
                TitleOf(application) == L"Pelmira32";

@@ -160,11 +160,15 @@ TEST_F(MainWindowTest, AFailingChangeInAMonitorTickStillEndsTheWait) {
     EXPECT_EQ(app.Title(), L"Pelmira 入力監視中");
     EXPECT_TRUE(main->CheckTimer.Enabled());
     ASSERT_FALSE(trayCalls.empty());
-    EXPECT_STREQ(trayCalls.back().data.szTip, "Pelmira \x93\xfc\x97\xcd\x8a\xc4\x8e\x8b\x92\x86");
+    // The tip also says what the icon's menu offers.
+    const std::string menuTip = "\n\xb8\xd8\xaf\xb8: \x8e\x9f\x82\xcc\x95\xc7\x8e\x86\x81"
+                                "E\x91O\x82\xcc\x95\xc7\x8e\x86"; // ｸﾘｯｸ: 次の壁紙・前の壁紙
+    EXPECT_EQ(trayCalls.back().data.szTip,
+              "Pelmira \x93\xfc\x97\xcd\x8a\xc4\x8e\x8b\x92\x86" + menuTip);
 
     EXPECT_THROW(main->CheckTimerTimer(), EAppError); // the file cannot be opened
     EXPECT_EQ(app.Title(), L"Pelmira 自動変更");
-    EXPECT_STREQ(trayCalls.back().data.szTip, "Pelmira \x8e\xa9\x93\xae\x95\xcf\x8d\x58");
+    EXPECT_EQ(trayCalls.back().data.szTip, "Pelmira \x8e\xa9\x93\xae\x95\xcf\x8d\x58" + menuTip);
     EXPECT_FALSE(main->CheckTimer.Enabled());
     EXPECT_TRUE(main->ChangeTimer.Enabled());
 
@@ -195,4 +199,121 @@ TEST_F(MainWindowTest, LeavingAndEnteringTheModeAgainContinuesTheWalk) {
               (std::vector<std::wstring>{Wide(folder + "\\a.bmp"), Wide(folder + "\\b.bmp"),
                                          Wide(folder + "\\c.bmp"), Wide(folder + "\\a.bmp")}));
     main->K1Click();
+}
+
+TEST_F(MainWindowTest, NextAndPreviousFromTheTrayMenuWalkOnAndBackAndRestartTheInterval) {
+    const std::string folder = MakeTempFolder("pelmira-skip");
+    for (const char* name : {"a.bmp", "b.bmp", "c.bmp"})
+        WriteBitmapFile(folder + "\\" + name, 8);
+    WriteTextFile(folder + "\\x.jpeg", "no reader takes this");
+    const auto path = [&](const char* name) { return Wide(folder + "\\" + name); };
+    Create();
+    main->ChangeListBox().Assign(
+        {path("a.bmp(Tile)"), path("b.bmp(Tile)"), path("x.jpeg(Tile)"), path("c.bmp(Tile)")});
+    main->ChangeTime = 3;
+    main->InputChkOnStart = false;
+    main->SaverCheck = true;
+    main->Menu_JidouClick();
+    HMENU tray = main->QMPopMenu().Handle();
+    const auto choose = [&](int position) {
+        SendMessageW(main->Handle(), WM_COMMAND, GetMenuItemID(tray, position), 0);
+    };
+    const auto previousOffered = [&] {
+        SendMessageW(main->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(tray), 0);
+        return !(GetMenuState(tray, 1, MF_BYPOSITION) & MF_GRAYED);
+    };
+    EXPECT_FALSE(previousOffered());
+
+    // A full-screen window in front holds the timer's change back, not the
+    // user's; the interval then counts again from the user's change.
+    RECT desktop{};
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    HWND front = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0,
+                                 desktop.right, desktop.bottom, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(WaitFor([&] {
+        SetForegroundWindow(front);
+        return GetForegroundWindow() == front;
+    }));
+    main->ChangeTimerTimer();
+    main->ChangeTimerTimer();
+    choose(0); // 次の壁紙
+    ASSERT_EQ(calls, (std::vector<std::wstring>{path("a.bmp")}));
+    DestroyWindow(front);
+    main->ChangeTimerTimer();
+    main->ChangeTimerTimer();
+    EXPECT_EQ(calls.size(), 1u) << "two ticks of three since the change";
+    main->ChangeTimerTimer();
+    choose(0); // x.jpeg fails as the timer's change would: no wallpaper
+    choose(0);
+    EXPECT_EQ(calls, (std::vector<std::wstring>{path("a.bmp"), path("b.bmp"), L"", path("c.bmp")}));
+
+    // Back through what was shown (the failure was not), then on from where
+    // the order stood.
+    EXPECT_TRUE(previousOffered());
+    choose(1);
+    choose(1);
+    EXPECT_FALSE(previousOffered());
+    choose(0);
+    EXPECT_EQ(calls, (std::vector<std::wstring>{path("a.bmp"), path("b.bmp"), L"", path("c.bmp"),
+                                                path("b.bmp"), path("a.bmp"), path("a.bmp")}));
+    main->K1Click();
+}
+
+namespace {
+
+// Runs a program of the Linux host (xdotool) and waits for it.
+bool RunHostProgram(std::wstring commandLine) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return false;
+    WaitForSingleObject(process.hProcess, 10000);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, HotKeysWorkWhileTheModeRunsAndAKeyHeldElsewhereIsReportedOnce) {
+    const std::string folder = MakeTempFolder("pelmira-hotkeys");
+    WriteBitmapFile(folder + "\\a.bmp", 8);
+    Create();
+    main->ChangeListBox().Assign({Wide(folder + "\\a.bmp(Tile)")});
+    main->ChangeTime = 1000;
+    main->HotKeys = true;
+    main->Menu_JidouClick();
+    EXPECT_FALSE(RegisterHotKey(nullptr, 7, MOD_CONTROL | MOD_ALT, VK_RIGHT)) << "the program's";
+
+    // Keys go to the window under the pointer, on a display without a
+    // window manager: the pointer rests on a window of this process.
+    HWND catcher = CreateWindowExW(0, L"STATIC", L"keys", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                   200, 100, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(RunHostProgram(L"Z:\\usr\\bin\\xdotool mousemove 100 50 key ctrl+alt+Right"));
+    EXPECT_TRUE(WaitFor([&] {
+        app.ProcessMessages();
+        return calls.size() == 1;
+    }));
+    DestroyWindow(catcher);
+    main->K1Click();
+    EXPECT_TRUE(RegisterHotKey(nullptr, 7, MOD_CONTROL | MOD_ALT, VK_RIGHT)) << "free again";
+
+    // Now held here: entering the mode says so once, then never again.
+    {
+        DialogWatcher watcher;
+        main->Menu_JidouClick();
+        const auto seen = watcher.Result();
+        ASSERT_TRUE(seen.has_value());
+        EXPECT_NE(seen->text.find(L"Ctrl+Alt+→"), std::wstring::npos);
+    }
+    main->K1Click();
+    {
+        DialogWatcher watcher(IDOK, 1500);
+        main->Menu_JidouClick();
+        EXPECT_FALSE(watcher.Result().has_value());
+    }
+    main->K1Click();
+    UnregisterHotKey(nullptr, 7);
 }
