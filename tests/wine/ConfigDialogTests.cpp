@@ -155,6 +155,7 @@ TEST_F(ConfigDialogTest, FillsFromTheMainWindowAndCommitsEveryValueOnOk) {
     dialog->Edit("SusieDireEdit").SetText(L"C:\\Plugins\\");
     dialog->Spin("QuaSpinEdit").SetText(L"99"); // typed, not yet put in range
     dialog->Check("ScrCheckBox").SetChecked(false);
+    dialog->Check("HotKeyChkBox").SetChecked(true);
     dialog->ListBox1().AddItem(L"c:\\new.bmp(Stretch)");
     dialog->OKBtnClick();
     EXPECT_EQ(main->ChangeTime, 30);
@@ -162,6 +163,7 @@ TEST_F(ConfigDialogTest, FillsFromTheMainWindowAndCommitsEveryValueOnOk) {
     EXPECT_TRUE(main->RandamChange);
     EXPECT_TRUE(main->InputChkOnStart);
     EXPECT_FALSE(main->SaverCheck);
+    EXPECT_TRUE(main->HotKeys);
     EXPECT_FALSE(main->Quantize);
     EXPECT_FALSE(main->WidthAspect);
     EXPECT_EQ(main->QuanFactor, 8);

@@ -116,6 +116,17 @@ TEST_F(MainWindowTest, ClosingWritesBothSectionsInTheirOrder) {
                              "F1=c:\\pics\\b.jpg(Stretch)\r\n");
 }
 
+TEST_F(MainWindowTest, ChoicesOffByDefaultAreWrittenOnlyWhileOn) {
+    WriteTextFile(iniPath, "[QM]\r\nHotKeys=1\r\nMonitorWallpaper=1\r\n");
+    Create();
+    EXPECT_TRUE(main->HotKeys);
+    EXPECT_TRUE(main->MonitorWallpaper);
+    main->HotKeys = false;
+    main->Close();
+    EXPECT_NE(IniText().find("MonitorWallpaper=1\r\n"), std::string::npos);
+    EXPECT_EQ(IniText().find("HotKeys"), std::string::npos);
+}
+
 TEST_F(MainWindowTest, BareDriveAsPluginFolderBecomesItsRoot) {
     WriteTextFile(iniPath, "[Picture]\r\nSusieLibPath=D:\r\n");
     Create();
