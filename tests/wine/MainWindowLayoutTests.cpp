@@ -63,15 +63,18 @@ TEST_F(MainWindowTest, MenusHoldTheirItemsInOrder) {
     EXPECT_EQ(MenuCaptions(bar), (Captions{L"操作(&O)", L"ヘルプ(&H)"}));
     HMENU operation = GetSubMenu(bar, 0);
     EXPECT_EQ(MenuCaptions(operation),
-              (Captions{L"壁紙変更(&C)", L"壁紙無し(&N)", L"表示スタイル(&D)", L"自動変更(&J)",
-                        L"設定(&S)", L"-", L"終了(&X)"}));
+              (Captions{L"壁紙変更(&C)", L"壁紙無し(&N)", L"表示スタイル(&D)", L"モニタ(&M)",
+                        L"自動変更(&J)", L"設定(&S)", L"-", L"終了(&X)"}));
+    // One monitor: it is listed, greyed, as there is nothing to pick.
+    EXPECT_EQ(MenuCaptions(GetSubMenu(operation, 3)), (Captions{L"1: 1024x768"}));
+    EXPECT_TRUE(GetMenuState(operation, 3, MF_BYPOSITION) & MF_GRAYED);
     EXPECT_EQ(MenuCaptions(GetSubMenu(operation, 2)),
               (Captions{L"タイル表示(&T)", L"中央表示(&C)", L"伸縮表示(&S)"}));
     EXPECT_EQ(MenuCaptions(GetSubMenu(bar, 1)),
               (Captions{L"目次(&C)", L"ヘルプの使い方(&H)", L"-", L"バージョン情報(&A)..."}));
     EXPECT_EQ(MenuCaptions(main->QMPopMenu().Handle()),
-              (Captions{L"元のｻｲｽﾞに戻す(自動変更解除)(&R)", L"-", L"ﾍﾙﾌﾟ目次(&H)",
-                        L"バージョン情報(&A)...", L"-", L"終了(&X)"}));
+              (Captions{L"次の壁紙(&N)", L"前の壁紙(&P)", L"-", L"元のｻｲｽﾞに戻す(自動変更解除)(&R)",
+                        L"-", L"ﾍﾙﾌﾟ目次(&H)", L"バージョン情報(&A)...", L"-", L"終了(&X)"}));
     // The client area keeps its size under the menu bar.
     RECT client{};
     GetClientRect(main->Handle(), &client);
