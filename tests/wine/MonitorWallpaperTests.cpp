@@ -321,3 +321,29 @@ TEST_F(MonitorWallpaperTest, OnA256ColourDisplayTheWholeBitmapHasOnePalette) {
     EXPECT_GT(colours, 100u);
     EXPECT_LE(colours, 256u);
 }
+
+// 次の壁紙 and 前の壁紙 act on every monitor at once, each going back to
+// its own picture.
+TEST_F(MonitorWallpaperTest, NextAndPreviousActOnEveryMonitorAtOnce) {
+    Create();
+    main->ChangeListBox().Assign({Wide(red) + L"(Fill)", Wide(blue) + L"(Tile)",
+                                  Wide(red) + L"(Center)", Wide(blue) + L"(Fill)"});
+    main->ChangeListBox().SetItemIndex(-1);
+    main->ChangeTime = 1000;
+    main->Menu_JidouClick();
+    main->ChgWallPaper();
+    main->NextPaperClick();
+    {
+        const ShownWallpaper shown;
+        EXPECT_EQ(At(shown, kInPrimary), kBlue);
+        EXPECT_EQ(At(shown, kInLeft), kRed);
+        EXPECT_EQ(At(shown, kInPortrait), kBlue);
+    }
+    main->PrevPaperClick();
+    const ShownWallpaper shown;
+    EXPECT_EQ(At(shown, kInPrimary), kRed);
+    EXPECT_EQ(At(shown, kInLeft), kBlue);
+    EXPECT_EQ(At(shown, kInPortrait), kRed) << "a picture centred";
+    EXPECT_EQ(shown.At(1030, 10), desktop);
+    main->K1Click();
+}
