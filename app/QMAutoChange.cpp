@@ -135,8 +135,12 @@ void TQMMain::ChkScreenSaver() {
                             desktop.bottom - desktop.top))
             return;
     }
-    // A change that falls due while a plug-in works waits its turn; one
-    // waiting is enough, however many ticks pass meanwhile.
+    ChangeInTurn();
+}
+
+// A change that falls due while a plug-in works waits its turn; one
+// waiting is enough, however many ticks pass meanwhile.
+void TQMMain::ChangeInTurn() {
     if (changeWaiting_)
         return;
     changeWaiting_ = true;

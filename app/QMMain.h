@@ -200,6 +200,7 @@ private:
     void ComposeAgain();
     ChangeOutcome ShowListEntry(const std::wstring& entry);
     void RestartInterval();
+    void ChangeInTurn();
     void ShowAgain(const std::map<std::wstring, std::wstring>& shown);
     void RegisterHotKeys();
     void UnregisterHotKeys();

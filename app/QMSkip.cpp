@@ -31,13 +31,7 @@ void TQMMain::NextPaperClick() {
     if (!InAutomaticMode(ChangeTimer, CheckTimer))
         return;
     RestartInterval();
-    if (changeWaiting_)
-        return;
-    changeWaiting_ = true;
-    Application().InTurn([this] {
-        changeWaiting_ = false;
-        ChgWallPaper();
-    });
+    ChangeInTurn();
 }
 
 // The picture shown before, again; the list's order stays where it was.

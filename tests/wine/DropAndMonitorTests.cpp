@@ -110,6 +110,23 @@ TEST_F(DropTest, WithDropsOffAtStartTheWindowTakesNone) {
     EXPECT_FALSE(GetWindowLongPtrW(main->Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
 }
 
+namespace {
+
+// A window of the desktop's size without a title, brought to the front: what
+// a screen saver or a full-screen program looks like; none when it cannot
+// be brought there.
+HWND FullScreenWindowInFront(const RECT& desktop) {
+    HWND front = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0,
+                                 desktop.right, desktop.bottom, nullptr, nullptr, nullptr, nullptr);
+    const bool inFront = WaitFor([&] {
+        SetForegroundWindow(front);
+        return GetForegroundWindow() == front;
+    });
+    return inFront ? front : nullptr;
+}
+
+} // namespace
+
 TEST_F(MainWindowTest, OnlyAFullScreenWindowInFrontHoldsAChangeBack) {
     const std::string folder = MakeTempFolder("pelmira-saver");
     WriteBitmapFile(folder + "\\s.bmp", 8);
@@ -118,12 +135,8 @@ TEST_F(MainWindowTest, OnlyAFullScreenWindowInFrontHoldsAChangeBack) {
     main->SaverCheck = true;
     RECT desktop{};
     GetWindowRect(GetDesktopWindow(), &desktop);
-    HWND front = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0,
-                                 desktop.right, desktop.bottom, nullptr, nullptr, nullptr, nullptr);
-    ASSERT_TRUE(WaitFor([&] {
-        SetForegroundWindow(front);
-        return GetForegroundWindow() == front;
-    }));
+    const HWND front = FullScreenWindowInFront(desktop);
+    ASSERT_NE(front, nullptr);
     main->ChkScreenSaver();
     EXPECT_TRUE(calls.empty()); // a screen saver, or a full-screen program
 
@@ -228,12 +241,8 @@ TEST_F(MainWindowTest, NextAndPreviousFromTheTrayMenuWalkOnAndBackAndRestartTheI
     // user's; the interval then counts again from the user's change.
     RECT desktop{};
     GetWindowRect(GetDesktopWindow(), &desktop);
-    HWND front = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0,
-                                 desktop.right, desktop.bottom, nullptr, nullptr, nullptr, nullptr);
-    ASSERT_TRUE(WaitFor([&] {
-        SetForegroundWindow(front);
-        return GetForegroundWindow() == front;
-    }));
+    const HWND front = FullScreenWindowInFront(desktop);
+    ASSERT_NE(front, nullptr);
     main->ChangeTimerTimer();
     main->ChangeTimerTimer();
     choose(0); // 次の壁紙
