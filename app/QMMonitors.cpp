@@ -254,9 +254,13 @@ void TQMMain::DisplayChanged() {
     PostMessageW(Handle(), kComposeAgain, 0, 0);
 }
 
+// A wallpaper that another program has put up since stays.
 void TQMMain::ComposeAgain() {
     Application().InTurn([this] {
         composeWaiting_ = false;
+        if (lstrcmpiW(TDesktopWallpaper::CurrentWallpaper().c_str(),
+                      wallpaperFile_.Path().c_str()) != 0)
+            return;
         THourglass busy(Application());
         ComposeRemembered();
     });

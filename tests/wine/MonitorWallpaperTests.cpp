@@ -223,10 +223,19 @@ TEST_F(MonitorWallpaperTest,
     EXPECT_NE(IniText().find("[Monitors]"), std::string::npos);
     DeleteFileA(ConvertedWallpaperPath().c_str());
     Create();
-    SendMessageW(main->Handle(), WM_DISPLAYCHANGE, 24, MAKELPARAM(1024, 768));
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-        DispatchMessageW(&msg);
+    const auto displayChange = [&] {
+        SendMessageW(main->Handle(), WM_DISPLAYCHANGE, 24, MAKELPARAM(1024, 768));
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+    };
+    // Not while another program's wallpaper is up.
+    const std::wstring converted = DesktopPath("WallPaper");
+    SetDesktopPath("WallPaper", L"C:\\other.bmp");
+    displayChange();
+    EXPECT_FALSE(FileExists(ConvertedWallpaperPath()));
+    SetDesktopPath("WallPaper", converted);
+    displayChange();
     expectSecondChange();
 
     // A bitmap that cannot be opened is reported once the others have their
