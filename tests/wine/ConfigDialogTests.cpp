@@ -147,6 +147,19 @@ TEST_F(ConfigDialogTest, FillsFromTheMainWindowAndCommitsEveryValueOnOk) {
     EXPECT_TRUE(dialog->Check("CheckCheckBox").Checked());
     EXPECT_EQ(dialog->ListBox1().Lines(), main->ChangeListBox().Lines());
     EXPECT_GT(dialog->ListBox1().MaxExtent, 0);
+    // A label on a page takes the colour the page is painted in, also where
+    // the tab control paints no page of its own (Wine's): never black.
+    {
+        const HWND label = dialog->Control<TControl>("Label1").Handle();
+        const HDC dc = GetDC(label);
+        const auto brush = reinterpret_cast<HBRUSH>(
+            SendMessageW(dialog->Handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                         reinterpret_cast<LPARAM>(label)));
+        ReleaseDC(label, dc);
+        LOGBRUSH colour{};
+        ASSERT_TRUE(GetObjectW(brush, sizeof colour, &colour));
+        EXPECT_NE(colour.lbColor, RGB(0, 0, 0));
+    }
     // One monitor: a picture each is no choice, and the page says why.
     EXPECT_FALSE(dialog->Check("MonitorChkBox").Enabled());
     EXPECT_EQ(Text("MonitorNote"), L"ﾓﾆﾀが1台のため、この設定は使えません。");
