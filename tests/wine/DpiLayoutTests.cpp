@@ -98,6 +98,17 @@ void ExpectControlsInsideAndWhole(const TForm& form) {
         const TSelection font(dc.Get(),
                               reinterpret_cast<HGDIOBJ>(SendMessageW(child, WM_GETFONT, 0, 0)));
         RECT measured{};
+        if (GetWindowLongW(child, GWL_STYLE) & BS_MULTILINE) {
+            // Wrapped beside its box, about a line's height wide: the lines
+            // must fit in height.
+            TEXTMETRICW metrics{};
+            GetTextMetricsW(dc.Get(), &metrics);
+            measured.right = r.right - r.left - metrics.tmHeight;
+            DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &measured,
+                      DT_CALCRECT | DT_WORDBREAK);
+            EXPECT_LE(measured.bottom - measured.top, r.bottom - r.top);
+            continue;
+        }
         DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &measured,
                   DT_CALCRECT | DT_SINGLELINE);
         EXPECT_LE(measured.right - measured.left, r.right - r.left);

@@ -29,12 +29,12 @@ TEST_F(MainWindowTest, EveryHelpCommandOpensItsTopicInTheSystemsHelpFormat) {
     HMENU help = GetSubMenu(GetMenu(window), 1);
     SendMessageW(window, WM_COMMAND, GetMenuItemID(help, 0), 0); // 目次
     SendMessageW(window, WM_COMMAND, GetMenuItemID(help, 1), 0); // ヘルプの使い方
-    // The tray menu's "ﾍﾙﾌﾟ目次(&H)", third item.
-    SendMessageW(window, WM_COMMAND, GetMenuItemID(main->QMPopMenu().Handle(), 2), 0);
+    // The tray menu's "ﾍﾙﾌﾟ目次(&H)", sixth item.
+    SendMessageW(window, WM_COMMAND, GetMenuItemID(main->QMPopMenu().Handle(), 5), 0);
     {
         const auto dialog = MakeForm<TConfigDlg>(app, *main);
         dialog->Open();
-        for (int page = 0; page < 4; ++page) {
+        for (int page = 0; page < 5; ++page) {
             dialog->ShowPage(dialog->Control<TControl>("ConfigPage"), page);
             dialog->HelpBtnClick();
         }
@@ -65,10 +65,10 @@ TEST_F(MainWindowTest, EveryHelpCommandOpensItsTopicInTheSystemsHelpFormat) {
     const std::string folder = ProgramFolder();
     if (RunHasWindowsHelp()) {
         const std::string hlp = folder + "QM32.HLP";
-        expected = {{hlp, HELP_FINDER, 0},    {hlp, HELP_FINDER, 0},  {hlp, HELP_HELPONHELP, 0},
-                    {hlp, HELP_FINDER, 0},    {hlp, HELP_CONTEXT, 5}, {hlp, HELP_CONTEXT, 6},
-                    {hlp, HELP_CONTEXT, 38},  {hlp, HELP_CONTEXT, 7}, {hlp, HELP_CONTEXT, 38},
-                    {hlp, HELP_CONTEXT, 999}, {hlp, HELP_QUIT, 0}};
+        expected = {{hlp, HELP_FINDER, 0},   {hlp, HELP_FINDER, 0},    {hlp, HELP_HELPONHELP, 0},
+                    {hlp, HELP_FINDER, 0},   {hlp, HELP_CONTEXT, 5},   {hlp, HELP_CONTEXT, 6},
+                    {hlp, HELP_CONTEXT, 38}, {hlp, HELP_CONTEXT, 7},   {hlp, HELP_CONTEXT, 39},
+                    {hlp, HELP_CONTEXT, 38}, {hlp, HELP_CONTEXT, 999}, {hlp, HELP_QUIT, 0}};
     } else {
         const std::string chm = folder + "QM32.CHM";
         expected = {{chm, HH_DISPLAY_TOC, 0},
@@ -79,6 +79,7 @@ TEST_F(MainWindowTest, EveryHelpCommandOpensItsTopicInTheSystemsHelpFormat) {
                     {chm + "::/page_auto.htm", HH_DISPLAY_TOPIC, 0},
                     {chm + "::/page_picture.htm", HH_DISPLAY_TOPIC, 0},
                     {chm + "::/page_other.htm", HH_DISPLAY_TOPIC, 0},
+                    {chm + "::/page_monitors.htm", HH_DISPLAY_TOPIC, 0},
                     {chm + "::/page_picture.htm", HH_DISPLAY_TOPIC, 0},
                     {chm, HH_DISPLAY_TOC, 0},
                     {"", HH_CLOSE_ALL, 0}};
