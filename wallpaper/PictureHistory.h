@@ -21,7 +21,7 @@ public:
 
     void Shown(Picture shown) {
         if (!shown_.empty())
-            shown_.resize(at_ + 1);
+            shown_.erase(shown_.begin() + static_cast<std::ptrdiff_t>(at_ + 1), shown_.end());
         shown_.push_back(std::move(shown));
         if (shown_.size() > kMaxBack + 1)
             shown_.erase(shown_.begin(), shown_.end() - static_cast<std::ptrdiff_t>(kMaxBack + 1));
