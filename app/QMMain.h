@@ -30,6 +30,7 @@
 
 namespace pelmira {
 
+struct DesktopMonitor;
 struct MonitorDecode;
 
 class TQMMain : public TForm, public QMSettings, public TConfigOwner {
@@ -191,7 +192,8 @@ private:
     ChangeOutcome ApplyDroppedFile(const std::wstring& path);
     ChangeOutcome ApplyToMonitor(const std::wstring& path, TDesktopWallpaper& pathBuffer);
     void ChgMonitorWallPapers();
-    ChangeOutcome ShowMonitorPictures(std::vector<MonitorDecode>& pictures,
+    ChangeOutcome ShowMonitorPictures(const std::vector<DesktopMonitor>& monitors,
+                                      std::vector<MonitorDecode>& pictures,
                                       TDesktopWallpaper& pathBuffer);
     void SetMonitorStyle(DisplayStyle style);
     DisplayStyle TargetMonitorStyle() const;

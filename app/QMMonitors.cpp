@@ -27,11 +27,6 @@ struct MonitorDecode {
 
 namespace {
 
-std::wstring EntryOf(const std::wstring& path, DisplayStyle style) {
-    const std::string_view tag = TagOf(style);
-    return path + std::wstring(tag.begin(), tag.end());
-}
-
 // The picture an entry names, decoded for the monitor; none when no reader
 // takes it (`shortOfMemory` then tells whether memory was the cause). A
 // bitmap that cannot be opened raises its error.
@@ -118,8 +113,9 @@ ChangeOutcome TQMMain::ApplyToMonitor(const std::wstring& path, TDesktopWallpape
         shown == entries.end() ? DisplayStyle::Fill : EntryStyle(shown->second);
     entries[target] = EntryOf(path, style);
 
+    const std::vector<DesktopMonitor> monitors = DesktopMonitors();
     std::vector<MonitorDecode> pictures;
-    for (const DesktopMonitor& monitor : DesktopMonitors()) {
+    for (const DesktopMonitor& monitor : monitors) {
         if (monitor.device != target) {
             if (auto picture = DecodeRemembered(monitor, entries, plugins_))
                 pictures.push_back(std::move(*picture));
@@ -131,7 +127,7 @@ ChangeOutcome TQMMain::ApplyToMonitor(const std::wstring& path, TDesktopWallpape
             return shortOfMemory ? ChangeOutcome::TooLargeForMemory : ChangeOutcome::NotAPicture;
         pictures.push_back(std::move(*picture));
     }
-    const ChangeOutcome outcome = ShowMonitorPictures(pictures, pathBuffer);
+    const ChangeOutcome outcome = ShowMonitorPictures(monitors, pictures, pathBuffer);
     if (outcome == ChangeOutcome::Changed)
         MonitorEntries = std::move(entries);
     return outcome;
@@ -173,7 +169,7 @@ void TQMMain::ChgMonitorWallPapers() {
         if (picture)
             pictures.push_back(std::move(*picture));
     }
-    if (changed && ShowMonitorPictures(pictures, wallpaper_) == ChangeOutcome::Changed) {
+    if (changed && ShowMonitorPictures(monitors, pictures, wallpaper_) == ChangeOutcome::Changed) {
         MonitorEntries = std::move(entries);
         history_.Shown(MonitorEntries);
     }
@@ -181,13 +177,15 @@ void TQMMain::ChgMonitorWallPapers() {
         std::rethrow_exception(error);
 }
 
-// One bitmap of the virtual screen made of the pictures, each in its
-// monitor in its style, reduced like any picture for a 256-colour display.
-// Memory short for it leaves the wallpaper as it was.
-ChangeOutcome TQMMain::ShowMonitorPictures(std::vector<MonitorDecode>& pictures,
+// One bitmap of the virtual screen of the monitors the pictures were
+// decoded for, each picture in its monitor in its style, reduced like any
+// picture for a 256-colour display. Memory short for it leaves the
+// wallpaper as it was.
+ChangeOutcome TQMMain::ShowMonitorPictures(const std::vector<DesktopMonitor>& monitors,
+                                           std::vector<MonitorDecode>& pictures,
                                            TDesktopWallpaper& pathBuffer) {
     std::vector<PixelRect> rects;
-    for (const DesktopMonitor& monitor : DesktopMonitors())
+    for (const DesktopMonitor& monitor : monitors)
         rects.push_back(monitor.rect);
     const WallpaperLayout layout =
         environment_.windows8OrLater ? WallpaperLayout::Span : WallpaperLayout::Tiled;
@@ -237,11 +235,12 @@ DisplayStyle TQMMain::TargetMonitorStyle() const {
 // What each monitor showed, composed again without a new pick: after the
 // displays changed, a monitor that came back gets its picture back.
 void TQMMain::ComposeRemembered() {
+    const std::vector<DesktopMonitor> monitors = DesktopMonitors();
     std::vector<MonitorDecode> pictures;
-    for (const DesktopMonitor& monitor : DesktopMonitors())
+    for (const DesktopMonitor& monitor : monitors)
         if (auto picture = DecodeRemembered(monitor, MonitorEntries, plugins_))
             pictures.push_back(std::move(*picture));
-    if (ShowMonitorPictures(pictures, wallpaper_) == ChangeOutcome::ScreenTooLarge)
+    if (ShowMonitorPictures(monitors, pictures, wallpaper_) == ChangeOutcome::ScreenTooLarge)
         ReportFailedChange(std::wstring(), ChangeOutcome::ScreenTooLarge);
 }
 

@@ -38,6 +38,10 @@ std::wstring EntryPath(std::wstring_view entry) {
     return PathOfEntry(entry);
 }
 
+std::wstring EntryOf(std::wstring_view path, DisplayStyle style) {
+    return std::wstring(path) + TagIn<wchar_t>(style);
+}
+
 DisplayStyle EntryStyle(std::wstring_view entry) {
     DisplayStyle chosen = DisplayStyle::Tile;
     for (const DisplayStyle style : {DisplayStyle::Center, DisplayStyle::Tile,

@@ -31,6 +31,9 @@ DisplayStyle EntryStyle(std::wstring_view entry);
 // wins over tiled.
 DisplayStyle DrawnEntryStyle(std::wstring_view entry);
 
+// The entry that shows the file in the style: its path and the style's tag.
+std::wstring EntryOf(std::wstring_view path, DisplayStyle style);
+
 // One step of the ordered walk over `count` entries from the selection
 // (-1 or out of range: none, which starts at the first).
 struct ListStep {
